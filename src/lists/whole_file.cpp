@@ -1,0 +1,23 @@
+#include "lists/whole_file.h"
+
+#include "lists/general_error.h"
+#include "platform/files.h"
+
+namespace quillmar {
+
+bool ReadWholeFile(std::string_view path, std::string& out) {
+  if (!ReadFileBytes(path, kWholeFileLimit, out)) {
+    ReportGeneralError(kFileNotOpened);
+    return false;
+  }
+  if (out.size() == kWholeFileLimit) ReportGeneralError(kDataTooLarge);
+  return true;
+}
+
+bool WriteWholeFile(std::string_view path, std::string_view bytes) {
+  if (WriteFileReplacing(path, bytes)) return true;
+  ReportGeneralError(kFileNotOpened);
+  return false;
+}
+
+}  // namespace quillmar

@@ -1,0 +1,80 @@
+#include "platform/encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace quillmar {
+namespace {
+
+constexpr const char* kSjis = "CP932";
+constexpr const char* kUtf8 = "UTF-8";
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// One conversion descriptor for the length of a call.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+      std::fprintf(stderr, "quillmar: iconv cannot convert %s to %s\n", from, to);
+      std::abort();
+    }
+  }
+  ~Converter() { iconv_close(cd_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts as much of `in` as possible, appending to `out`. Returns false and leaves
+  // `in` at the offending byte when a sequence cannot be converted.
+  bool Convert(std::string_view& in, std::string& out) {
+    char buffer[1024];
+    while (!in.empty()) {
+      char* src = const_cast<char*>(in.data());
+      std::size_t src_left = in.size();
+      char* dst = buffer;
+      std::size_t dst_left = sizeof buffer;
+      const std::size_t rc = iconv(cd_, &src, &src_left, &dst, &dst_left);
+      out.append(buffer, static_cast<std::size_t>(dst - buffer));
+      in.remove_prefix(in.size() - src_left);
+      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
+    }
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+}  // namespace
+
+std::optional<std::string> Utf8ToSjis(std::string_view utf8) {
+  Converter converter(kSjis, kUtf8);
+  std::string out;
+  if (!converter.Convert(utf8, out)) return std::nullopt;
+  return out;
+}
+
+std::string SjisToUtf8(std::string_view sjis) {
+  Converter converter(kUtf8, kSjis);
+  std::string out;
+  while (!converter.Convert(sjis, out)) {
+    // Skip the undecodable byte; a lead byte without its trail is skipped alone.
+    out.append(kReplacement);
+    sjis.remove_prefix(1);
+  }
+  return out;
+}
+
+std::string Sjis(std::string_view utf8_literal) {
+  auto converted = Utf8ToSjis(utf8_literal);
+  if (!converted) {
+    std::fprintf(stderr, "quillmar: literal without a Shift_JIS form: %.*s\n",
+                 static_cast<int>(utf8_literal.size()), utf8_literal.data());
+    std::abort();
+  }
+  return *std::move(converted);
+}
+
+}  // namespace quillmar

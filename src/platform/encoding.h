@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillmar {
+
+// Text inside the system is Shift_JIS (code page 932). These are the only conversions.
+
+// Converts UTF-8 to Shift_JIS; nullopt when a character has no Shift_JIS form or the
+// input is not valid UTF-8.
+std::optional<std::string> Utf8ToSjis(std::string_view utf8);
+
+// Converts Shift_JIS to UTF-8 for display; a byte sequence that is not valid Shift_JIS
+// becomes U+FFFD, so the result is always valid UTF-8.
+std::string SjisToUtf8(std::string_view sjis);
+
+// Shift_JIS form of a source literal written in UTF-8. Every literal of the system has one,
+// so a failure is a programming error and aborts.
+std::string Sjis(std::string_view utf8_literal);
+
+}  // namespace quillmar

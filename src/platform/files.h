@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmar {
+
+// File system access. Every path given to these functions is Shift_JIS as written in lists
+// or composed by the system; `\` and `/` both separate. Conversion to the native form
+// happens here and nowhere else.
+
+// Native (UTF-8, `/`-separated) form of a Shift_JIS path.
+std::string NativePath(std::string_view sjis_path);
+
+// Shift_JIS form of a native path (from a drop, the command line or a dialog); nullopt when
+// a character of it has no Shift_JIS form.
+std::optional<std::string> SjisPath(std::string_view native_path);
+
+// Reads up to `limit` bytes from the start of the file into `out`. False when the file
+// cannot be opened or read.
+bool ReadFileBytes(std::string_view sjis_path, std::size_t limit, std::string& out);
+
+// Writes `bytes` under a temporary name in the target's folder and renames it into place,
+// so the target is either the complete new file or untouched. False on any failure.
+bool WriteFileReplacing(std::string_view sjis_path, std::string_view bytes);
+
+// Copies a file over `to` (created or replaced whole, as WriteFileReplacing does).
+bool CopyFileReplacing(std::string_view sjis_from, std::string_view sjis_to);
+
+bool MakeFolder(std::string_view sjis_path);
+bool IsFolder(std::string_view sjis_path);
+bool IsFile(std::string_view sjis_path);
+
+// Names (not paths) of the regular files in a folder whose names end with `extension`
+// (such as ".mid", compared without regard to ASCII case), sorted by name. Names that have no
+// Shift_JIS form are left out and listed in `unrepresentable` (native form) when given.
+std::vector<std::string> ListFolder(std::string_view sjis_folder, std::string_view extension,
+                                    std::vector<std::string>* unrepresentable = nullptr);
+
+// The process's current folder in Shift_JIS; nullopt when it cannot be obtained or has no
+// Shift_JIS form.
+std::optional<std::string> CurrentFolder();
+
+}  // namespace quillmar

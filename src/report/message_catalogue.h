@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace quillmar {
+
+// Numbered messages of the shell and the conversion pipeline.
+enum MessageCode : int {
+  kGeneralMessage = 0,
+  kGridNotRegistered = 1,
+  kVolumeFromBase100 = 2,
+  kBadOctave = 4,
+  kBadSubstituteTone = 5,
+  kBadDrumSubstitute = 6,
+  kPanFromBase64 = 7,
+  kOctaveShiftOutOfRange = 8,
+  kNoSongTitle = 9,
+  kNoCopyright = 10,
+  kEditListError = 11,
+  kEditOrOrderListError = 12,
+  kBadDeletePosition = 13,
+  kUnknownListKind = 14,
+  kMidiAlreadyListed = 15,
+  kVolumeSetOnSameChannel = 16,
+  kUnsupportedController = 17,
+  kNotesSilencedByGate = 18,
+};
+
+// The Shift_JIS text of a code; any code outside the catalogue gives the general text.
+const std::string& MessageText(int code);
+
+// ReportText of MessageText(code).
+void ReportMessage(int code);
+
+}  // namespace quillmar

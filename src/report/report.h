@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillmar {
+
+// Where reported findings go. A front end installs one; its implementation must accept
+// calls from any thread and keep the order in which each thread reports. All texts are
+// Shift_JIS.
+class ReportSink {
+ public:
+  virtual ~ReportSink() = default;
+  // Appends one line to the result list.
+  virtual void AppendLine(std::string_view line) = 0;
+  // Shows a message box (OK only) and returns when it is closed.
+  virtual void ShowMessage(std::string_view text) = 0;
+};
+
+// Installs the sink that receives every report from now on (nullptr: none). Install before
+// any worker starts and remove after it has ended.
+void InstallReportSink(ReportSink* sink);
+ReportSink* InstalledReportSink();
+
+// The indent of every reported line: twelve blanks.
+inline constexpr std::string_view kReportIndent = "            ";
+
+// Appends kReportIndent + text to the result list; without a sink, shows the bare text in a
+// message box (for now: standard error).
+void ReportText(std::string_view text);
+
+// Shows a message box through the sink, or the fallback without one.
+void ShowMessageBox(std::string_view text);
+
+// Appends a line as it stands (the unindented file lines and the count lines).
+void AppendResultLine(std::string_view line);
+
+// Reports "   問題のある指定  " followed by the text.
+void ReportDetail(std::string_view text);
+
+}  // namespace quillmar

@@ -1,0 +1,83 @@
+#include "lists/whole_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "lists/general_error.h"
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "support/recording_sink.h"
+
+namespace quillmar {
+namespace {
+
+using testing::RecordingSink;
+
+class WholeFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/quillmar-whole-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(root_); }
+  std::string root_;
+};
+
+TEST_F(WholeFileTest, FileOfExactlyTheLimitIsReadWholeAndReported) {
+  RecordingSink sink;
+  const std::string path = root_ + "/big.mid";
+  ASSERT_TRUE(WriteWholeFile(path, std::string(kWholeFileLimit, 'x')));
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(bytes.size(), kWholeFileLimit);
+  EXPECT_EQ(sink.CountReported("データが大きすぎます。"), 1);
+}
+
+TEST_F(WholeFileTest, LargerFilesAreCutAtTheLimit) {
+  RecordingSink sink;
+  const std::string path = root_ + "/bigger.mid";
+  ASSERT_TRUE(WriteWholeFile(path, std::string(kWholeFileLimit + 10, 'x')));
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(bytes.size(), kWholeFileLimit);
+  EXPECT_EQ(sink.CountReported("データが大きすぎます。"), 1);
+}
+
+TEST_F(WholeFileTest, SmallerFilesAreReadSilently) {
+  RecordingSink sink;
+  const std::string path = Sjis(root_ + "/表.mid");
+  ASSERT_TRUE(WriteWholeFile(path, "MThd"));
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(bytes, "MThd");
+  EXPECT_TRUE(sink.Lines().empty());
+}
+
+TEST_F(WholeFileTest, FilesThatDoNotOpenAreReported) {
+  RecordingSink sink;
+  std::string bytes = "old";
+  EXPECT_FALSE(ReadWholeFile(root_ + "/missing.mid", bytes));
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_FALSE(WriteWholeFile(root_ + "/no/such/folder.mid", "x"));
+  EXPECT_EQ(sink.CountReported(
+                "ファイルが開けませんでした。ファイルリストを絶対パスで記述してみてください。"),
+            2);
+}
+
+TEST(GeneralError, UnknownCodesGiveTheContextText) {
+  RecordingSink sink;
+  ReportGeneralError(kOutOfMemory);
+  ReportGeneralError(kGeneralInternalError);
+  ReportGeneralError(77);
+  const auto lines = sink.Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "            メモリーが不足しています。");
+  EXPECT_EQ(lines[1], "            Generalでエラーが発生しました。");
+  EXPECT_EQ(lines[2], lines[1]);
+}
+
+}  // namespace
+}  // namespace quillmar

@@ -1,0 +1,48 @@
+#include "platform/encoding.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sjis.h"
+
+namespace quillmar {
+namespace {
+
+TEST(Encoding, RoundTripsJapaneseAndHalfWidthKatakana) {
+  const std::string utf8 = "表ソ能 ﾍﾙﾌﾟ(&H) output 1";
+  const auto sjis = Utf8ToSjis(utf8);
+  ASSERT_TRUE(sjis.has_value());
+  EXPECT_EQ(sjis->substr(0, 6), "\x95\x5C\x83\x5C\x94\x5C");
+  EXPECT_EQ(SjisToUtf8(*sjis), utf8);
+}
+
+TEST(Encoding, CharacterWithoutShiftJisFormIsRefused) {
+  EXPECT_FALSE(Utf8ToSjis("emoji \xF0\x9F\x8E\xB5").has_value());
+  EXPECT_FALSE(Utf8ToSjis("\xFF broken utf-8").has_value());
+}
+
+TEST(Encoding, InvalidShiftJisBecomesReplacementCharacter) {
+  // A lone lead byte at the end and an undefined byte in the middle.
+  EXPECT_EQ(SjisToUtf8("a\xA0"
+                       "b\x81"),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
+}
+
+TEST(Encoding, LongTextsConvertWhole) {
+  std::string utf8;
+  for (int i = 0; i < 2000; ++i) utf8 += "音";
+  EXPECT_EQ(Sjis(utf8).size(), 4000u);
+}
+
+TEST(SjisScan, TrailByteIsNeverASeparator) {
+  const std::string path = Sjis("C:\\表\\ソ");
+  auto is_backslash = [](unsigned char b) { return b == '\\'; };
+  EXPECT_EQ(FindLastSingleByte(path, is_backslash), 5u);
+  EXPECT_TRUE(IsCharacterStart(path, 3));
+  EXPECT_FALSE(IsCharacterStart(path, 4));
+  EXPECT_TRUE(IsCharacterStart(path, 5));
+  EXPECT_FALSE(IsCharacterStart(Sjis("表"), 1));
+}
+
+}  // namespace
+}  // namespace quillmar

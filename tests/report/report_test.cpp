@@ -1,0 +1,104 @@
+#include "report/report.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/encoding.h"
+#include "report/file_dialog_errors.h"
+#include "report/message_catalogue.h"
+#include "support/recording_sink.h"
+
+namespace quillmar {
+namespace {
+
+using testing::RecordingSink;
+
+TEST(ReportText, IndentsByTwelveBlanks) {
+  RecordingSink sink;
+  ReportText(Sjis("テスト"));
+  ASSERT_EQ(sink.Lines().size(), 1u);
+  EXPECT_EQ(sink.Lines()[0], "            テスト");
+}
+
+TEST(ReportMessage, UnknownCodesGiveTheGeneralText) {
+  RecordingSink sink;
+  ReportMessage(0);
+  ReportMessage(19);
+  ReportMessage(3);
+  ReportMessage(-1);
+  EXPECT_EQ(sink.CountReported("エラーがおきました。"), 4);
+}
+
+TEST(ReportMessage, CataloguedCodesGiveTheirTexts) {
+  RecordingSink sink;
+  ReportMessage(kMidiAlreadyListed);
+  ReportMessage(kNoSongTitle);
+  ReportMessage(kNotesSilencedByGate);
+  const auto lines = sink.Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "            すでにリスト内に登録されているMidiファイルです。");
+  EXPECT_EQ(lines[1], "            ソングタイトルが設定されていませんでした。");
+  EXPECT_EQ(lines[2], "            ゲートタイムを操作した結果、発音されなくなった音があります。");
+}
+
+TEST(ReportDetail, PutsTheLabelBetweenIndentAndText) {
+  RecordingSink sink;
+  ReportDetail("Conv");
+  ASSERT_EQ(sink.Lines().size(), 1u);
+  EXPECT_EQ(sink.Lines()[0], std::string(15, ' ') + "問題のある指定  Conv");
+}
+
+TEST(ReportDetail, LongTextsAreKeptWhole) {
+  RecordingSink sink;
+  const std::string path(600, 'p');
+  ReportDetail(path);
+  EXPECT_EQ(sink.RawLines()[0].size(), 12 + 3 + 14 + 2 + 600u);
+}
+
+TEST(ReportText, WithoutSinkNothingReachesALaterSink) {
+  ::testing::internal::CaptureStderr();
+  ReportText(Sjis("先の報告"));
+  const std::string fallback = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(fallback, "先の報告\n") << "the message box fallback shows the bare text";
+  RecordingSink sink;
+  EXPECT_TRUE(sink.Lines().empty());
+}
+
+TEST(ReportText, LinesOfTwoThreadsAllArriveInEachThreadsOrder) {
+  RecordingSink sink;
+  auto report = [](char tag) {
+    for (int i = 0; i < 500; ++i) ReportText(std::string(1, tag) + std::to_string(i));
+  };
+  std::thread worker(report, 'w');
+  report('u');
+  worker.join();
+  const auto lines = sink.Lines();
+  ASSERT_EQ(lines.size(), 1000u);
+  int next_w = 0;
+  int next_u = 0;
+  for (const auto& line : lines) {
+    const char tag = line[12];
+    const int number = std::stoi(line.substr(13));
+    EXPECT_EQ(number, tag == 'w' ? next_w++ : next_u++);
+  }
+}
+
+TEST(FileDialogError, TextsKeepTheirTrailingBlankAndUnknownCodesAreUndefined) {
+  EXPECT_EQ(SjisToUtf8(FileDialogErrorText(0x3002)), "ファイル名が無効です。 ");
+  EXPECT_EQ(SjisToUtf8(FileDialogErrorText(13)), "未定義のエラーです。");
+  EXPECT_EQ(SjisToUtf8(FileDialogErrorText(2)),
+            "処理に失敗しました。もう１度クリックしてみてください。");
+}
+
+TEST(FileDialogError, ShowsABoxAndNeverAListLine) {
+  RecordingSink sink;
+  ReportFileDialogError(0);
+  ReportFileDialogError(0xFFFF);
+  EXPECT_TRUE(sink.Lines().empty());
+  ASSERT_EQ(sink.Messages().size(), 1u);
+  EXPECT_EQ(sink.Messages()[0].rfind("ダイアログボックスが作成できませんでした。", 0), 0u);
+}
+
+}  // namespace
+}  // namespace quillmar
