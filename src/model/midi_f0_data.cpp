@@ -1,0 +1,3 @@
+#include "model/midi_f0_data.h"
+
+namespace quillmar {}  // namespace quillmar

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "model/midi_data_buffer.h"
+#include "model/midi_track_data.h"
+#include "model/model_context.h"
+
+namespace quillmar {
+
+// A song as a format-0 file: a division and one track, always in the song's form.
+class MidiF0Data : public MidiDataBuffer {
+ public:
+  // An empty song whose track is empty, both in `form`.
+  explicit MidiF0Data(ModelContext& context, TrackForm form = TrackForm::GateTimeForm);
+  // Reads a format-0 file and takes GateTimeForm. When the header check fails (its message
+  // is reported) or the file cannot be read, Loaded() is false.
+  MidiF0Data(ModelContext& context, std::string_view path);
+
+  bool Loaded() const { return loaded_; }
+  ModelContext& Context() const { return track_.Context(); }
+  TrackForm Form() const { return form_; }
+  std::int32_t Division() const { return division_; }
+  void SetDivision(std::int32_t division) { division_ = division; }
+  const MidiTrackData& Track() const { return track_; }
+  MidiTrackData& Track() { return track_; }
+
+  void ToGateTimeForm();  // requires OnOffForm
+  void ToOnOffForm();     // requires GateTimeForm
+  // Writes the header, applies the three same-tick reorderings, encodes the track and takes
+  // EncodedForm. Requires OnOffForm.
+  bool Encode();
+
+  // Merges a copy of a channel track into the song's track, dropping every SequenceName the
+  // song's track held; the song's events come first at equal times.
+  void MergeTrack(const MidiTrackData& track);
+  // The same for a track without a channel, keeping the sequence names.
+  void MergeConductorTrack(const MidiTrackData& track);
+
+ private:
+  bool ParseHeader();
+  void Merge(const MidiTrackData& track, bool drop_sequence_names);
+
+  std::int32_t division_ = 0;
+  TrackForm form_;
+  MidiTrackData track_;
+  bool loaded_ = false;
+};
+
+}  // namespace quillmar

@@ -1,0 +1,3 @@
+#include "model/midi_file_loader.h"
+
+namespace quillmar {}  // namespace quillmar

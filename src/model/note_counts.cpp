@@ -1,0 +1,3 @@
+#include "model/note_counts.h"
+
+namespace quillmar {}  // namespace quillmar

@@ -1,0 +1,3 @@
+#include "model/midi_track_data.h"
+
+namespace quillmar {}  // namespace quillmar
