@@ -1,0 +1,69 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmar {
+
+// The six kinds of list file.
+enum class ListKind { FileList, Volume, Tone, Drum, Edit, Order };
+
+// Columns per row of a kind: 5, 5, 7, 4, 4 and 2.
+int ColumnCountOf(ListKind kind);
+
+// The kind that a file name (without its folder) selects by its first byte, F, V, T, D, E or
+// O in either case; none for any other name.
+std::optional<ListKind> ListKindOfFileName(std::string_view file_name);
+
+// Limits of a list file.
+inline constexpr std::size_t kListFileByteLimit = 65536;  // bytes read; the rest is ignored
+inline constexpr int kListRowLimit = 1000;                // rows kept, header included
+inline constexpr int kListColumnLimit = 16;
+inline constexpr std::size_t kListCellByteLimit = 127;  // longer cells keep their start
+
+// One list file as a table of Shift_JIS text cells. Row 0 is the file's header line.
+class SettingsList {
+ public:
+  // A table without a file and without rows.
+  SettingsList() = default;
+
+  // Reads the file and splits it into rows of `column_count` cells (kept within 1 to
+  // kListColumnLimit). Cells end at the separator, CR or LF; there is no quoting, and two
+  // backslashes inside a cell stand for one comma. A path without a folder is opened in the
+  // current folder. Problems are reported with ListError and the rows read so far are kept:
+  // a file that cannot be opened gives a table without rows.
+  static SettingsList Load(std::string_view path, int column_count, char separator = ',');
+
+  const std::string& Name() const { return name_; }  // the path without its folder
+  const std::string& Path() const { return path_; }  // the path as opened
+  int ColumnCount() const { return column_count_; }
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+
+  // The cell's text; an empty text outside the stored rows and columns.
+  const std::string& Cell(int row, int column) const;
+  // Replaces a stored cell's text (cut to kListCellByteLimit like a cell as read); cells
+  // outside the stored rows and columns are left alone.
+  void SetCell(int row, int column, std::string text);
+
+  // The length in bytes of the column's longest cell as stored before unescaping, header
+  // included; 0 outside the columns.
+  int ColumnWidth(int column) const;
+
+  // The file's bytes as read.
+  const std::string& Data() const { return data_; }
+
+ private:
+  void ParseRows(char separator);
+  bool Contains(int row, int column) const;
+
+  std::string name_;
+  std::string path_;
+  int column_count_ = 0;
+  std::string data_;
+  std::vector<std::vector<std::string>> rows_;
+  std::vector<int> column_widths_;
+};
+
+}  // namespace quillmar

@@ -1,0 +1,187 @@
+#include "lists/settings_list.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "lists/list_error.h"
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "support/recording_sink.h"
+#include "support/temp_folder.h"
+
+namespace quillmar {
+namespace {
+
+using testing::RecordingSink;
+using testing::TempFolder;
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr char kDataError[] = "リストファイルのデータにエラーがあります。";
+constexpr char kTooManyRows[] = "リストの件数が多すぎます。";
+constexpr char kOpenFailed[] =
+    "リストファイルが開けません。ドラッグ＆ドロップの操作はコピーではなく、ショートカットに対して"
+    "行ってください。";
+
+SettingsList LoadBytes(std::string_view bytes, int column_count) {
+  const TempFolder folder;
+  return SettingsList::Load(folder.Write("list.csv", bytes), column_count);
+}
+
+Rows RowsOf(const SettingsList& list) {
+  Rows rows(static_cast<std::size_t>(list.RowCount()));
+  for (int r = 0; r < list.RowCount(); ++r) {
+    for (int c = 0; c < list.ColumnCount(); ++c) rows[r].push_back(list.Cell(r, c));
+  }
+  return rows;
+}
+
+// `count` lines "i,x" ended by CR LF.
+std::string NumberedLines(int count) {
+  std::string lines;
+  for (int i = 0; i < count; ++i) lines += std::to_string(i) + ",x\r\n";
+  return lines;
+}
+
+TEST(SettingsList, EachRowTakesExactlyTheColumnCountOfCells) {
+  RecordingSink sink;
+  EXPECT_EQ(RowsOf(LoadBytes("a,b,c\r\nd,e,f\ng,h,i\r\n", 3)),
+            (Rows{{"a", "b", "c"}, {"d", "e", "f"}, {"g", "h", "i"}}));
+  // The LF of CR LF ends an empty last cell.
+  EXPECT_EQ(RowsOf(LoadBytes("a,b\r\nc,d,e\r\n", 3)), (Rows{{"a", "b", ""}, {"c", "d", "e"}}));
+  // Extra cells carry into the next row.
+  EXPECT_EQ(RowsOf(LoadBytes("a,b,c,d\r\ne,f\r\n", 3)),
+            (Rows{{"a", "b", "c"}, {"d", "", "e"}, {"f", "", ""}}));
+  // An empty line is a row of two empty cells that takes the rest from the next line.
+  EXPECT_EQ(RowsOf(LoadBytes("h,h,h,h\r\n\r\na,b,c,d\r\n", 4)),
+            (Rows{{"h", "h", "h", "h"}, {"", "", "a", "b"}, {"c", "d", "", ""}}));
+  // At most 16 columns.
+  const SettingsList wide = LoadBytes("1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17\n", 20);
+  EXPECT_EQ(wide.ColumnCount(), 16);
+  EXPECT_EQ(wide.Cell(1, 0), "17");
+  EXPECT_EQ(sink.CountReported(kDataError), 0);
+}
+
+TEST(SettingsList, CellsMissingAtTheEndAreEmptyButACutCellIsReported) {
+  RecordingSink sink;
+  EXPECT_EQ(RowsOf(LoadBytes("h,h,h\r\nx,", 3)), (Rows{{"h", "h", "h"}, {"x", "", ""}}));
+  EXPECT_EQ(RowsOf(LoadBytes("a,b,c\r\n\r\n", 3)), (Rows{{"a", "b", "c"}, {"", "", ""}}));
+  EXPECT_EQ(sink.CountReported(kDataError), 0);
+  EXPECT_EQ(RowsOf(LoadBytes("h,h,h\r\nx,y", 3)), (Rows{{"h", "h", "h"}, {"x", "y", ""}}));
+  EXPECT_EQ(sink.CountReported(kDataError), 1);
+}
+
+TEST(SettingsList, KeepsAtMostAThousandRows) {
+  RecordingSink sink;
+  EXPECT_EQ(LoadBytes(NumberedLines(999), 2).RowCount(), 999);
+  EXPECT_TRUE(sink.Lines().empty());
+  EXPECT_EQ(LoadBytes(NumberedLines(1000), 2).RowCount(), 1000);
+  const SettingsList list = LoadBytes(NumberedLines(1500), 2);
+  EXPECT_EQ(list.RowCount(), 1000);
+  EXPECT_EQ(list.Cell(999, 0), "999");
+  EXPECT_EQ(list.Cell(1000, 0), "");
+  EXPECT_EQ(sink.CountReported(kTooManyRows), 2);
+}
+
+TEST(SettingsList, ReadsOnlyTheFirst65536Bytes) {
+  RecordingSink sink;
+  std::string bytes;  // 700 lines of 100 bytes: "0000," then 93 'y'
+  for (int i = 0; i < 700; ++i) {
+    const std::string number = std::to_string(10000 + i).substr(1);
+    bytes += number + "," + std::string(93, 'y') + "\r\n";
+  }
+  const SettingsList list = LoadBytes(bytes, 2);
+  EXPECT_EQ(list.Data(), bytes.substr(0, 65536));
+  EXPECT_EQ(list.RowCount(), 656);
+  EXPECT_EQ(list.Cell(655, 0), "0655");
+  EXPECT_EQ(list.Cell(655, 1), std::string(31, 'y'));
+  EXPECT_EQ(sink.CountReported(kDataError), 1);  // the data ends inside that cell
+}
+
+TEST(SettingsList, TwoBackslashesAreACommaOutsideDoubleByteCharacters) {
+  const std::string hyo = Sjis("表"), so = Sjis("ソ"), no = Sjis("能");  // trail byte 0x5C
+  const SettingsList list =
+      LoadBytes("a\\\\b," + hyo + "\\\\" + so + "," + no + "\\," + so + "\\\\\\\r\n", 4);
+  EXPECT_EQ(RowsOf(list), (Rows{{"a,b", Sjis("表,ソ"), no + "\\", Sjis("ソ,\\")}}));
+  EXPECT_EQ(list.ColumnWidth(0), 4);  // measured before unescaping
+  EXPECT_EQ(list.ColumnWidth(1), 6);
+}
+
+TEST(SettingsList, ShiftJisHeaderIsStoredAndMeasured) {
+  const std::string header = Sjis("番号,入力ファイル名,出力ファイル名,タイトル,著作権情報");
+  const SettingsList list = LoadBytes(header + "\r\n1,a.mid,b.mid,t,c\r\n", 5);
+  EXPECT_EQ(list.Cell(0, 1), Sjis("入力ファイル名"));
+  EXPECT_EQ(list.Cell(0, 4), Sjis("著作権情報"));
+  EXPECT_EQ(list.Cell(1, 2), "b.mid");
+  EXPECT_EQ(list.ColumnWidth(0), 4);
+  EXPECT_EQ(list.ColumnWidth(1), 14);
+}
+
+TEST(SettingsList, LongCellsKeepTheirFirst127BytesWithoutHalfCharacters) {
+  std::string hyo100;
+  for (int i = 0; i < 100; ++i) hyo100 += Sjis("表");
+  SettingsList list = LoadBytes(std::string(200, 'x') + "," + hyo100 + ",x" + hyo100 + "\n", 3);
+  EXPECT_EQ(list.Cell(0, 0), std::string(127, 'x'));
+  EXPECT_EQ(list.Cell(0, 1), hyo100.substr(0, 126));
+  EXPECT_EQ(list.Cell(0, 2), "x" + hyo100.substr(0, 126));
+  EXPECT_EQ(list.ColumnWidth(1), 126);
+  list.SetCell(0, 0, "out.mid");
+  list.SetCell(1, 0, "ignored");
+  EXPECT_EQ(RowsOf(list)[0][0], "out.mid");
+  EXPECT_EQ(list.RowCount(), 1);
+}
+
+TEST(SettingsList, ANameAloneOpensInTheCurrentFolder) {
+  RecordingSink sink;
+  const TempFolder folder;
+  folder.Write("vol.csv", "ch,vol,vel,pan,gate\r\n");
+  folder.Write("表.csv", "a,b\r\n");
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());
+  const std::optional<std::string> here = CurrentFolder();
+  const SettingsList volume = SettingsList::Load("vol.csv", 5);
+  const SettingsList hyo = SettingsList::Load(Sjis("表.csv"), 2);
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(volume.Path(), here.value_or("") + "/vol.csv");
+  EXPECT_EQ(volume.Name(), "vol.csv");
+  EXPECT_EQ(volume.Cell(0, 4), "gate");
+  EXPECT_EQ(hyo.Name(), Sjis("表.csv"));
+  EXPECT_EQ(hyo.Cell(0, 1), "b");
+  EXPECT_TRUE(sink.Lines().empty());
+}
+
+TEST(SettingsList, UnopenableFilesGiveAnEmptyTable) {
+  RecordingSink sink;
+  const TempFolder folder;
+  const SettingsList missing = SettingsList::Load(folder / "missing.csv", 5);
+  EXPECT_EQ(missing.Name(), "missing.csv");
+  EXPECT_EQ(missing.Path(), folder / "missing.csv");
+  EXPECT_EQ(missing.RowCount(), 0);
+  EXPECT_EQ(missing.Cell(0, 0), "");
+  EXPECT_EQ(SettingsList::Load(folder.Path(), 5).RowCount(), 0);
+  EXPECT_EQ(sink.CountReported(kOpenFailed), 2);
+}
+
+TEST(ListKind, FirstLetterSelectsTheKindAndItsColumns) {
+  EXPECT_EQ(ListKindOfFileName("file_list_temp.csv"), ListKind::FileList);
+  EXPECT_EQ(ListKindOfFileName("Vol.csv"), ListKind::Volume);
+  EXPECT_EQ(ListKindOfFileName("order.csv"), ListKind::Order);
+  EXPECT_EQ(ListKindOfFileName("x.csv"), std::nullopt);
+  EXPECT_EQ(ListKindOfFileName(""), std::nullopt);
+  const int columns[] = {5, 5, 7, 4, 4, 2};
+  for (int kind = 0; kind < 6; ++kind) {
+    EXPECT_EQ(ColumnCountOf(static_cast<ListKind>(kind)), columns[kind]);
+  }
+}
+
+TEST(ListError, OtherCodesGiveTheGeneralText) {
+  RecordingSink sink;
+  ListError(kListExtraSpace);
+  ListError(0x1E000005);
+  EXPECT_EQ(sink.Lines(), (std::vector<std::string>{
+                              "            リストファイルに無駄なスペースが含まれています。",
+                              "            エラーがおきました。"}));
+}
+
+}  // namespace
+}  // namespace quillmar
