@@ -103,6 +103,11 @@ class MidiTrackData : public MidiDataBuffer {
   bool InsertAtTime(Ticks time, MusicEvent event);
   // Removes the event, adding its delta to the next one.
   void DeleteAt(int index);
+  // Takes all events out of the track, leaving it empty.
+  std::vector<MusicEvent> TakeEvents();
+  // Replaces all events. Beyond kMaxEvents reports TooMuchData and keeps the first ones and
+  // the last one (normally the EndOfTrack), which keeps its time.
+  void SetEvents(std::vector<MusicEvent> events);
   void Clear();
   // Removes every EndOfTrack that is not in the last slot (deltas carried forward).
   void RemoveInnerEndOfTrack();

@@ -50,6 +50,22 @@ void MidiTrackData::Clear() {
   events_.clear();
 }
 
+std::vector<MusicEvent> MidiTrackData::TakeEvents() {
+  return std::exchange(events_, {});
+}
+
+void MidiTrackData::SetEvents(std::vector<MusicEvent> events) {
+  if (events.size() > kMaxEvents) {
+    ReportTrackError(kTooMuchData);
+    std::int64_t dropped = 0;
+    for (std::size_t i = kMaxEvents - 1; i + 1 < events.size(); ++i) dropped += events[i].delta;
+    events.back().delta = AddDeltas(events.back().delta, dropped);
+    std::swap(events[kMaxEvents - 1], events.back());
+    events.erase(events.begin() + static_cast<std::ptrdiff_t>(kMaxEvents), events.end());
+  }
+  events_ = std::move(events);
+}
+
 void MidiTrackData::RemoveInnerEndOfTrack() {
   if (events_.empty()) return;
   const MusicEvent* last = &events_.back();
