@@ -1,1 +1,140 @@
+#include "model/note_counts.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "model/midi_f1_data.h"
+#include "model/model_builders.h"
+
+namespace quillmar {
+namespace {
+
+using namespace quillmar::testing;
+
+// The straightforward walk: every event takes its delta off each listed note, drops the
+// notes with nothing left, appends a Note (with one_per_key, only while no listed entry has
+// its note and channel) and takes the peak.
+int ListWalkPeak(const MidiTrackData& track, bool one_per_key) {
+  struct Entry {
+    std::int32_t note;
+    Ticks remaining;
+    std::int32_t channel;
+  };
+  std::vector<Entry> list;
+  std::size_t peak = 0;
+  for (const MusicEvent& event : track.Events()) {
+    for (Entry& entry : list) entry.remaining -= event.delta;
+    std::erase_if(list, [](const Entry& entry) { return entry.remaining <= 0; });
+    if (event.kind == EventKind::Note) {
+      const bool listed = std::any_of(list.begin(), list.end(), [&](const Entry& entry) {
+        return entry.note == event.note && entry.channel == event.channel;
+      });
+      if (!one_per_key || !listed) list.push_back({event.note, event.gate, event.channel});
+    }
+    peak = std::max(peak, list.size());
+  }
+  return static_cast<int>(peak);
+}
+
+// A track of Notes and controllers with short deltas and gates, so that notes overlap, end
+// exactly at later events and repeat on the same note and channel.
+MidiTrackData RandomTrack(ModelContext& context, std::mt19937& random) {
+  static constexpr std::int32_t kChannels[] = {0, 1, 9, kNoChannel};
+  auto below = [&random](int bound) { return static_cast<int>(random() % bound); };
+  MidiTrackData track(context, TrackForm::GateTimeForm);
+  const int count = below(300);
+  const int spread = 1 + below(40);
+  for (int i = 0; i < count; ++i) {
+    const std::int32_t delta = below(3) == 0 ? 0 : below(spread);
+    if (below(8) == 0) {
+      track.Append(Control(delta, 0, 7, 100));
+    } else {
+      track.Append(
+          GateNote(delta, kChannels[below(4)], 60 + below(6), below(5) == 0 ? 0 : below(200)));
+    }
+  }
+  track.AppendEndOfTrack(below(50));
+  return track;
+}
+
+TEST(NoteCounts, FastWalksEqualTheListWalkOnRandomTracks) {
+  ModelContext context;
+  for (unsigned seed = 1; seed <= 3000; ++seed) {
+    std::mt19937 random(seed);
+    const MidiTrackData track = RandomTrack(context, random);
+    ASSERT_EQ(PeakPolyphony(track), ListWalkPeak(track, false)) << "seed " << seed;
+    ASSERT_EQ(SimultaneousNotes(track), ListWalkPeak(track, true)) << "seed " << seed;
+  }
+}
+
+TEST(NoteCounts, ANoteEndingAtTheNextEventNoLongerCounts) {
+  ModelContext context;
+  auto track = TrackOf(context, TrackForm::GateTimeForm,
+                       {GateNote(0, 0, 60, 10), GateNote(10, 0, 62, 10), EndOfTrack(10)});
+  EXPECT_EQ(PeakPolyphony(track), 1);
+  auto overlapping = TrackOf(context, TrackForm::GateTimeForm,
+                             {GateNote(0, 0, 60, 11), GateNote(10, 0, 62, 10), EndOfTrack(10)});
+  EXPECT_EQ(PeakPolyphony(overlapping), 2);
+}
+
+TEST(NoteCounts, AZeroGateNoteCountsAtItsOwnEventOnly) {
+  ModelContext context;
+  auto track = TrackOf(context, TrackForm::GateTimeForm,
+                       {GateNote(0, 0, 60, 0), GateNote(0, 0, 62, 0), EndOfTrack()});
+  EXPECT_EQ(PeakPolyphony(track), 1);
+  EXPECT_EQ(SimultaneousNotes(track), 1);
+}
+
+TEST(NoteCounts, SameNoteOfTheSameChannelCountsOnceInSimultaneousNotes) {
+  ModelContext context;
+  auto track = TrackOf(context, TrackForm::GateTimeForm,
+                       {GateNote(0, 0, 60, 100), GateNote(10, 0, 60, 100), EndOfTrack(200)});
+  EXPECT_EQ(PeakPolyphony(track), 2);
+  EXPECT_EQ(SimultaneousNotes(track), 1);
+  // The skipped second note does not sound on after the first ends.
+  auto later = TrackOf(
+      context, TrackForm::GateTimeForm,
+      {GateNote(0, 0, 60, 100), GateNote(10, 0, 60, 100), GateNote(90, 0, 62, 10), EndOfTrack()});
+  EXPECT_EQ(SimultaneousNotes(later), 1);
+  auto other_channels =
+      TrackOf(context, TrackForm::GateTimeForm,
+              {GateNote(0, 0, 60, 100), GateNote(0, 1, 60, 100), GateNote(0, kNoChannel, 60, 100)});
+  EXPECT_EQ(SimultaneousNotes(other_channels), 3);
+}
+
+TEST(NoteCounts, CountsAreExactBeyondSixtyFourSoundingNotes) {
+  ModelContext context;
+  MidiTrackData track(context, TrackForm::GateTimeForm);
+  for (int note = 0; note < 100; ++note) track.Append(GateNote(0, 0, note, 480));
+  track.AppendEndOfTrack(480);
+  EXPECT_EQ(PeakPolyphony(track), 100);
+  EXPECT_EQ(SimultaneousNotes(track), 100);
+}
+
+TEST(NoteCounts, DistinctNotesIgnoreRepeatsAndOtherKinds) {
+  ModelContext context;
+  auto track = TrackOf(context, TrackForm::GateTimeForm,
+                       {GateNote(0, 9, 36, 10), GateNote(0, 9, 38, 10), GateNote(10, 9, 36, 10),
+                        NoteOn(0, 9, 50), GateNote(0, 9, 42, 10), EndOfTrack()});
+  EXPECT_EQ(DistinctNoteCount(track), 3);
+  EXPECT_EQ(DistinctNoteCount(TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack()})), 0);
+}
+
+TEST(NoteCounts, VoiceCountUsesDistinctNotesForTheDrumChannel) {
+  ModelContext context;
+  MidiF1Data song(context, TrackForm::GateTimeForm);
+  song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack()}));
+  song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm,
+                           {GateNote(0, 9, 36, 10), GateNote(120, 9, 38, 10),
+                            GateNote(120, 9, 42, 10), GateNote(120, 9, 36, 10), EndOfTrack()}));
+  song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm,
+                           {GateNote(0, 0, 60, 480), GateNote(0, 0, 64, 480),
+                            GateNote(0, 0, 67, 480), EndOfTrack(480)}));
+  EXPECT_EQ(VoiceCount(song), 6);
+}
+
+}  // namespace
+}  // namespace quillmar
