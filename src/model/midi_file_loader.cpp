@@ -1,3 +1,70 @@
 #include "model/midi_file_loader.h"
 
-namespace quillmar {}  // namespace quillmar
+#include <string>
+#include <vector>
+
+#include "lists/whole_file.h"
+#include "model/event_merge.h"
+#include "model/model_errors.h"
+#include "model/smf_header.h"
+
+namespace quillmar {
+
+MidiFileLoader::MidiFileLoader(ModelContext& context, std::string_view path) : context_(&context) {
+  std::string image;
+  if (!ReadWholeFile(path, image)) return;
+  StripMacBinaryBeforeHeader(image);
+  const SmfHeader header = ReadSmfHeader(image);
+  input_format_ = (header.format == 0 || header.format == 1) ? header.format : -1;
+  switch (input_format_) {
+    case 0: {
+      // The containers read the file again from its path; the image served the detection.
+      const MidiF0Data format0(context, path);
+      if (!format0.Loaded()) return;
+      song_ = std::make_unique<MidiF1Data>(format0);
+      break;
+    }
+    case 1:
+      song_ = std::make_unique<MidiF1Data>(context, path);
+      if (song_->TrackCount() == 0) {
+        song_.reset();
+        return;
+      }
+      break;
+    default:
+      ReportLoaderError(kNotMidiFile);
+      return;
+  }
+  loaded_ = true;
+}
+
+void MidiFileLoader::ToFormat0() {
+  BuildFormat0(false);
+}
+
+void MidiFileLoader::ToFormat0KeepNames() {
+  BuildFormat0(true);
+}
+
+void MidiFileLoader::BuildFormat0(bool keep_names) {
+  if (!song_ || song_->Form() != TrackForm::GateTimeForm) {
+    ReportLoaderError(kLoaderInternalError);
+    return;
+  }
+  format0_song_ = std::make_unique<MidiF0Data>(*context_, TrackForm::GateTimeForm);
+  format0_song_->SetDivision(song_->Division());
+  // The same as merging the tracks one by one with MergeFrom from the last to the first (the
+  // incoming track winning ties), done in one pass: events of one tick stand in track order.
+  std::vector<std::vector<MusicEvent>> tracks;
+  for (int i = 0; i < song_->TrackCount(); ++i) {
+    MidiTrackData& track = song_->Track(i);
+    if (!keep_names && track.GetChannel() != kNoChannel) track.DeleteMeta(MetaType::SequenceName);
+    tracks.push_back(track.TakeEvents());
+  }
+  MidiTrackData& merged = format0_song_->Track();
+  merged.SetEvents(MergeByTime(std::move(tracks)));
+  merged.RemoveInnerEndOfTrack();
+  song_.reset();
+}
+
+}  // namespace quillmar

@@ -1,3 +1,49 @@
 #include "model/midi_f1_data.h"
+#include "model/model_errors.h"
 
-namespace quillmar {}  // namespace quillmar
+namespace quillmar {
+
+std::int32_t MidiF1Data::GetVolume(std::int32_t channel) const {
+  for (const MidiTrackData& track : tracks_) {
+    if (track.GetChannel() != channel) continue;
+    if (const std::int32_t volume = track.GetVolume(); volume != -1) return volume;
+  }
+  return -1;
+}
+
+std::int32_t MidiF1Data::GetProgram(std::int32_t channel) const {
+  for (const MidiTrackData& track : tracks_) {
+    if (track.GetChannel() != channel) continue;
+    if (const std::int32_t program = track.GetProgram(); program != -1) return program;
+  }
+  return -1;
+}
+
+std::int32_t MidiF1Data::GetMasterVolume() const {
+  std::int32_t found = -1;
+  for (const MidiTrackData& track : tracks_) {
+    const std::int32_t volume = track.GetMasterVolume();
+    if (volume == -1) continue;
+    if (found == -1) {
+      found = volume;
+    } else {
+      ReportF1Error(kMultipleMasterVolumes);
+    }
+  }
+  return found;
+}
+
+std::optional<std::int32_t> MidiF1Data::FindTempo() const {
+  for (const MidiTrackData& track : tracks_) {
+    if (auto tempo = track.FindTempo()) return tempo;
+  }
+  return std::nullopt;
+}
+
+int MidiF1Data::CountMeta(std::int32_t meta_type) const {
+  int count = 0;
+  for (const MidiTrackData& track : tracks_) count += track.CountMeta(meta_type);
+  return count;
+}
+
+}  // namespace quillmar
