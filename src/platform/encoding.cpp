@@ -47,12 +47,37 @@ class Converter {
   iconv_t cd_;
 };
 
+// Length of the UTF-8 sequence at the start of `text`: the whole character when its lead
+// byte and continuation bytes are well formed, else 1.
+std::size_t Utf8SequenceLength(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text.front());
+  const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                            : 1;
+  if (length > text.size()) return 1;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+  }
+  return length;
+}
+
 }  // namespace
 
 std::optional<std::string> Utf8ToSjis(std::string_view utf8) {
   Converter converter(kSjis, kUtf8);
   std::string out;
   if (!converter.Convert(utf8, out)) return std::nullopt;
+  return out;
+}
+
+std::string Utf8ToSjisReplacing(std::string_view utf8) {
+  Converter converter(kSjis, kUtf8);
+  std::string out;
+  while (!converter.Convert(utf8, out)) {
+    out.push_back('?');
+    utf8.remove_prefix(Utf8SequenceLength(utf8));
+  }
   return out;
 }
 

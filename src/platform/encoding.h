@@ -12,6 +12,10 @@ namespace quillmar {
 // input is not valid UTF-8.
 std::optional<std::string> Utf8ToSjis(std::string_view utf8);
 
+// Converts UTF-8 to Shift_JIS for showing a text that may not fit: each character without a
+// Shift_JIS form, and each byte that is not valid UTF-8, becomes '?'.
+std::string Utf8ToSjisReplacing(std::string_view utf8);
+
 // Converts Shift_JIS to UTF-8 for display; a byte sequence that is not valid Shift_JIS
 // becomes U+FFFD, so the result is always valid UTF-8.
 std::string SjisToUtf8(std::string_view sjis);

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +50,16 @@ std::string NativePath(std::string_view sjis_path) {
   std::string native = SjisToUtf8(sjis_path);
   std::replace(native.begin(), native.end(), '\\', '/');
   return native;
+}
+
+std::string AbsoluteNativePath(std::string_view native_path) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(fs::path(native_path), error);
+  return error ? std::string(native_path) : absolute.lexically_normal().string();
+}
+
+bool StandardErrorIsTerminal() {
+  return ::isatty(STDERR_FILENO) == 1;
 }
 
 std::optional<std::string> SjisPath(std::string_view native_path) {
@@ -135,6 +146,19 @@ std::vector<std::string> ListFolder(std::string_view sjis_folder, std::string_vi
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::optional<std::string> MakeTemporaryFolder() {
+  std::error_code error;
+  std::string pattern = (fs::temp_directory_path(error) / "quillmar-XXXXXX").string();
+  if (error || ::mkdtemp(pattern.data()) == nullptr) return std::nullopt;
+  return Utf8ToSjis(pattern);
+}
+
+bool RemoveFolderTree(std::string_view sjis_path) {
+  std::error_code error;
+  fs::remove_all(NativePath(sjis_path), error);
+  return !error;
 }
 
 std::optional<std::string> CurrentFolder() {

@@ -15,6 +15,12 @@ namespace quillmar {
 // Native (UTF-8, `/`-separated) form of a Shift_JIS path.
 std::string NativePath(std::string_view sjis_path);
 
+// A native path made absolute against the current folder (links are not resolved).
+std::string AbsoluteNativePath(std::string_view native_path);
+
+// True when standard error is a terminal (progress is shown only there).
+bool StandardErrorIsTerminal();
+
 // Shift_JIS form of a native path (from a drop, the command line or a dialog); nullopt when
 // a character of it has no Shift_JIS form.
 std::optional<std::string> SjisPath(std::string_view native_path);
@@ -39,6 +45,13 @@ bool IsFile(std::string_view sjis_path);
 // Shift_JIS form are left out and listed in `unrepresentable` (native form) when given.
 std::vector<std::string> ListFolder(std::string_view sjis_folder, std::string_view extension,
                                     std::vector<std::string>* unrepresentable = nullptr);
+
+// Makes a new private folder under the system's temporary folder and gives its Shift_JIS
+// path; nullopt when it cannot be made.
+std::optional<std::string> MakeTemporaryFolder();
+
+// Removes a folder with everything in it; false when something could not be removed.
+bool RemoveFolderTree(std::string_view sjis_path);
 
 // The process's current folder in Shift_JIS; nullopt when it cannot be obtained or has no
 // Shift_JIS form.

@@ -20,6 +20,17 @@ TEST(Encoding, CharacterWithoutShiftJisFormIsRefused) {
   EXPECT_FALSE(Utf8ToSjis("\xFF broken utf-8").has_value());
 }
 
+TEST(Encoding, ReplacingConversionMarksEachUnfitCharacterWithOneQuestionMark) {
+  // A four-byte emoji and a three-byte Korean syllable each become one '?'.
+  EXPECT_EQ(Utf8ToSjisReplacing("表\xF0\x9F\x8E\xB5ソ\xEA\xB0\x80.mid"), "\x95\x5C?\x83\x5C?.mid");
+  // Bytes that are not UTF-8 become one '?' each, also a sequence cut off at the end.
+  EXPECT_EQ(Utf8ToSjisReplacing("a\xFF\xFE"
+                                "b\xE8\xA1"),
+            "a??b??");
+  EXPECT_EQ(Utf8ToSjisReplacing("plain"), "plain");
+  EXPECT_EQ(Utf8ToSjisReplacing(""), "");
+}
+
 TEST(Encoding, InvalidShiftJisBecomesReplacementCharacter) {
   // A lone lead byte at the end and an undefined byte in the middle.
   EXPECT_EQ(SjisToUtf8("a\xA0"

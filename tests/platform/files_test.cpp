@@ -102,3 +102,23 @@ TEST(NativePath, BothSeparatorsBecomeSlashes) {
 
 }  // namespace
 }  // namespace quillmar
+
+namespace quillmar {
+namespace {
+
+TEST(TemporaryFolder, IsPrivateAndRemovedWhole) {
+  const auto folder = MakeTemporaryFolder();
+  ASSERT_TRUE(folder.has_value());
+  EXPECT_TRUE(IsFolder(*folder));
+  const auto other = MakeTemporaryFolder();
+  ASSERT_TRUE(other.has_value());
+  EXPECT_NE(*other, *folder) << "each run gets its own";
+  RemoveFolderTree(*other);
+  ASSERT_TRUE(WriteFileReplacing(*folder + "/a.mid", "x"));
+  ASSERT_TRUE(MakeFolder(*folder + "/sub"));
+  EXPECT_TRUE(RemoveFolderTree(*folder));
+  EXPECT_FALSE(IsFolder(*folder));
+}
+
+}  // namespace
+}  // namespace quillmar

@@ -25,7 +25,8 @@ std::string TempFolder::operator/(std::string_view name) const {
 
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
   const std::string path = *this / name;
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
