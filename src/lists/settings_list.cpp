@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <utility>
 
 #include "lists/list_error.h"
@@ -27,11 +28,11 @@ constexpr std::array<KindInfo, 6> kKinds{{
     {'O', 2},  // unused, event keyword
 }};
 
-// The length a cell keeps: at most kListCellByteLimit bytes, one less when the limit would
-// split a double-byte character.
-std::size_t KeptLength(std::string_view cell) {
-  if (cell.size() <= kListCellByteLimit) return cell.size();
-  return IsCharacterStart(cell, kListCellByteLimit) ? kListCellByteLimit : kListCellByteLimit - 1;
+// The length a cell keeps: at most `limit` bytes, one less when the limit would split a
+// double-byte character.
+std::size_t KeptLength(std::string_view cell, std::size_t limit) {
+  if (cell.size() <= limit) return cell.size();
+  return IsCharacterStart(cell, limit) ? limit : limit - 1;
 }
 
 // Turns each pair of backslashes into a comma. Double-byte characters are copied whole, so
@@ -56,6 +57,10 @@ std::string Unescape(std::string_view cell) {
 
 }  // namespace
 
+std::size_t CellLimitOf(ListKind kind) {
+  return kind == ListKind::FileList ? std::numeric_limits<std::size_t>::max() : kListCellByteLimit;
+}
+
 int ColumnCountOf(ListKind kind) {
   return kKinds[static_cast<std::size_t>(kind)].column_count;
 }
@@ -70,8 +75,10 @@ std::optional<ListKind> ListKindOfFileName(std::string_view file_name) {
   return std::nullopt;
 }
 
-SettingsList SettingsList::Load(std::string_view path, int column_count, char separator) {
+SettingsList SettingsList::Load(std::string_view path, int column_count, char separator,
+                                std::size_t cell_limit) {
   SettingsList list;
+  list.cell_limit_ = std::max<std::size_t>(cell_limit, 2);
   list.name_ = BaseName(path);
   // A name without a folder lies in the current folder.
   const bool has_folder = list.name_.size() != path.size();
@@ -102,7 +109,7 @@ void SettingsList::ParseRows(char separator) {
       if (end == data.size()) ListError(kListDataError);  // the data ends inside the cell
       const std::string_view cell = data.substr(pos, end - pos);
       pos = end + 1;
-      const std::size_t kept = KeptLength(cell);
+      const std::size_t kept = KeptLength(cell, cell_limit_);
       // Widths count the cell as stored, after the length cut and before unescaping.
       int& width = column_widths_[static_cast<std::size_t>(column)];
       width = std::max(width, static_cast<int>(kept));
@@ -128,7 +135,7 @@ const std::string& SettingsList::Cell(int row, int column) const {
 
 void SettingsList::SetCell(int row, int column, std::string text) {
   if (!Contains(row, column)) return;
-  text.resize(KeptLength(text));
+  text.resize(KeptLength(text, cell_limit_));
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
 }
 

@@ -13,6 +13,9 @@ enum class ListKind { FileList, Volume, Tone, Drum, Edit, Order };
 // Columns per row of a kind: 5, 5, 7, 4, 4 and 2.
 int ColumnCountOf(ListKind kind);
 
+// The longest cell a kind keeps: 127 bytes, but the file list's paths are never cut.
+std::size_t CellLimitOf(ListKind kind);
+
 // The kind that a file name (without its folder) selects by its first byte, F, V, T, D, E or
 // O in either case; none for any other name.
 std::optional<ListKind> ListKindOfFileName(std::string_view file_name);
@@ -34,7 +37,9 @@ class SettingsList {
   // backslashes inside a cell stand for one comma. A path without a folder is opened in the
   // current folder. Problems are reported with ListError and the rows read so far are kept:
   // a file that cannot be opened gives a table without rows.
-  static SettingsList Load(std::string_view path, int column_count, char separator = ',');
+  // Cells longer than `cell_limit` keep their first bytes (see CellLimitOf).
+  static SettingsList Load(std::string_view path, int column_count, char separator = ',',
+                           std::size_t cell_limit = kListCellByteLimit);
 
   const std::string& Name() const { return name_; }  // the path without its folder
   const std::string& Path() const { return path_; }  // the path as opened
@@ -43,7 +48,7 @@ class SettingsList {
 
   // The cell's text; an empty text outside the stored rows and columns.
   const std::string& Cell(int row, int column) const;
-  // Replaces a stored cell's text (cut to kListCellByteLimit like a cell as read); cells
+  // Replaces a stored cell's text (cut to the cell limit like a cell as read); cells
   // outside the stored rows and columns are left alone.
   void SetCell(int row, int column, std::string text);
 
@@ -61,6 +66,7 @@ class SettingsList {
   std::string name_;
   std::string path_;
   int column_count_ = 0;
+  std::size_t cell_limit_ = kListCellByteLimit;
   std::string data_;
   std::vector<std::vector<std::string>> rows_;
   std::vector<int> column_widths_;

@@ -185,3 +185,20 @@ TEST(ListError, OtherCodesGiveTheGeneralText) {
 
 }  // namespace
 }  // namespace quillmar
+
+namespace quillmar {
+namespace {
+
+TEST(SettingsList, FileListPathsAreNeverCut) {
+  testing::TempFolder folder;
+  const std::string path(300, 'p');
+  const std::string list_path = folder.Write("f.csv", "a,b,c,d,e\r\n1," + path + ",x,-,-\r\n");
+  const SettingsList cut = SettingsList::Load(list_path, 5);
+  EXPECT_EQ(cut.Cell(1, 1).size(), kListCellByteLimit);
+  const SettingsList whole = SettingsList::Load(list_path, 5, ',', CellLimitOf(ListKind::FileList));
+  EXPECT_EQ(whole.Cell(1, 1), path);
+  EXPECT_EQ(CellLimitOf(ListKind::Volume), kListCellByteLimit);
+}
+
+}  // namespace
+}  // namespace quillmar
