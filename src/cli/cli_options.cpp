@@ -1,0 +1,122 @@
+#include "cli/cli_options.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace quillmar {
+namespace {
+
+// Reads the comma-separated formats "same", "0" and "1" into a step.
+std::optional<std::string> ReadFormats(const std::string& list, CliStep& step) {
+  std::istringstream items(list);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    if (item == "same") {
+      step.same_as_original = true;
+    } else if (item == "0") {
+      step.format0 = true;
+    } else if (item == "1") {
+      step.format1 = true;
+    } else if (!item.empty()) {
+      return "unknown format '" + item + "' (use same, 0 and 1)";
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {
+  CliOptions options;
+  bool paths_only = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (paths_only || argument.empty() || argument[0] != '-' || argument == "-") {
+      options.steps.push_back({CliStep::Kind::Path, argument});
+      continue;
+    }
+    if (argument == "--") {
+      paths_only = true;
+      continue;
+    }
+    if (argument == "-h" || argument == "--help") {
+      options.help = true;
+      continue;
+    }
+    if (argument == "--version") {
+      options.version = true;
+      continue;
+    }
+    if (argument == "--yes") {
+      options.yes = true;
+      continue;
+    }
+    if (argument == "--sjis") {
+      options.sjis_output = true;
+      continue;
+    }
+    static const std::vector<std::pair<std::string, CliStep::Kind>> kFolderOptions = {
+        {"--out", CliStep::Kind::Out},
+        {"--out-same", CliStep::Kind::OutSame},
+        {"--out0", CliStep::Kind::Out0},
+        {"--out1", CliStep::Kind::Out1}};
+    const bool takes_value = argument == "--slot" || argument == "--formats" ||
+                             argument == "--work" || argument == "--save-result" ||
+                             std::any_of(kFolderOptions.begin(), kFolderOptions.end(),
+                                         [&](const auto& o) { return o.first == argument; });
+    if (!takes_value) return "unknown option " + argument;
+    if (i + 1 >= arguments.size()) return argument + " needs a value";
+    const std::string& value = arguments[++i];
+    if (argument == "--slot") {
+      if (value.size() != 1 || value[0] < '1' || value[0] > '6') {
+        return "--slot takes a number from 1 to 6, not '" + value + "'";
+      }
+      options.steps.push_back({CliStep::Kind::Slot, value, value[0] - '0'});
+    } else if (argument == "--formats") {
+      CliStep step{CliStep::Kind::Formats, value};
+      if (auto error = ReadFormats(value, step)) return *error;
+      options.steps.push_back(step);
+    } else if (argument == "--work") {
+      options.work_folder = value;
+    } else if (argument == "--save-result") {
+      options.save_result = value;
+    } else {
+      for (const auto& [name, kind] : kFolderOptions) {
+        if (name == argument) options.steps.push_back({kind, value});
+      }
+    }
+  }
+  return options;
+}
+
+std::string CliUsage() {
+  return R"(Usage: quillmar-cli [options] PATH...
+
+Converts Standard MIDI Files as the Quillmar window does. Each PATH is taken as if
+dropped on the window, in order: a list file by the first letter of its name (F: the file
+list; V, T, D, E, O: the current slot's volume, tone, drum, edit or order list, switched on),
+a .mid file (gathered into file_list_temp.csv in its folder, which becomes the file list),
+or a folder (its *.csv files, then its *.mid files). Each PATH also sets the current slot's
+output folders to its folder. Then Execute is pressed once.
+
+Options (taken left to right with the paths):
+  --slot N          slot N (1-6) is current for what follows (default 1)
+  --formats LIST    output formats, a comma-separated subset of same,0,1 (default same)
+  --out DIR         the current slot's three output folders
+  --out-same DIR    the folder for the input's own format
+  --out0 DIR        the folder for format 0
+  --out1 DIR        the folder for format 1
+  --work DIR        the folder for work files (default: a private temporary folder)
+  --yes             answer OK when input and output names are the same
+  --save-result F   save the result list to F (Shift_JIS, CR LF) when the run ends
+  --sjis            write result lines in Shift_JIS instead of UTF-8
+  -h, --help        show this help
+  --version         show the version
+
+Result lines go to standard output as they are reported; messages go to standard error.
+Exit status: 0 when the run ran to its end, 1 when it was refused or the result could not
+be saved, 2 for a usage error.
+)";
+}
+
+}  // namespace quillmar

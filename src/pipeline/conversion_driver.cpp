@@ -1,0 +1,92 @@
+#include "pipeline/conversion_driver.h"
+
+#include "lists/path_helpers.h"
+#include "model/midi_file_loader.h"
+#include "model/note_counts.h"
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "report/message_catalogue.h"
+#include "report/report.h"
+
+namespace quillmar {
+namespace {
+
+// A text cell of exactly "-" leaves the song's own text alone.
+constexpr std::string_view kKeepCell = "-";
+
+// Sets the first track's meta texts of a type from a title or copyright cell.
+void ApplyTextCell(MidiTrackData& track, std::int32_t meta_type, std::string_view cell,
+                   int missing_message) {
+  if (cell == kKeepCell) {
+    if (track.CountMeta(meta_type) == 0) ReportMessage(missing_message);
+  } else if (track.CountMeta(meta_type) > 0) {
+    track.SetAllMetaText(meta_type, cell);
+  } else {
+    track.InsertMeta(meta_type, cell);
+  }
+}
+
+// A count line: the indent, the label and the number.
+void AppendCountLine(const std::string& label, int count) {
+  AppendResultLine(std::string(kReportIndent) + label + std::to_string(count));
+}
+
+}  // namespace
+
+ConversionDriver::ConversionDriver(ModelContext& context, const OutputSlot& slot,
+                                   const FormatChoices& formats, std::string work_folder)
+    : context_(&context), slot_(&slot), formats_(&formats), work_folder_(std::move(work_folder)) {}
+
+void ConversionDriver::Convert(std::string_view input_name, std::string& output_name,
+                               std::string_view title, std::string_view copyright) {
+  static const std::string kVoicesLabel = Sjis("ボイス数 ");
+  static const std::string kSimultaneousLabel = Sjis("同時発音数 ");
+  int input_format = -1;
+  std::string work_path;
+  {
+    MidiFileLoader loader(*context_, input_name);
+    if (!loader.Loaded()) return;
+    input_format = loader.InputFormat();
+    output_name = BaseName(output_name);
+    work_path = JoinPath(work_folder_, output_name);
+
+    MidiF1Data& song = *loader.Song();
+    ApplyTextCell(song.Track(0), MetaType::SequenceName, title, kNoSongTitle);
+    ApplyTextCell(song.Track(0), MetaType::Copyright, copyright, kNoCopyright);
+    AppendCountLine(kVoicesLabel, VoiceCount(song));
+
+    song.DeleteEmptyTracks();
+    song.ToOnOffForm();
+    if (!song.Encode() || !song.Save(work_path)) return;
+  }
+  if (formats_->same_as_original && input_format == 1) {
+    CopyTo(OutputFolder::SameAsOriginal, output_name, work_path);
+  }
+  if (formats_->format1) CopyTo(OutputFolder::Format1, output_name, work_path);
+
+  MidiFileLoader loader(*context_, work_path);
+  if (!loader.Loaded()) return;
+  MidiF1Data& song = *loader.Song();
+  if (song.CountMeta(MetaType::SequenceName) == 1 && !song.Track(0).IsMetaOnly()) {
+    loader.ToFormat0KeepNames();
+  } else {
+    loader.ToFormat0();
+  }
+  MidiF0Data& format0 = *loader.Format0Song();
+  AppendCountLine(kSimultaneousLabel, SimultaneousNotes(format0.Track()));
+  format0.ToOnOffForm();
+  if (!format0.Encode() || !format0.SaveToFile(work_path)) return;
+  if (formats_->same_as_original && input_format == 0) {
+    CopyTo(OutputFolder::SameAsOriginal, output_name, work_path);
+  }
+  if (formats_->format0) CopyTo(OutputFolder::Format0, output_name, work_path);
+}
+
+void ConversionDriver::CopyTo(OutputFolder folder, std::string_view output_name,
+                              std::string_view work_path) {
+  const std::string target = JoinPath(slot_->Folder(folder), output_name);
+  if (target == work_path) return;
+  if (!CopyFileReplacing(work_path, target)) ReportMessage(kGeneralMessage);
+}
+
+}  // namespace quillmar

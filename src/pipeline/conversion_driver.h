@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/model_context.h"
+#include "pipeline/output_slot.h"
+
+namespace quillmar {
+
+// Converts one file-list row for one output slot: loads the input, sets its title and
+// copyright, reports the voice count, writes the format-1 and then the format-0 file into the
+// work folder and copies each into the slot's folders of the formats asked for. Every finding
+// goes to the result list; nothing stops the run.
+class ConversionDriver {
+ public:
+  // `work_folder` is a folder of the run's own, never an output folder.
+  ConversionDriver(ModelContext& context, const OutputSlot& slot, const FormatChoices& formats,
+                   std::string work_folder);
+
+  // The four cells of a row. `output_name` becomes its base name once the input has loaded
+  // (the caller stores it back into the file list).
+  void Convert(std::string_view input_name, std::string& output_name, std::string_view title,
+               std::string_view copyright);
+
+ private:
+  // Copies the work file to the slot's folder when the path differs from the work path;
+  // a failed copy reports the general message.
+  void CopyTo(OutputFolder folder, std::string_view output_name, std::string_view work_path);
+
+  ModelContext* context_;
+  const OutputSlot* slot_;
+  const FormatChoices* formats_;
+  std::string work_folder_;
+};
+
+}  // namespace quillmar

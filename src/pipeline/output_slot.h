@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "lists/settings_list.h"
+
+namespace quillmar {
+
+inline constexpr int kSlotListCount = 5;  // volume, tone, drum, edit, order
+
+// The place of a slot list kind among the five (volume 0 ... order 4); the file list has
+// none.
+std::optional<int> SlotListIndex(ListKind kind);
+// The kind of slot list `index`.
+ListKind SlotListKind(int index);
+
+// The three output folders of a slot.
+enum class OutputFolder { SameAsOriginal = 0, Format0 = 1, Format1 = 2 };
+
+// The output formats asked for: any combination; "Same as original" at start.
+struct FormatChoices {
+  bool same_as_original = true;
+  bool format0 = false;
+  bool format1 = false;
+};
+
+// One output configuration: its lists, the saved states of its five list switches and its
+// three output folders (Shift_JIS paths).
+struct OutputSlot {
+  std::array<std::optional<SettingsList>, kSlotListCount> lists;
+  std::array<bool, kSlotListCount> enabled{};
+  std::array<std::string, 3> folders;
+
+  bool HasEnabledList() const;
+  // The list of the kind when it is switched on and loaded, for the conversion.
+  const SettingsList* ActiveList(ListKind kind) const;
+  std::string& Folder(OutputFolder which) { return folders[static_cast<std::size_t>(which)]; }
+  const std::string& Folder(OutputFolder which) const {
+    return folders[static_cast<std::size_t>(which)];
+  }
+};
+
+}  // namespace quillmar

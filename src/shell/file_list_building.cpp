@@ -1,0 +1,166 @@
+#include "shell/file_list_building.h"
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lists/general_error.h"
+#include "lists/path_helpers.h"
+#include "lists/settings_list.h"
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "report/message_catalogue.h"
+#include "report/report.h"
+
+namespace quillmar {
+namespace {
+
+constexpr int kInputColumn = 1;
+
+const std::string& UnusableFileText() {
+  static const std::string text = Sjis("このファイルは使用できません。");
+  return text;
+}
+
+std::string TempFileListHeader() {
+  return Sjis("番号,入力ファイル名,出力ファイル名,タイトル,著作権情報") + "\r\n";
+}
+
+// A comma inside a cell is written as two backslashes, which the list reader turns back
+// into a comma. A comma byte is never part of a double-byte character.
+std::string EscapeCell(std::string_view text) {
+  std::string cell;
+  cell.reserve(text.size());
+  for (const char byte : text) {
+    if (byte == ',') {
+      cell.append("\\\\");
+    } else {
+      cell.push_back(byte);
+    }
+  }
+  return cell;
+}
+
+// The file-list row of a MIDI file: no number, its path, its name, no title, no copyright.
+std::string TempFileListRow(std::string_view midi_path) {
+  return "-," + EscapeCell(midi_path) + "," + EscapeCell(BaseName(midi_path)) + ",-,-\r\n";
+}
+
+// A line break would end the row inside the path; no cell can hold one.
+bool FitsInRow(std::string_view midi_path) {
+  return midi_path.find_first_of("\r\n") == std::string_view::npos;
+}
+
+// True when a row of the list file, its header included, names the MIDI file as input.
+bool IsListed(std::string_view list_path, std::string_view midi_path) {
+  const SettingsList list = SettingsList::Load(list_path, ColumnCountOf(ListKind::FileList), ',',
+                                               CellLimitOf(ListKind::FileList));
+  for (int row = 0; row < list.RowCount(); ++row) {
+    if (list.Cell(row, kInputColumn) == midi_path) return true;
+  }
+  return false;
+}
+
+// The whole file, however long; nullopt when it cannot be read.
+std::optional<std::string> ReadAllBytes(std::string_view path) {
+  std::string bytes;
+  for (std::size_t limit = kListFileByteLimit;; limit *= 2) {
+    if (!ReadFileBytes(path, limit, bytes)) return std::nullopt;
+    if (bytes.size() < limit) return bytes;
+  }
+}
+
+// Adds the row at the end of the existing list file, which is replaced whole so that it is
+// never left half-written. A last line without its line end gets one first, so the row
+// stays a row of its own.
+bool AppendRow(std::string_view list_path, std::string_view row) {
+  std::optional<std::string> bytes = ReadAllBytes(list_path);
+  if (!bytes) return false;
+  if (!bytes->empty() && bytes->back() != '\n') bytes->append("\r\n");
+  bytes->append(row);
+  return WriteFileReplacing(list_path, *bytes);
+}
+
+// Adds the MIDI file to the temporary file list of its folder: to the one loaded as the file
+// list, or else to a new one that replaces any file of that name. The temporary file list
+// then becomes the file list, also when it could not be written.
+void AddMidiFile(Workspace& workspace, std::string_view midi_path, std::string_view folder) {
+  const std::string list_path = JoinPath(folder, kTempFileListName);
+  const std::string row = TempFileListRow(midi_path);
+  const auto& file_list = workspace.FileList();
+  bool written = true;
+  if (file_list && file_list->Path() == list_path) {
+    if (IsListed(list_path, midi_path)) {
+      ReportMessage(kMidiAlreadyListed);
+    } else {
+      written = AppendRow(list_path, row);
+    }
+  } else {
+    written = WriteFileReplacing(list_path, TempFileListHeader() + row);
+  }
+  if (!written) {
+    ReportGeneralError(kFileNotOpened);
+    ReportDetail(list_path);
+  }
+  workspace.LoadList(ListKind::FileList, list_path);
+}
+
+// Loads a list file as the kind that the first byte of its name tells; a slot list also
+// switches its kind on.
+void AddListFile(Workspace& workspace, std::string_view path) {
+  const std::optional<ListKind> kind = ListKindOfFileName(BaseName(path));
+  if (!kind) {
+    ReportMessage(kUnknownListKind);
+    return;
+  }
+  if (const std::optional<int> index = SlotListIndex(*kind)) workspace.SetSwitch(*index, true);
+  workspace.LoadList(*kind, path);
+}
+
+// Shows the path line and the refusal, and moves the output folders as any taken file does.
+void RefuseFile(Workspace& workspace, std::string_view shown_path) {
+  AppendResultLine(shown_path);
+  ShowMessageBox(UnusableFileText());
+  workspace.SetCurrentFolders(DirectoryOf(shown_path));
+}
+
+}  // namespace
+
+void AddDroppedPath(Workspace& workspace, std::string_view path) {
+  if (IsFile(path)) {
+    AddListOrMidiFile(workspace, path);
+    return;
+  }
+  // A folder, or a path that names nothing and so lists nothing. Names that Shift_JIS cannot
+  // hold are shown with '?' in place of what does not fit and refused.
+  for (const std::string_view extension : {".csv", ".mid"}) {
+    std::vector<std::string> unrepresentable;
+    for (const std::string& name : ListFolder(path, extension, &unrepresentable)) {
+      AddListOrMidiFile(workspace, JoinPath(path, name));
+    }
+    for (const std::string& native_name : unrepresentable) {
+      RefuseFile(workspace, JoinPath(path, Utf8ToSjisReplacing(native_name)));
+    }
+  }
+}
+
+void AddListOrMidiFile(Workspace& workspace, std::string_view path) {
+  const std::string extension = ExtensionOf(path);
+  const bool is_list = extension == "csv";
+  const bool is_midi = extension == "mid" && FitsInRow(path);
+  if (!is_list && !is_midi) {
+    RefuseFile(workspace, path);
+    return;
+  }
+  AppendResultLine(path);
+  const std::string folder = DirectoryOf(path);
+  if (is_list) {
+    AddListFile(workspace, path);
+  } else {
+    AddMidiFile(workspace, path, folder);
+  }
+  workspace.SetCurrentFolders(folder);
+}
+
+}  // namespace quillmar

@@ -1,0 +1,138 @@
+#include "shell/run_control.h"
+
+#include <array>
+
+#include "lists/general_error.h"
+#include "model/model_context.h"
+#include "pipeline/conversion_driver.h"
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "report/report.h"
+
+namespace quillmar {
+namespace {
+
+constexpr int kInputColumn = 1;
+constexpr int kOutputColumn = 2;
+constexpr int kTitleColumn = 3;
+constexpr int kCopyrightColumn = 4;
+
+// The folder prompt's title for a slot (1-6) and an output folder.
+std::string FolderPromptTitle(int slot_number, OutputFolder folder) {
+  static constexpr std::array<std::string_view, 3> kEndings = {
+      "] select folder for original format.", "] select folder for format 0.",
+      "] select folder for format 1."};
+  return "[output " + std::to_string(slot_number) +
+         std::string(kEndings[static_cast<std::size_t>(folder)]);
+}
+
+}  // namespace
+
+RunControl::RunControl(Workspace& workspace, UserInterface& user_interface)
+    : workspace_(workspace), user_interface_(user_interface) {}
+
+RunControl::~RunControl() {
+  RequestStop();
+  Wait();
+}
+
+void RunControl::Wait() {
+  if (worker_.joinable()) worker_.join();
+}
+
+RunControl::ExecuteResult RunControl::Execute() {
+  if (run_flag_.load()) {
+    RequestStop();
+    return ExecuteResult::StopRequested;
+  }
+  const auto& file_list = workspace_.FileList();
+  if (!file_list) {
+    ShowMessageBox(Sjis("ファイル設定リストが指定されていません。"));
+    return ExecuteResult::Refused;
+  }
+  if (!ConfirmSameNames()) return ExecuteResult::Refused;
+  if (file_list->RowCount() == 0) {
+    ShowMessageBox(Sjis(
+        "ファイル設定リストのファイルが開けませんでした。使用中の可能性があります。\r\n"
+        "EXCELなど他のファイルを全て閉じたあと、このアプリケーションを一旦閉じて、再起動して"
+        "ください。\r\nもしくは、フォルダの違うリストファイルが指定されている可能性があります。"));
+    return ExecuteResult::Refused;
+  }
+  workspace_.SaveSwitches();
+  if (!AskFolders()) return ExecuteResult::Refused;
+
+  std::string work_folder = work_folder_;
+  const bool private_work_folder = work_folder.empty();
+  if (private_work_folder) {
+    auto folder = MakeTemporaryFolder();
+    if (!folder) {
+      ReportGeneralError(kGeneralInternalError);
+      return ExecuteResult::Refused;
+    }
+    work_folder = *std::move(folder);
+  }
+  Wait();  // the previous run's worker has ended; collect it
+  run_flag_.store(true);
+  stop_request_.store(false);
+  worker_ = std::thread(&RunControl::Work, this, std::move(work_folder), private_work_folder);
+  return ExecuteResult::Started;
+}
+
+bool RunControl::ConfirmSameNames() const {
+  const SettingsList& list = *workspace_.FileList();
+  for (int row = 1; row < list.RowCount(); ++row) {
+    if (list.Cell(row, kInputColumn) != list.Cell(row, kOutputColumn)) continue;
+    // One question for the whole list.
+    return user_interface_.AskOkCancel(
+        Sjis("入力ファイル名と出力ファイル名が同じものがあります。これらのファイルは上書き"
+             "されますが、よろしいですか？"));
+  }
+  return true;
+}
+
+bool RunControl::AskFolders() {
+  const FormatChoices& formats = workspace_.Formats();
+  const std::array<std::pair<bool, OutputFolder>, 3> asked = {
+      {{formats.same_as_original, OutputFolder::SameAsOriginal},
+       {formats.format0, OutputFolder::Format0},
+       {formats.format1, OutputFolder::Format1}}};
+  for (int index = 0; index < kSlotCount; ++index) {
+    OutputSlot& slot = workspace_.Slot(index);
+    if (!slot.HasEnabledList()) continue;
+    for (const auto& [checked, folder] : asked) {
+      if (!checked) continue;
+      auto chosen =
+          user_interface_.PickFolder(FolderPromptTitle(index + 1, folder), slot.Folder(folder));
+      if (!chosen) return false;
+      // A drive root such as C:\ is kept without its separator, as a folder text.
+      if (chosen->size() == 3 && chosen->back() == '\\') chosen->pop_back();
+      slot.Folder(folder) = *std::move(chosen);
+    }
+  }
+  return true;
+}
+
+void RunControl::Work(std::string work_folder, bool remove_work_folder) {
+  ModelContext context;
+  SettingsList& file_list = *workspace_.FileList();
+  const int rows = file_list.RowCount() - 1;
+  for (int index = 0; index < kSlotCount && !stop_request_.load(); ++index) {
+    const OutputSlot& slot = workspace_.Slot(index);
+    if (index != 0 && !slot.HasEnabledList()) continue;
+    ConversionDriver driver(context, slot, workspace_.Formats(), work_folder);
+    for (int row = 1; row <= rows && !stop_request_.load(); ++row) {
+      user_interface_.ShowRow(index + 1, row, rows);
+      AppendResultLine(file_list.Cell(row, kInputColumn));
+      std::string output_name = file_list.Cell(row, kOutputColumn);
+      driver.Convert(file_list.Cell(row, kInputColumn), output_name,
+                     file_list.Cell(row, kTitleColumn), file_list.Cell(row, kCopyrightColumn));
+      file_list.SetCell(row, kOutputColumn, std::move(output_name));
+    }
+  }
+  if (remove_work_folder) RemoveFolderTree(work_folder);
+  stop_request_.store(false);
+  run_flag_.store(false);
+  ShowMessageBox(Sjis("処理が終了しました"));
+}
+
+}  // namespace quillmar

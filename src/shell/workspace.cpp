@@ -1,0 +1,34 @@
+#include "shell/workspace.h"
+
+#include <algorithm>
+
+namespace quillmar {
+
+Workspace::Workspace(std::string start_folder) : start_folder_(std::move(start_folder)) {
+  slots_[0].folders.fill(start_folder_);
+}
+
+void Workspace::SaveSwitches() {
+  Current().enabled = switches_;
+}
+
+void Workspace::SelectSlot(int index) {
+  SaveSwitches();
+  current_slot_ = std::clamp(index, 0, kSlotCount - 1);
+  switches_ = Current().enabled;
+}
+
+void Workspace::LoadList(ListKind kind, std::string_view path) {
+  SettingsList list = SettingsList::Load(path, ColumnCountOf(kind), ',', CellLimitOf(kind));
+  if (const auto index = SlotListIndex(kind)) {
+    Current().lists[static_cast<std::size_t>(*index)] = std::move(list);
+  } else {
+    file_list_ = std::move(list);
+  }
+}
+
+void Workspace::SetCurrentFolders(std::string_view folder) {
+  Current().folders.fill(std::string(folder));
+}
+
+}  // namespace quillmar

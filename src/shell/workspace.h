@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "lists/settings_list.h"
+#include "pipeline/output_slot.h"
+
+namespace quillmar {
+
+inline constexpr int kSlotCount = 6;
+
+// The whole configuration of a conversion run, as the main window holds it: one file list,
+// six slots, the slot shown, the five list switches as shown for it, and the formats.
+class Workspace {
+ public:
+  // Slot 1's folders start as `start_folder` (the working folder at start), the others empty.
+  explicit Workspace(std::string start_folder);
+
+  const std::string& StartFolder() const { return start_folder_; }
+
+  std::optional<SettingsList>& FileList() { return file_list_; }
+  const std::optional<SettingsList>& FileList() const { return file_list_; }
+  OutputSlot& Slot(int index) { return slots_[static_cast<std::size_t>(index)]; }
+  const OutputSlot& Slot(int index) const { return slots_[static_cast<std::size_t>(index)]; }
+  int CurrentSlot() const { return current_slot_; }
+  OutputSlot& Current() { return Slot(current_slot_); }
+
+  FormatChoices& Formats() { return formats_; }
+  const FormatChoices& Formats() const { return formats_; }
+
+  // The five list switches as shown for the current slot.
+  bool Switch(int index) const { return switches_[static_cast<std::size_t>(index)]; }
+  void SetSwitch(int index, bool on) { switches_[static_cast<std::size_t>(index)] = on; }
+
+  // Writes the switches into the current slot's enable flags (a tab change, a run start).
+  void SaveSwitches();
+  // Saves the switches, makes `index` current and shows its flags on the switches.
+  void SelectSlot(int index);
+
+  // Reads a list file of the kind into the file list or the current slot's list of that
+  // kind, replacing the one there (a file that cannot be read still becomes the list, empty).
+  void LoadList(ListKind kind, std::string_view path);
+
+  // Sets the current slot's three output folders.
+  void SetCurrentFolders(std::string_view folder);
+
+ private:
+  std::string start_folder_;
+  std::optional<SettingsList> file_list_;
+  std::array<OutputSlot, kSlotCount> slots_;
+  int current_slot_ = 0;
+  std::array<bool, kSlotListCount> switches_{};
+  FormatChoices formats_;
+};
+
+}  // namespace quillmar

@@ -1,0 +1,275 @@
+#include "shell/file_list_building.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/encoding.h"
+#include "platform/files.h"
+#include "report/report.h"
+#include "support/recording_sink.h"
+#include "support/temp_folder.h"
+
+namespace quillmar {
+namespace {
+
+using testing::RecordingSink;
+using testing::TempFolder;
+using Lines = std::vector<std::string>;
+using Folders = std::array<std::string, 3>;
+
+constexpr char kHeader[] = "番号,入力ファイル名,出力ファイル名,タイトル,著作権情報\r\n";
+constexpr char kUnusable[] = "このファイルは使用できません。";
+constexpr char kAlreadyListed[] = "すでにリスト内に登録されているMidiファイルです。";
+constexpr char kUnknownKind[] = "リストファイルの名前から種別を特定できませんでした。";
+constexpr char kNotOpened[] =
+    "ファイルが開けませんでした。ファイルリストを絶対パスで記述してみてください。";
+constexpr char kListNotOpened[] =
+    "リストファイルが開けません。ドラッグ＆ドロップの操作はコピーではなく、ショートカットに対して"
+    "行ってください。";
+constexpr int kVolume = 0;
+constexpr int kDrum = 2;
+
+std::string Indented(std::string_view utf8_text) {
+  return std::string(kReportIndent) + std::string(utf8_text);
+}
+
+// A drop target in a fresh folder; names and paths in the tests are UTF-8 and become
+// Shift_JIS where they enter the system.
+class FileListBuilding : public ::testing::Test {
+ protected:
+  // Makes a subfolder and gives its UTF-8 path.
+  std::string Folder(std::string_view name) const {
+    std::filesystem::create_directory(folder_ / name);
+    return folder_ / name;
+  }
+  // Writes a file (the bytes do not matter here) and gives its UTF-8 path.
+  std::string File(std::string_view name, std::string_view bytes = "MThd") const {
+    return folder_.Write(name, bytes);
+  }
+  void Drop(std::string_view utf8_path) { AddDroppedPath(workspace_, Sjis(utf8_path)); }
+  // The loaded file list's input cells, header row included.
+  Lines InputCells() const {
+    Lines cells;
+    const auto& list = workspace_.FileList();
+    for (int row = 0; list && row < list->RowCount(); ++row) {
+      cells.push_back(SjisToUtf8(list->Cell(row, 1)));
+    }
+    return cells;
+  }
+  std::string TempList(std::string_view folder) const {
+    return SjisToUtf8(folder_.Read(std::string(folder) + "/file_list_temp.csv"));
+  }
+  Folders CurrentFolders() const {
+    const auto& folders = workspace_.Slot(workspace_.CurrentSlot()).folders;
+    return {SjisToUtf8(folders[0]), SjisToUtf8(folders[1]), SjisToUtf8(folders[2])};
+  }
+
+  TempFolder folder_;
+  RecordingSink sink_;
+  Workspace workspace_{"/start"};
+};
+
+TEST_F(FileListBuilding, MidiFilesOfOneFolderGoIntoItsTempFileListInDropOrder) {
+  const std::string dir = Folder("表ソ");
+  const std::string c = File("表ソ/c.mid"), a = File("表ソ/ソa.mid"), b = File("表ソ/b.mid");
+  Drop(c);
+  Drop(a);
+  Drop(b);
+  EXPECT_EQ(TempList("表ソ"), std::string(kHeader) + "-," + c + ",c.mid,-,-\r\n-," + a +
+                                  ",ソa.mid,-,-\r\n-," + b + ",b.mid,-,-\r\n");
+  EXPECT_EQ(SjisToUtf8(workspace_.FileList()->Path()), dir + "/file_list_temp.csv");
+  EXPECT_EQ(workspace_.FileList()->Name(), "file_list_temp.csv");
+  EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", c, a, b}));
+  EXPECT_EQ(sink_.Lines(), (Lines{c, a, b}));
+  EXPECT_EQ(CurrentFolders(), (Folders{dir, dir, dir}));
+}
+
+TEST_F(FileListBuilding, SameMidiFileAgainIsReportedAndNotAddedTwice) {
+  const std::string dir = Folder("表");
+  const std::string a = File("表/a.mid");
+  Drop(a);
+  const std::string before = TempList("表");
+  Drop(a);
+  EXPECT_EQ(TempList("表"), before);
+  EXPECT_EQ(sink_.Lines(), (Lines{a, a, Indented(kAlreadyListed)}));
+  EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", a}));
+}
+
+TEST_F(FileListBuilding, MidiFileOfAnotherFolderStartsANewTempFileList) {
+  Folder("one");
+  const std::string two = Folder("two");
+  const std::string a = File("one/a.mid"), b = File("one/b.mid"), c = File("two/c.mid");
+  Drop(a);
+  Drop(b);
+  const std::string first = TempList("one");
+  Drop(c);
+  EXPECT_EQ(TempList("one"), first);
+  EXPECT_EQ(TempList("two"), std::string(kHeader) + "-," + c + ",c.mid,-,-\r\n");
+  EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", c}));
+  EXPECT_EQ(CurrentFolders(), (Folders{two, two, two}));
+}
+
+TEST_F(FileListBuilding, MidiFileAfterAFileListReplacesItWithATempFileList) {
+  Folder("ソ");
+  File("ソ/file_list_temp.csv", Sjis(kHeader) + "-,/old.mid,old.mid,-,-\r\n");
+  const std::string list = File("ソ/Flist.csv", "h,h,h,h,h\r\n1,x.mid,y.mid,t,c\r\n");
+  const std::string a = File("ソ/a.mid");
+  Drop(list);
+  EXPECT_EQ(InputCells(), (Lines{"h", "x.mid"}));
+  Drop(a);
+  EXPECT_EQ(TempList("ソ"), std::string(kHeader) + "-," + a + ",a.mid,-,-\r\n");
+  EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", a}));
+  EXPECT_EQ(workspace_.Switch(kVolume), false);
+}
+
+TEST_F(FileListBuilding, FolderGivesItsListsFirstThenItsMidiFiles) {
+  const std::string dir = Folder("表ソ");
+  const std::string f = File("表ソ/f.csv", "h,h,h,h,h\r\n1,x.mid,y.mid,t,c\r\n");
+  const std::string v = File("表ソ/v.csv", "ch,vol,vel,pan,gate\r\n1,100,-,-,-\r\n");
+  const std::string b = File("表ソ/b.mid"), a = File("表ソ/a.MID");
+  File("表ソ/readme.txt");
+  Folder("表ソ/sub.mid");
+  Drop(dir);
+  EXPECT_EQ(sink_.Lines(), (Lines{f, v, a, b}));
+  // The folder's MIDI files replace its f-list.
+  EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", a, b}));
+  EXPECT_TRUE(workspace_.Switch(kVolume));
+  EXPECT_EQ(workspace_.Current().lists[kVolume]->Cell(1, 1), "100");
+  EXPECT_EQ(CurrentFolders(), (Folders{dir, dir, dir}));
+}
+
+TEST_F(FileListBuilding, PathThatNamesNothingGivesNothing) {
+  Drop(folder_ / "missing");
+  Drop(folder_ / "missing.mid");
+  EXPECT_EQ(sink_.Lines(), Lines{});
+  EXPECT_FALSE(workspace_.FileList().has_value());
+  EXPECT_EQ(CurrentFolders(), (Folders{"/start", "/start", "/start"}));
+}
+
+TEST_F(FileListBuilding, CapitalExtensionsAndNamesAreTakenLikeSmallOnes) {
+  const std::string x = File("X.MID");
+  const std::string drum = File("DRUMS.CSV", "note,name,vel,sub\r\n36,kick,100,-\r\n");
+  Drop(x);
+  Drop(drum);
+  EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", x}));
+  ASSERT_TRUE(workspace_.Current().lists[kDrum].has_value());
+  EXPECT_EQ(workspace_.Current().lists[kDrum]->ColumnCount(), 4);
+  EXPECT_EQ(workspace_.Current().lists[kDrum]->Cell(1, 1), "kick");
+  EXPECT_TRUE(workspace_.Switch(kDrum));
+  EXPECT_FALSE(workspace_.Switch(kVolume));
+}
+
+TEST_F(FileListBuilding, ListOfUnknownKindIsReportedAndStillMovesTheFolders) {
+  const std::string dir = Folder("表");
+  const std::string x = File("表/xlist.csv"), japanese = File("表/表list.csv");
+  Drop(x);
+  EXPECT_EQ(CurrentFolders(), (Folders{dir, dir, dir}));
+  Drop(japanese);
+  EXPECT_EQ(sink_.Lines(), (Lines{x, Indented(kUnknownKind), japanese, Indented(kUnknownKind)}));
+  EXPECT_FALSE(workspace_.FileList().has_value());
+  EXPECT_FALSE(workspace_.Current().HasEnabledList());
+  for (int index = 0; index < kSlotListCount; ++index) EXPECT_FALSE(workspace_.Switch(index));
+}
+
+TEST_F(FileListBuilding, OtherExtensionsAreRefusedWithAMessageBox) {
+  const std::string dir = Folder("ソ");
+  const std::string midi4 = File("ソ/song.midi");
+  Drop(midi4);
+  EXPECT_EQ(sink_.Lines(), Lines{midi4});
+  EXPECT_EQ(sink_.Messages(), Lines{kUnusable});
+  EXPECT_FALSE(workspace_.FileList().has_value());
+  EXPECT_FALSE(std::filesystem::exists(dir + "/file_list_temp.csv"));
+  EXPECT_EQ(CurrentFolders(), (Folders{dir, dir, dir}));
+}
+
+TEST_F(FileListBuilding, VolumeListGoesToTheShownSlotOnly) {
+  const std::string dir = Folder("vols");
+  const std::string v = File("vols/Vol.csv", "ch,vol,vel,pan,gate\r\n1,90,-,-,-\r\n");
+  workspace_.SelectSlot(2);
+  Drop(v);
+  EXPECT_TRUE(workspace_.Switch(kVolume));
+  EXPECT_EQ(workspace_.Slot(2).lists[kVolume]->Name(), "Vol.csv");
+  EXPECT_EQ(CurrentFolders(), (Folders{dir, dir, dir}));
+  workspace_.SelectSlot(0);
+  EXPECT_FALSE(workspace_.Switch(kVolume));
+  EXPECT_EQ(workspace_.Slot(0).folders, (Folders{"/start", "/start", "/start"}));
+  EXPECT_FALSE(workspace_.Slot(0).lists[kVolume].has_value());
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    EXPECT_EQ(workspace_.Slot(slot).enabled[kVolume], slot == 2) << slot;
+  }
+}
+
+TEST_F(FileListBuilding, CommasInMidiPathsRoundTripThroughTheTempFileList) {
+  Folder("a,b");
+  const std::string song = File("a,b/表,ソ.mid");
+  Drop(song);
+  EXPECT_EQ(TempList("a,b"), std::string(kHeader) + "-," + folder_.Path() +
+                                 "/a\\\\b/表\\\\ソ.mid,表\\\\ソ.mid,-,-\r\n");
+  EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", song}));
+  EXPECT_EQ(SjisToUtf8(workspace_.FileList()->Cell(1, 2)), "表,ソ.mid");
+  Drop(song);
+  EXPECT_EQ(sink_.CountReported(kAlreadyListed), 1);
+}
+
+TEST_F(FileListBuilding, MidiPathWithALineBreakIsRefused) {
+  const std::string song = File("two\nlines.mid");
+  Drop(song);
+  EXPECT_EQ(sink_.Messages(), Lines{kUnusable});
+  EXPECT_FALSE(workspace_.FileList().has_value());
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "file_list_temp.csv"));
+}
+
+TEST_F(FileListBuilding, NamesWithoutShiftJisFormAreShownAndRefused) {
+  const std::string dir = Folder("mixed");
+  const std::string a = File("mixed/a.mid");
+  File("mixed/\xF0\x9F\x8E\xB5.mid");
+  Drop(dir);
+  EXPECT_EQ(sink_.Lines(), (Lines{a, dir + "/?.mid"}));
+  EXPECT_EQ(sink_.Messages(), Lines{kUnusable});
+  EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", a}));
+}
+
+TEST_F(FileListBuilding, UnwritableTempFileListIsReportedAndStillLoaded) {
+  const std::string dir = Folder("blocked");
+  Folder("blocked/file_list_temp.csv");  // a folder where the file should go
+  const std::string a = File("blocked/a.mid");
+  Drop(a);
+  EXPECT_EQ(sink_.Lines(), (Lines{a, Indented(kNotOpened),
+                                  Indented("   問題のある指定  " + dir + "/file_list_temp.csv"),
+                                  Indented(kListNotOpened)}));
+  ASSERT_TRUE(workspace_.FileList().has_value());
+  EXPECT_EQ(workspace_.FileList()->RowCount(), 0);
+}
+
+TEST_F(FileListBuilding, TempFileListThatVanishedIsReportedAsNotOpened) {
+  const std::string dir = Folder("gone");
+  const std::string a = File("gone/a.mid"), b = File("gone/b.mid");
+  Drop(a);
+  std::filesystem::remove(dir + "/file_list_temp.csv");
+  sink_.Clear();
+  Drop(b);
+  EXPECT_EQ(sink_.Lines(), (Lines{b, Indented(kListNotOpened), Indented(kNotOpened),
+                                  Indented("   問題のある指定  " + dir + "/file_list_temp.csv"),
+                                  Indented(kListNotOpened)}));
+  EXPECT_FALSE(std::filesystem::exists(dir + "/file_list_temp.csv"));
+}
+
+TEST_F(FileListBuilding, RowIsAppendedToTheWholeTempFileListOnItsOwnLine) {
+  Folder("big");
+  const std::string a = File("big/a.mid"), b = File("big/b.mid"), c = File("big/c.mid");
+  Drop(a);
+  // Grow the list past what the list reader takes and drop the last line end.
+  std::string grown = folder_.Read("big/file_list_temp.csv");
+  while (grown.size() < 200000) grown += "-,/x/y.mid,y.mid,-,-\r\n";
+  grown += "-,/x/z.mid,z.mid,-,-";
+  folder_.Write("big/file_list_temp.csv", grown);
+  Drop(b);
+  EXPECT_EQ(folder_.Read("big/file_list_temp.csv"), grown + "\r\n-," + b + ",b.mid,-,-\r\n");
+  Drop(c);
+  EXPECT_EQ(folder_.Read("big/file_list_temp.csv"),
+            grown + "\r\n-," + b + ",b.mid,-,-\r\n-," + c + ",c.mid,-,-\r\n");
+}
+
+}  // namespace
+}  // namespace quillmar
