@@ -1,0 +1,133 @@
+#include "pipeline/conversion_driver.h"
+
+#include <gtest/gtest.h>
+
+#include "model/midi_file_loader.h"
+#include "model/model_builders.h"
+#include "platform/encoding.h"
+#include "support/recording_sink.h"
+#include "support/temp_folder.h"
+
+namespace quillmar {
+namespace {
+
+using namespace quillmar::testing;
+
+// A format-1 song: a conductor track with the given meta events, a chord of three notes on
+// channel 0 and drums 36, 38, 42 on channel 9.
+std::string BandFile(std::string conductor_body = "") {
+  conductor_body += Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00});
+  const std::string chord =
+      Chunk(Bytes({0x00, 0x90, 60, 90, 0x00, 0x90, 64, 90, 0x00, 0x90, 67,   90,  0x60, 0x80, 60, 0,
+                   0x00, 0x80, 64, 0,  0x00, 0x80, 67, 0,  0x00, 0xFF, 0x2F, 0x00}));
+  const std::string drums =
+      Chunk(Bytes({0x00, 0x99, 36, 90, 0x30, 0x89, 36, 0, 0x00, 0x99, 38,   90,  0x30, 0x89, 38, 0,
+                   0x00, 0x99, 42, 90, 0x30, 0x89, 42, 0, 0x00, 0xFF, 0x2F, 0x00}));
+  return Smf(1, 96, {Chunk(conductor_body), chord, drums});
+}
+
+std::string NameEvent(std::string_view name) {
+  return Bytes({0x00, 0xFF, 0x03, static_cast<int>(name.size())}) + std::string(name);
+}
+
+class ConversionDriverTest : public ::testing::Test {
+ protected:
+  ConversionDriverTest() {
+    slot_.Folder(OutputFolder::SameAsOriginal) = Sjis(same_.Path());
+    slot_.Folder(OutputFolder::Format0) = Sjis(format0_.Path());
+    slot_.Folder(OutputFolder::Format1) = Sjis(format1_.Path());
+  }
+
+  void Convert(const std::string& input, std::string output, std::string_view title = "-",
+               std::string_view copyright = "-") {
+    ConversionDriver driver(context_, slot_, formats_, Sjis(work_.Path()));
+    driver.Convert(Sjis(input), output, Sjis(title), Sjis(copyright));
+    output_name_ = output;
+  }
+
+  // The first track of a written file, read back.
+  std::vector<std::string> MetaTexts(const std::string& path, std::int32_t type) {
+    MidiFileLoader loader(context_, path);
+    std::vector<std::string> texts;
+    for (const MusicEvent& event : loader.Song()->Track(0).Events()) {
+      if (event.IsMeta(type)) texts.push_back(SjisToUtf8(event.data));
+    }
+    return texts;
+  }
+
+  ModelContext context_;
+  RecordingSink sink_;
+  TempFolder input_, work_, same_, format0_, format1_;
+  OutputSlot slot_;
+  FormatChoices formats_{true, true, true};
+  std::string output_name_;
+};
+
+TEST_F(ConversionDriverTest, WritesBothFormatsAndReportsTheCounts) {
+  Convert(input_.Write("band.mid", BandFile()), "out.mid");
+  const auto lines = sink_.Lines();
+  EXPECT_EQ(sink_.CountReported("ボイス数 6"), 1) << "three voices of chord, three drum notes";
+  EXPECT_EQ(sink_.CountReported("同時発音数 4"), 1);
+  EXPECT_EQ(sink_.CountReported("ソングタイトルが設定されていませんでした。"), 1);
+  EXPECT_EQ(sink_.CountReported("著作権情報が設定されていませんでした。"), 1);
+  EXPECT_EQ(format1_.Read("out.mid").substr(8, 2), std::string("\0\1", 2));
+  EXPECT_EQ(format0_.Read("out.mid").substr(8, 4), std::string("\0\0\0\1", 4));
+  EXPECT_EQ(same_.Read("out.mid"), format1_.Read("out.mid")) << "the input was format 1";
+  EXPECT_EQ(work_.Read("out.mid"), format0_.Read("out.mid")) << "the work file ends as format 0";
+}
+
+TEST_F(ConversionDriverTest, SameAsOriginalFollowsAFormatZeroInput) {
+  formats_ = {true, false, false};
+  const std::string body = Bytes({0x00, 0x90, 60, 90, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00});
+  Convert(input_.Write("zero.mid", Smf(0, 96, {Chunk(body)})), "z.mid");
+  EXPECT_EQ(same_.Read("z.mid").substr(8, 2), std::string("\0\0", 2));
+  EXPECT_EQ(format0_.Read("z.mid"), "");
+  EXPECT_EQ(format1_.Read("z.mid"), "");
+}
+
+TEST_F(ConversionDriverTest, OutputCellKeepsOnlyItsName) {
+  Convert(input_.Write("band.mid", BandFile()), "sub\\x.mid");
+  EXPECT_EQ(output_name_, "x.mid");
+  EXPECT_NE(format1_.Read("x.mid"), "");
+}
+
+TEST_F(ConversionDriverTest, TitleCellReplacesEveryNameOfTheFirstTrack) {
+  Convert(input_.Write("band.mid", BandFile(NameEvent("a") + NameEvent("b"))), "t.mid", "曲名",
+          "著作者");
+  EXPECT_EQ(MetaTexts(format1_ / "t.mid", MetaType::SequenceName),
+            (std::vector<std::string>{"曲名", "曲名"}));
+  EXPECT_EQ(MetaTexts(format1_ / "t.mid", MetaType::Copyright),
+            (std::vector<std::string>{"著作者"}));
+  EXPECT_EQ(sink_.CountReported("ソングタイトルが設定されていませんでした。"), 0);
+}
+
+TEST_F(ConversionDriverTest, KeepDashLeavesTheTitleAndAddsNone) {
+  Convert(input_.Write("band.mid", BandFile()), "k.mid", "-", "-");
+  EXPECT_TRUE(MetaTexts(format1_ / "k.mid", MetaType::SequenceName).empty());
+}
+
+TEST_F(ConversionDriverTest, AnInputThatDoesNotLoadWritesNothing) {
+  std::string output = "never.mid";
+  Convert(input_ / "missing.mid", output);
+  EXPECT_EQ(output_name_, "never.mid");
+  EXPECT_EQ(sink_.Lines(), (std::vector<std::string>{
+                               "            ファイルが開けませんでした。ファイルリストを絶対パスで"
+                               "記述してみてください。"}));
+  EXPECT_EQ(work_.Read("never.mid"), "");
+}
+
+TEST_F(ConversionDriverTest, AFailedCopyIsReportedAndTheRestGoesOn) {
+  slot_.Folder(OutputFolder::Format1) = Sjis(format1_ / "no-such-folder");
+  Convert(input_.Write("band.mid", BandFile()), "c.mid");
+  EXPECT_EQ(sink_.CountReported("エラーがおきました。"), 1);
+  EXPECT_NE(format0_.Read("c.mid"), "") << "the format-0 output is still written";
+}
+
+TEST_F(ConversionDriverTest, OneSongNameIsKeptInFormatZero) {
+  Convert(input_.Write("band.mid", BandFile(NameEvent("only"))), "n.mid", "-");
+  MidiFileLoader loader(context_, format0_ / "n.mid");
+  EXPECT_EQ(loader.Song()->CountMeta(MetaType::SequenceName), 1);
+}
+
+}  // namespace
+}  // namespace quillmar
