@@ -1,0 +1,1 @@
+#include "pipeline/drum_list.h"

@@ -1,0 +1,1 @@
+#include "pipeline/tone_list.h"

@@ -1,0 +1,1 @@
+#include "pipeline/volume_list.h"
