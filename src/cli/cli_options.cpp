@@ -108,7 +108,8 @@ Options (taken left to right with the paths):
   --out1 DIR        the folder for format 1
   --work DIR        the folder for work files (default: a private temporary folder)
   --yes             answer OK when input and output names are the same
-  --save-result F   save the result list to F (Shift_JIS, CR LF) when the run ends
+  --save-result F   save the result list to F (Shift_JIS, CR LF) at the end, also
+                    when the run is refused
   --sjis            write result lines in Shift_JIS instead of UTF-8
   -h, --help        show this help
   --version         show the version

@@ -92,7 +92,7 @@ int Run(const CliOptions& options) {
     if (run.Execute() != RunControl::ExecuteResult::Started) status = kRefused;
     run.Wait();
   }
-  if (status == kRanToEnd && options.save_result) {
+  if (options.save_result) {
     const auto path = SjisArgument(*options.save_result);
     if (!path || !SaveResultList(results, *path)) status = kRefused;
   }

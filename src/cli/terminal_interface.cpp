@@ -28,9 +28,11 @@ void TerminalInterface::AppendLine(std::string_view line) {
 }
 
 void TerminalInterface::ShowMessage(std::string_view text) {
-  std::string shown = SjisToUtf8(text);
-  for (char& c : shown) {
-    if (c == '\r') c = '\n';
+  // Message boxes break lines with CR LF or a lone CR.
+  std::string shown;
+  for (const char c : SjisToUtf8(text)) {
+    if (c == '\n' && !shown.empty() && shown.back() == '\n') continue;
+    shown.push_back(c == '\r' ? '\n' : c);
   }
   std::lock_guard lock(mutex_);
   ClearProgress();

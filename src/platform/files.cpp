@@ -75,11 +75,13 @@ bool ReadFileBytes(std::string_view sjis_path, std::size_t limit, std::string& o
     ::close(fd);
     return false;
   }
-  out.resize(limit);
+  // Sized by the file, and grown should the file grow while it is read.
+  out.resize(std::min(limit, static_cast<std::size_t>(info.st_size) + 1));
   std::size_t filled = 0;
   bool ok = true;
   while (filled < limit) {
-    const ssize_t n = ::read(fd, out.data() + filled, limit - filled);
+    if (filled == out.size()) out.resize(std::min(limit, 2 * out.size()));
+    const ssize_t n = ::read(fd, out.data() + filled, out.size() - filled);
     if (n < 0) {
       if (errno == EINTR) continue;
       ok = false;
