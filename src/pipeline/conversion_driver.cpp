@@ -3,6 +3,9 @@
 #include "lists/path_helpers.h"
 #include "model/midi_file_loader.h"
 #include "model/note_counts.h"
+#include "pipeline/drum_list.h"
+#include "pipeline/tone_list.h"
+#include "pipeline/volume_list.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "report/message_catalogue.h"
@@ -53,6 +56,15 @@ void ConversionDriver::Convert(std::string_view input_name, std::string& output_
     MidiF1Data& song = *loader.Song();
     ApplyTextCell(song.Track(0), MetaType::SequenceName, title, kNoSongTitle);
     ApplyTextCell(song.Track(0), MetaType::Copyright, copyright, kNoCopyright);
+    if (const SettingsList* tones = slot_->ActiveList(ListKind::Tone)) {
+      ApplyToneList(song, *tones);
+    }
+    if (const SettingsList* volumes = slot_->ActiveList(ListKind::Volume)) {
+      ApplyVolumeList(song, *volumes);
+    }
+    if (const SettingsList* drums = slot_->ActiveList(ListKind::Drum)) {
+      ApplyDrumList(song, *drums);
+    }
     AppendCountLine(kVoicesLabel, VoiceCount(song));
 
     song.DeleteEmptyTracks();
