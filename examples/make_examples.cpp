@@ -1,4 +1,5 @@
-// Writes the example songs and their Shift_JIS file list into a folder:
+// Writes the example songs, their Shift_JIS file list and a volume, tone and drum list into
+// a folder:
 //   make-examples FOLDER
 // The songs are small, written event by event here: a format-0 melody with chords, a
 // format-1 band piece with drums, and a format-1 waltz with a tempo change.
@@ -190,8 +191,28 @@ int main(int argc, char** argv) {
       "1,melody.mid,melody_q.mid,春のメロディー,(C) 2026 Quillmar サンプル\r\n"
       "2,band.mid,band_q.mid,バンド演奏,(C) 2026 Quillmar サンプル\r\n"
       "3,waltz.mid,waltz_q.mid,-,-\r\n");
-  const bool written = Write(*folder, "melody.mid", Melody()) &&
-                       Write(*folder, "band.mid", Band()) && Write(*folder, "waltz.mid", Waltz()) &&
-                       Write(*folder, "f_examples.csv", file_list);
+  // Lists for a second slot: quieter strings and piano, the flute an octave down, the
+  // piano as an electric piano, a softer hi-hat and the snare as a side stick.
+  const std::string volume_list = Sjis(
+      "チャネル,ボリューム,ベロシティ,パン,ゲートタイム\r\n"
+      "Master,90,-,-,-\r\n"
+      "1,80%,-,40,-\r\n"
+      "2,+10,90%,-,-\r\n"
+      "10,100,-,-,-\r\n");
+  const std::string tone_list = Sjis(
+      "音色番号,音色名,ボリューム,ベロシティ,オクターブ,バンク,代替音色\r\n"
+      "74,フルート,-,-,-1,-,-\r\n"
+      "1,ピアノ,-,110%,-,-,5\r\n"
+      "49,ストリングス,70,-,-,-,-\r\n");
+  const std::string drum_list = Sjis(
+      "ノート番号,ドラム名,ベロシティ,代替ノート\r\n"
+      "36,バスドラム,120%,-\r\n"
+      "42,クローズドハイハット,70%,-\r\n"
+      "38,スネア,-,37\r\n");
+  const bool written =
+      Write(*folder, "melody.mid", Melody()) && Write(*folder, "band.mid", Band()) &&
+      Write(*folder, "waltz.mid", Waltz()) && Write(*folder, "f_examples.csv", file_list) &&
+      Write(*folder, "v_examples.csv", volume_list) &&
+      Write(*folder, "t_examples.csv", tone_list) && Write(*folder, "d_examples.csv", drum_list);
   return written ? 0 : 1;
 }
