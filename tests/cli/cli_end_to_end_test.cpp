@@ -26,6 +26,11 @@ extern char** environ;
 namespace quillmar {
 namespace {
 
+// What make-examples writes.
+const std::vector<std::string> kExampleFiles = {"band.mid",   "d_examples.csv", "f_examples.csv",
+                                                "melody.mid", "t_examples.csv", "v_examples.csv",
+                                                "waltz.mid"};
+
 namespace fs = std::filesystem;
 using testing::Bytes;
 using testing::Chunk;
@@ -312,7 +317,7 @@ TEST_F(CliEndToEnd, ExamplesConvertIntoTheFolderOfEachCheckedFormat) {
   EXPECT_EQ(FirstTrackTexts(format0 + "/waltz_q.mid", MetaType::SequenceName), Names{"ワルツ"});
   EXPECT_EQ(FirstTrackTexts(format0 + "/waltz_q.mid", MetaType::Copyright), Names{});
   // Nothing is written beside the inputs.
-  EXPECT_EQ(Entries(input), (Names{"band.mid", "f_examples.csv", "melody.mid", "waltz.mid"}));
+  EXPECT_EQ(Entries(input), kExampleFiles);
 }
 
 TEST_F(CliEndToEnd, SavedResultIsTheShiftJisLinesEndedByCrLf) {
@@ -481,7 +486,7 @@ TEST_F(CliEndToEnd, UsageErrorsExitWithTwoAndOneLineReason) {
     EXPECT_EQ(FirstLine(run.err), "quillmar-cli: " + c.reason);
   }
   EXPECT_FALSE(fs::exists(out));
-  EXPECT_EQ(Entries(input), (Names{"band.mid", "f_examples.csv", "melody.mid", "waltz.mid"}));
+  EXPECT_EQ(Entries(input), kExampleFiles);
 
   const ProgramRun help = Run(input, {"--help", "f_examples.csv"});
   EXPECT_EQ(help.status, 0);
@@ -491,7 +496,7 @@ TEST_F(CliEndToEnd, UsageErrorsExitWithTwoAndOneLineReason) {
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("quillmar-cli (Quillmar Version ", 0), 0u) << version.out;
   EXPECT_EQ(version.err, "");
-  EXPECT_EQ(Entries(input), (Names{"band.mid", "f_examples.csv", "melody.mid", "waltz.mid"}));
+  EXPECT_EQ(Entries(input), kExampleFiles);
 }
 
 TEST_F(CliEndToEnd, UnreadableRowsGetTheirMessageAndLaterRowsStillConvert) {
