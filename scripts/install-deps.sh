@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages that building and testing Quillmar needs, when missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libgl-dev fonts-noto-cjk)
 
 missing=()
 for package in "${packages[@]}"; do

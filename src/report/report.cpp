@@ -32,8 +32,8 @@ ReportSink* InstalledReportSink() {
 
 void ReportText(std::string_view text) {
   ReportSink* sink = installed_sink.load();
-  if (sink == nullptr) {
-    FallbackMessage(text);
+  if (sink == nullptr || !sink->HasResultList()) {
+    ShowMessageBox(text);
     return;
   }
   std::string line;

@@ -15,6 +15,8 @@ class ReportSink {
   virtual void AppendLine(std::string_view line) = 0;
   // Shows a message box (OK only) and returns when it is closed.
   virtual void ShowMessage(std::string_view text) = 0;
+  // False until the result list exists; reports are then shown as message boxes.
+  virtual bool HasResultList() const { return true; }
 };
 
 // Installs the sink that receives every report from now on (nullptr: none). Install before
@@ -25,8 +27,8 @@ ReportSink* InstalledReportSink();
 // The indent of every reported line: twelve blanks.
 inline constexpr std::string_view kReportIndent = "            ";
 
-// Appends kReportIndent + text to the result list; without a sink, shows the bare text in a
-// message box (for now: standard error).
+// Appends kReportIndent + text to the result list; while there is no result list, shows the
+// bare text in a message box (standard error when no sink is installed).
 void ReportText(std::string_view text);
 
 // Shows a message box through the sink, or the fallback without one.

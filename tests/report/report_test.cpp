@@ -102,3 +102,22 @@ TEST(FileDialogError, ShowsABoxAndNeverAListLine) {
 
 }  // namespace
 }  // namespace quillmar
+
+namespace quillmar {
+namespace {
+
+// A sink whose result list does not exist yet.
+class SinkBeforeTheList : public testing::RecordingSink {
+ public:
+  bool HasResultList() const override { return false; }
+};
+
+TEST(ReportText, BeforeTheResultListExistsReportsAreBareMessageBoxes) {
+  SinkBeforeTheList sink;
+  ReportText(Sjis("早い報告"));
+  EXPECT_TRUE(sink.Lines().empty());
+  EXPECT_EQ(sink.Messages(), (std::vector<std::string>{"早い報告"}));
+}
+
+}  // namespace
+}  // namespace quillmar

@@ -1,0 +1,1 @@
+#include "gui/about_box.h"

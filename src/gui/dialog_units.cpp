@@ -1,0 +1,1 @@
+#include "gui/dialog_units.h"

@@ -1,0 +1,1 @@
+#include "gui/help_window.h"

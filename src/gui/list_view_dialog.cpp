@@ -1,0 +1,1 @@
+#include "gui/list_view_dialog.h"

@@ -1,0 +1,1 @@
+#include "gui/main_dialog.h"

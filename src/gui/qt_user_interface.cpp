@@ -1,0 +1,1 @@
+#include "gui/qt_user_interface.h"
