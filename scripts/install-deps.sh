@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev fonts-noto-cjk)
+  qt6-base-dev libgl-dev libqt6svg6 fonts-noto-cjk)
 
 missing=()
 for package in "${packages[@]}"; do

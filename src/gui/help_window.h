@@ -11,4 +11,8 @@ QString HelpTopicPath();
 // Opens the help window on top.htm; a missing help file does nothing.
 void ShowHelp(QWidget* parent);
 
+// Opens the help window on an HTML file, or raises the one `parent` already has; a missing
+// file does nothing.
+void ShowHelpFile(QWidget* parent, const QString& path);
+
 }  // namespace quillmar

@@ -1,1 +1,435 @@
 #include "gui/main_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTextLayout>
+#include <QToolTip>
+#include <QUrl>
+
+#include "gui/about_box.h"
+#include "gui/dialog_units.h"
+#include "gui/help_window.h"
+#include "gui/list_view_dialog.h"
+#include "lists/general_error.h"
+#include "platform/encoding.h"
+#include "shell/file_list_building.h"
+
+namespace quillmar {
+namespace {
+
+// A control's rectangle in dialog units.
+struct Place {
+  int x, y, width, height;
+};
+
+constexpr Place kDialogSize = {0, 0, 438, 359};
+constexpr Place kTabArea = {5, 55, 205, 145};
+
+// The row of each list: its list button, its view button, its height on the dialog and the
+// first letter of its file names.
+struct ListRow {
+  int list_id;
+  int view_id;
+  int y;
+  char letter;
+};
+constexpr std::array<ListRow, 6> kListRows = {{{1000, 1001, 30, 'f'},
+                                               {1002, 1003, 75, 'v'},
+                                               {1004, 1005, 100, 't'},
+                                               {1007, 1008, 125, 'd'},
+                                               {1009, 1010, 150, 'e'},
+                                               {1011, 1012, 175, 'o'}}};
+
+struct SwitchRow {
+  int id;
+  int y;
+  const char* caption;
+};
+constexpr std::array<SwitchRow, kSlotListCount> kSwitches = {{{1030, 75, "Volume Setting"},
+                                                              {1031, 101, "Tone Setting"},
+                                                              {1032, 125, "Drum Setting"},
+                                                              {1033, 151, "Edit Setting"},
+                                                              {1034, 175, "Order Setting"}}};
+
+struct FormatBox {
+  int id;
+  int y;
+  const char* caption;
+  bool FormatChoices::*choice;
+};
+constexpr std::array<FormatBox, 3> kFormatBoxes = {
+    {{1035, 205, "Same as original", &FormatChoices::same_as_original},
+     {1036, 230, "Format 0", &FormatChoices::format0},
+     {1037, 250, "Format 1", &FormatChoices::format1}}};
+
+// The handset models: shown, never enabled, never read.
+struct Handset {
+  int id;
+  Place place;
+  const char* caption;
+};
+constexpr std::array<Handset, 4> kHandsets = {{{1038, {95, 280, 55, 15}, "N503i"},
+                                               {1039, {95, 295, 50, 15}, "P503i"},
+                                               {1040, {150, 280, 55, 15}, "N504i"},
+                                               {1041, {150, 295, 60, 15}, "P504i"}}};
+
+struct Tip {
+  int id;
+  const char* text;
+};
+constexpr const char* kContentTip = "ＣＳＶファイルの内容を表示することができます。";
+constexpr std::array<Tip, 9> kTips = {
+    {{1000,
+      "変換するファイルのリストが書かれたＣＳＶファイルの名前です。ボタンをクリックすると、"
+      "使用するＣＳＶファイルを変更することができます。"},
+     {1001, kContentTip},
+     {1003, kContentTip},
+     {1005, kContentTip},
+     {1008, kContentTip},
+     {1002,
+      "ボリュームに関する設定が記述されているＣＳＶファイルの名前です。ボタンをクリックすると、"
+      "使用するＣＳＶファイルを変更することができます。"},
+     {1004,
+      "音色に関する設定が記述されているＣＳＶファイルの名前です。ボタンをクリックすると、"
+      "使用するＣＳＶファイルを変更することができます。"},
+     {1007,
+      "ドラムに関する設定が記述されているＣＳＶファイルの名前です。ボタンをクリックすると、"
+      "使用するＣＳＶファイルを変更することができます。"},
+     {1016, "設定にしたがって処理を開始します。"}}};
+constexpr const char* kDialogTip =
+    "ボタンの上にマウスを置くと、ヘルプが表示されます。\n"
+    "ドラッグ＆ドロップでファイルを設定できます。";
+
+constexpr int kResultExtent = 600;    // pixels
+constexpr int kTipWidth = 300;        // pixels; longer tips wrap
+constexpr int kTipDuration = 30'000;  // milliseconds
+
+// Creates the dialog's controls at their places in dialog units, named by their identifiers.
+class ControlMaker {
+ public:
+  explicit ControlMaker(QDialog* dialog) : dialog_(dialog), metrics_(dialog->font()) {}
+
+  QRect Rect(Place place) const {
+    return DialogRect(metrics_, place.x, place.y, place.width, place.height);
+  }
+
+  template <typename Widget, typename... Arguments>
+  Widget* Make(int id, Place place, Arguments&&... arguments) const {
+    auto* widget = new Widget(std::forward<Arguments>(arguments)..., dialog_);
+    widget->setObjectName(QString::number(id));
+    widget->setGeometry(Rect(place));
+    return widget;
+  }
+
+  // A static text, centred at the top of its rectangle, wrapped.
+  QLabel* Static(int id, Place place, const QString& text) const {
+    auto* label = Make<QLabel>(id, place, text);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+  }
+
+ private:
+  QDialog* dialog_;
+  QFontMetrics metrics_;
+};
+
+QString TitleText() {
+  return QString::fromUtf8("Quillmar Version " QUILLMAR_VERSION
+                           "  ―  Standard MIDI File 一括変換ツール");
+}
+
+// The text broken into lines of at most kTipWidth pixels in the tooltip font.
+QString WrappedTip(const char* utf8_text) {
+  QStringList lines;
+  const QFont font = QToolTip::font();
+  for (const QString& paragraph : QString::fromUtf8(utf8_text).split(QLatin1Char('\n'))) {
+    QTextLayout layout(paragraph, font);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(kTipWidth);
+      lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+void SetTip(QWidget* widget, const char* utf8_text) {
+  widget->setToolTip(WrappedTip(utf8_text));
+  widget->setToolTipDuration(kTipDuration);
+}
+
+ListKind KindOf(int list) {
+  return list == 0 ? ListKind::FileList : SlotListKind(list - 1);
+}
+
+QString NameOf(const std::optional<SettingsList>& list) {
+  return list ? QString::fromStdString(SjisToUtf8(list->Name())) : QString();
+}
+
+}  // namespace
+
+QPalette DialogColours() {
+  QPalette colours = QApplication::palette();
+  colours.setColor(QPalette::Window, QColor(200, 200, 250));
+  colours.setColor(QPalette::WindowText, Qt::black);
+  return colours;
+}
+
+MainDialog::MainDialog(Workspace& workspace, Prompter& prompter, const QStringList& paths,
+                       QWidget* parent)
+    : QDialog(parent),
+      workspace_(workspace),
+      prompter_(prompter),
+      user_interface_(results_, prompter),
+      run_(workspace, user_interface_) {
+  setWindowTitle(QStringLiteral("Quillmar"));
+  setFont(DialogFont());
+  setPalette(DialogColours());
+  setAcceptDrops(true);
+  resize(ControlMaker(this).Rect(kDialogSize).size());
+
+  auto* about = new QAction(QString::fromUtf8("Quillmar のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
+  connect(about, &QAction::triggered, this, [this] { AboutBox(this).exec(); });
+  addAction(about);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+
+  CreateControls();
+  SetToolTips();
+  InstallReportSink(&user_interface_);
+  // An empty start folder is a working folder that could not be read at start.
+  if (workspace_.StartFolder().empty()) ReportGeneralError(kGeneralInternalError);
+  DropPaths(paths);
+}
+
+MainDialog::~MainDialog() {
+  StopRunAndWait();
+  if (InstalledReportSink() == &user_interface_) InstallReportSink(nullptr);
+}
+
+void MainDialog::CreateControls() {
+  const ControlMaker make(this);
+  make.Static(1027, {5, 5, 425, 20}, TitleText());
+  make.Static(1044, {5, 30, 60, 20}, QStringLiteral("File Setting"));
+
+  // The tabs above a pane on which the switches and list buttons of every slot lie.
+  const QRect tab_area = make.Rect(kTabArea);
+  auto* pane = new QFrame(this);
+  pane->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  tabs_ = make.Make<QTabBar>(1043, kTabArea);
+  tabs_->setDrawBase(false);
+  // Narrow tabs, so that all six fit above the pane.
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+  for (int slot = 1; slot <= kSlotCount; ++slot) {
+    tabs_->addTab(QStringLiteral("output %1").arg(slot));
+  }
+  tabs_->setGeometry(tab_area.x(), tab_area.y(), tab_area.width(), tabs_->sizeHint().height());
+  pane->setGeometry(tab_area.adjusted(0, tabs_->height() - 1, 0, 0));
+  connect(tabs_, &QTabBar::currentChanged, this, &MainDialog::SelectTab);
+
+  CreateListRows();
+  CreateFormatBoxes();
+
+  auto* result_list = make.Make<QListWidget>(1023, {215, 30, 215, 230});
+  result_list->setSelectionMode(QAbstractItemView::NoSelection);
+  result_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  result_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  result_list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  result_list->setTextElideMode(Qt::ElideNone);
+  // Lines lie in cells of one height, at first 600 pixels wide (the horizontal extent).
+  result_list->setGridSize(QSize(kResultExtent, result_list->fontMetrics().height() + 2));
+  auto* save = make.Make<QPushButton>(1042, {230, 270, 185, 30}, QStringLiteral("Save Result"));
+  connect(save, &QPushButton::clicked, this, &MainDialog::SaveResult);
+
+  auto* execute = make.Make<QPushButton>(1016, {5, 320, 90, 25}, QStringLiteral("Execute"));
+  connect(execute, &QPushButton::clicked, this, &MainDialog::Execute);
+  auto* status = make.Static(1021, {100, 320, 75, 25}, QStringLiteral("---"));
+  auto* ok = make.Make<QPushButton>(1, {295, 325, 60, 20}, QStringLiteral("OK"));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  auto* help = make.Make<QPushButton>(57670, {360, 325, 60, 20}, QString::fromUtf8("ﾍﾙﾌﾟ(&H)"));
+  connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this); });
+
+  user_interface_.Publish(result_list, status, this);
+}
+
+void MainDialog::CreateListRows() {
+  const ControlMaker make(this);
+  for (int index = 0; index < kSlotListCount; ++index) {
+    const SwitchRow& row = kSwitches[static_cast<std::size_t>(index)];
+    QPushButton* button =
+        make.Make<QPushButton>(row.id, {10, row.y, 55, 20}, QString::fromUtf8(row.caption));
+    button->setCheckable(true);
+    connect(button, &QPushButton::toggled, this,
+            [this, index](bool on) { ToggleSwitch(index, on); });
+    switches_[static_cast<std::size_t>(index)] = button;
+  }
+  for (int list = 0; list < kListCount; ++list) {
+    const ListRow& row = kListRows[static_cast<std::size_t>(list)];
+    const auto at = static_cast<std::size_t>(list);
+    list_buttons_[at] = make.Make<QPushButton>(row.list_id, {70, row.y, 90, 20}, QString());
+    view_buttons_[at] =
+        make.Make<QPushButton>(row.view_id, {160, row.y, 45, 20},
+                               list == 0 ? QStringLiteral("Content") : QString::fromUtf8("確認"));
+    connect(list_buttons_[at], &QPushButton::clicked, this, [this, list] { ChooseList(list); });
+    connect(view_buttons_[at], &QPushButton::clicked, this, [this, list] { ViewList(list); });
+  }
+}
+
+void MainDialog::CreateFormatBoxes() {
+  const ControlMaker make(this);
+  make.Static(1045, {5, 205, 85, 60}, QStringLiteral("Midi Format"));
+  for (std::size_t index = 0; index < kFormatBoxes.size(); ++index) {
+    const FormatBox& format = kFormatBoxes[index];
+    auto* box =
+        make.Make<QCheckBox>(format.id, {95, format.y, 110, 15}, QString::fromUtf8(format.caption));
+    box->setChecked(workspace_.Formats().*format.choice);
+    connect(box, &QCheckBox::toggled, this,
+            [this, choice = format.choice](bool on) { workspace_.Formats().*choice = on; });
+    format_boxes_[index] = box;
+  }
+  make.Static(1046, {5, 275, 85, 35}, QStringLiteral("Quillmar file format"));
+  for (const Handset& handset : kHandsets) {
+    make.Make<QCheckBox>(handset.id, handset.place, QString::fromUtf8(handset.caption))
+        ->setEnabled(false);
+  }
+}
+
+void MainDialog::SetToolTips() {
+  SetTip(this, kDialogTip);
+  for (const Tip& tip : kTips) SetTip(findChild<QWidget*>(QString::number(tip.id)), tip.text);
+}
+
+std::optional<SettingsList>& MainDialog::ListAt(int list) {
+  return list == 0 ? workspace_.FileList()
+                   : workspace_.Current().lists[static_cast<std::size_t>(list - 1)];
+}
+
+void MainDialog::ChooseList(int list) {
+  const QString filter = QStringLiteral("CSV files (%1*.csv)")
+                             .arg(QLatin1Char(kListRows[static_cast<std::size_t>(list)].letter));
+  const std::optional<QString> chosen = prompter_.OpenFile(this, filter);
+  if (!chosen) return;
+  const std::optional<std::string> path = user_interface_.TakePath(*chosen);
+  if (!path) return;
+  workspace_.LoadList(KindOf(list), *path);
+  RefreshListControls();
+}
+
+void MainDialog::ViewList(int list) {
+  const std::optional<SettingsList>& shown = ListAt(list);
+  if (!shown) return;
+  ListViewDialog(*shown, KindOf(list), this).exec();
+}
+
+void MainDialog::ToggleSwitch(int index, bool on) {
+  workspace_.SetSwitch(index, on);
+  RefreshListControls();
+}
+
+void MainDialog::SelectTab(int index) {
+  workspace_.SelectSlot(index);
+  RefreshListControls();
+}
+
+void MainDialog::RefreshListControls() {
+  for (int list = 0; list < kListCount; ++list) {
+    const auto at = static_cast<std::size_t>(list);
+    list_buttons_[at]->setText(NameOf(ListAt(list)));
+    if (list == 0) continue;  // the file list is always on
+    const bool on = workspace_.Switch(list - 1);
+    {
+      const QSignalBlocker quiet(switches_[at - 1]);
+      switches_[at - 1]->setChecked(on);
+    }
+    list_buttons_[at]->setVisible(on);
+    view_buttons_[at]->setVisible(on);
+  }
+}
+
+void MainDialog::DropPaths(const QStringList& paths) {
+  if (run_in_progress_) return;
+  for (const QString& native_path : paths) {
+    if (const auto path = user_interface_.TakePath(native_path)) AddDroppedPath(workspace_, *path);
+  }
+  RefreshListControls();
+}
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) {
+  if (!run_in_progress_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainDialog::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  event->acceptProposedAction();
+  DropPaths(paths);
+}
+
+void MainDialog::Execute() {
+  if (run_in_progress_) {
+    run_.RequestStop();
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const RunControl::ExecuteResult result = run_.Execute();
+  QApplication::restoreOverrideCursor();
+  if (result != RunControl::ExecuteResult::Started) return;
+  run_in_progress_ = true;
+  EnableRunSensitiveControls(false);
+  run_watcher_ = std::thread([this] {
+    run_.Wait();
+    QMetaObject::invokeMethod(this, &MainDialog::EndRun, Qt::QueuedConnection);
+  });
+}
+
+void MainDialog::EndRun() {
+  run_watcher_.join();
+  run_in_progress_ = false;
+  EnableRunSensitiveControls(true);
+}
+
+void MainDialog::EnableRunSensitiveControls(bool enabled) {
+  tabs_->setEnabled(enabled);
+  for (QPushButton* button : list_buttons_) button->setEnabled(enabled);
+  for (QPushButton* button : view_buttons_) button->setEnabled(enabled);
+  for (QPushButton* button : switches_) button->setEnabled(enabled);
+  for (QCheckBox* box : format_boxes_) box->setEnabled(enabled);
+}
+
+void MainDialog::StopRunAndWait() {
+  if (!run_in_progress_) return;
+  run_.RequestStop();
+  // The worker still reports and shows its completion message through this thread.
+  while (run_in_progress_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void MainDialog::done(int result) {
+  if (closing_) return;  // a second close while the first waits for the run
+  closing_ = true;
+  StopRunAndWait();
+  closing_ = false;
+  QDialog::done(result);
+}
+
+void MainDialog::SaveResult() {
+  const std::optional<QString> chosen =
+      prompter_.SaveFile(this, QStringLiteral("TEXT files (v*.txt)"), QStringLiteral("txt"));
+  if (!chosen) return;
+  if (const auto path = user_interface_.TakePath(*chosen)) SaveResultList(results_, *path);
+}
+
+}  // namespace quillmar

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+#include "gui/prompter.h"
+
+namespace quillmar::testing {
+
+// Stands in for the window's dialogs: records every message and file dialog filter, answers
+// OK, keeps the offered folder, and gives the files that the test set (none: cancelled).
+class RecordingPrompter : public Prompter {
+ public:
+  void Information(QWidget*, const QString& text) override { messages << text; }
+  bool OkCancel(QWidget*, const QString& text) override {
+    messages << text;
+    return true;
+  }
+  std::optional<QString> PickFolder(QWidget*, const QString&, const QString& initial) override {
+    return initial;
+  }
+  std::optional<QString> OpenFile(QWidget*, const QString& filter) override {
+    filters << filter;
+    return file_to_open;
+  }
+  std::optional<QString> SaveFile(QWidget*, const QString& filter,
+                                  const QString& default_suffix) override {
+    filters << filter + " ." + default_suffix;
+    return file_to_save;
+  }
+
+  QStringList messages;
+  QStringList filters;
+  std::optional<QString> file_to_open;
+  std::optional<QString> file_to_save;
+};
+
+}  // namespace quillmar::testing
