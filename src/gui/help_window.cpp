@@ -16,7 +16,11 @@ constexpr char kHelpWindowName[] = "help";
 }  // namespace
 
 QString HelpTopicPath() {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/help/top.htm");
+  // Beside the program in the build folder; under share/quillmar once installed.
+  const QString folder = QCoreApplication::applicationDirPath();
+  const QString beside = folder + QStringLiteral("/help/top.htm");
+  const QString installed = folder + QStringLiteral("/../share/quillmar/help/top.htm");
+  return QFileInfo(beside).isFile() || !QFileInfo(installed).isFile() ? beside : installed;
 }
 
 void ShowHelp(QWidget* parent) {

@@ -5,7 +5,8 @@
 
 namespace quillmar {
 
-// The help document's topic top.htm, shipped in the "help" folder beside the program.
+// The help document's topic top.htm, in the "help" folder beside the program or, once
+// installed, in share/quillmar/help.
 QString HelpTopicPath();
 
 // Opens the help window on top.htm; a missing help file does nothing.
