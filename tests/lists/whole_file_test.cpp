@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "lists/general_error.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "support/recording_sink.h"
+#include "support/temp_folder.h"
 
 namespace quillmar {
 namespace {
@@ -17,13 +15,8 @@ using testing::RecordingSink;
 
 class WholeFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quillmar-whole-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(root_); }
-  std::string root_;
+  testing::TempFolder folder_;
+  const std::string& root_ = folder_.Path();
 };
 
 TEST_F(WholeFileTest, FileOfExactlyTheLimitIsReadWholeAndReported) {

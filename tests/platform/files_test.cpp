@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/encoding.h"
+#include "support/temp_folder.h"
 
 namespace quillmar {
 namespace {
@@ -15,19 +16,13 @@ namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quillmar-files-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
   // The Shift_JIS path of a name inside the test folder, written with backslashes.
   std::string SjisIn(std::string_view utf8_name) const {
     return Sjis(root_ + "\\" + std::string(utf8_name));
   }
 
-  std::string root_;
+  testing::TempFolder folder_;
+  const std::string& root_ = folder_.Path();
 };
 
 TEST_F(FilesTest, JapaneseNamesWithBackslashTrailBytesReachTheRightFile) {
