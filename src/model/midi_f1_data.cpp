@@ -121,6 +121,11 @@ void MidiF1Data::DeleteTrack(int index) {
 }
 
 void MidiF1Data::DeleteEmptyTracks() {
+  if (std::ranges::all_of(tracks_, &MidiTrackData::HasOnlyEndOfTrack)) {
+    // A song of empty tracks keeps its first, so that it is still written as a valid file.
+    if (tracks_.size() > 1) tracks_.erase(tracks_.begin() + 1, tracks_.end());
+    return;
+  }
   std::erase_if(tracks_, [](const MidiTrackData& track) { return track.HasOnlyEndOfTrack(); });
 }
 

@@ -45,7 +45,7 @@ class MidiF1Data : public MidiDataBuffer {
   bool InsertTrack(MidiTrackData track, int index);
   void ReplaceTrack(int index, MidiTrackData track);
   void DeleteTrack(int index);
-  // Deletes every track that holds only an EndOfTrack.
+  // Deletes every track that holds only an EndOfTrack; when all of them do, the first stays.
   void DeleteEmptyTracks();
 
   // --- Forms and writing -------------------------------------------------------------------

@@ -1,15 +1,25 @@
 #include "report/report.h"
 
-#include <atomic>
 #include <cstdio>
 #include <mutex>
 
 #include "platform/encoding.h"
+#include "report/repeat_limiter.h"
 
 namespace quillmar {
 namespace {
 
-std::atomic<ReportSink*> installed_sink{nullptr};
+// The installed sink and the limiter of the lines sent to its result list. The mutex guards
+// both but is never held while the sink runs: a front end's AppendLine may wait for a thread
+// that is reporting at the same moment. Each thread's lines therefore keep their order, while
+// lines of two threads may pass one another between the decision and the sink.
+struct InstalledSink {
+  std::mutex mutex;
+  ReportSink* sink = nullptr;
+  RepeatLimiter limiter;
+};
+
+InstalledSink installed;
 
 // Stands in for the message box until a front end installs a sink: the bare text on
 // standard error, one report at a time.
@@ -20,30 +30,60 @@ void FallbackMessage(std::string_view text) {
   std::fprintf(stderr, "%s\n", utf8.c_str());
 }
 
+// Sends a line to the result list through the limiter; false when no sink is installed.
+bool PassToResultList(std::string_view line) {
+  ReportSink* sink = nullptr;
+  RepeatLimiter::Passed passed;
+  {
+    std::lock_guard lock(installed.mutex);
+    sink = installed.sink;
+    if (sink == nullptr) return false;
+    passed = installed.limiter.Feed(line);
+  }
+  if (!passed.summary.empty()) sink->AppendLine(passed.summary);
+  if (passed.line) sink->AppendLine(line);
+  return true;
+}
+
 }  // namespace
 
 void InstallReportSink(ReportSink* sink) {
-  installed_sink.store(sink);
+  std::lock_guard lock(installed.mutex);
+  installed.sink = sink;
+  installed.limiter = RepeatLimiter();
 }
 
 ReportSink* InstalledReportSink() {
-  return installed_sink.load();
+  std::lock_guard lock(installed.mutex);
+  return installed.sink;
 }
 
 void ReportText(std::string_view text) {
-  ReportSink* sink = installed_sink.load();
-  if (sink == nullptr || !sink->HasResultList()) {
-    ShowMessageBox(text);
-    return;
+  ReportSink* sink = InstalledReportSink();
+  if (sink != nullptr && sink->HasResultList()) {
+    std::string line;
+    line.reserve(kReportIndent.size() + text.size());
+    line.append(kReportIndent).append(text);
+    if (PassToResultList(line)) return;
   }
-  std::string line;
-  line.reserve(kReportIndent.size() + text.size());
-  line.append(kReportIndent).append(text);
-  sink->AppendLine(line);
+  ShowMessageBox(text);
+}
+
+void FlushRepeatedLines() {
+  ReportSink* sink = nullptr;
+  std::string summary;
+  {
+    std::lock_guard lock(installed.mutex);
+    sink = installed.sink;
+    summary = installed.limiter.Flush();
+  }
+  if (sink != nullptr && !summary.empty()) sink->AppendLine(summary);
 }
 
 void ShowMessageBox(std::string_view text) {
-  if (ReportSink* sink = installed_sink.load()) {
+  // Every line reported before the box is in the list when it appears.
+  FlushRepeatedLines();
+  if (ReportSink* sink = InstalledReportSink()) {
     sink->ShowMessage(text);
   } else {
     FallbackMessage(text);
@@ -51,11 +91,7 @@ void ShowMessageBox(std::string_view text) {
 }
 
 void AppendResultLine(std::string_view line) {
-  if (ReportSink* sink = installed_sink.load()) {
-    sink->AppendLine(line);
-  } else {
-    FallbackMessage(line);
-  }
+  if (!PassToResultList(line)) FallbackMessage(line);
 }
 
 void ReportDetail(std::string_view text) {

@@ -19,8 +19,9 @@ class ReportSink {
   virtual bool HasResultList() const { return true; }
 };
 
-// Installs the sink that receives every report from now on (nullptr: none). Install before
-// any worker starts and remove after it has ended.
+// Installs the sink that receives every report from now on (nullptr: none) and forgets the
+// repeated lines held back for the previous one. Install before any worker starts and remove
+// after it has ended.
 void InstallReportSink(ReportSink* sink);
 ReportSink* InstalledReportSink();
 
@@ -31,11 +32,17 @@ inline constexpr std::string_view kReportIndent = "            ";
 // bare text in a message box (standard error when no sink is installed).
 void ReportText(std::string_view text);
 
-// Shows a message box through the sink, or the fallback without one.
+// Shows a message box through the sink, or the fallback without one; repeated lines held
+// back are flushed first.
 void ShowMessageBox(std::string_view text);
 
 // Appends a line as it stands (the unindented file lines and the count lines).
 void AppendResultLine(std::string_view line);
+
+// Lines to the result list pass through one limiter: of identical lines in a row, the first
+// 100 are appended and the rest only counted, until a different line or this flush appends
+// one indented "上と同じメッセージがさらに N 件ありました。" line for them.
+void FlushRepeatedLines();
 
 // Reports "   問題のある指定  " followed by the text.
 void ReportDetail(std::string_view text);

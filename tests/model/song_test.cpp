@@ -136,6 +136,23 @@ TEST(TrackList, DeleteEmptyTracksTakesConsecutiveOnes) {
   EXPECT_EQ(song.Track(0).GetChannel(), 2);
 }
 
+TEST(TrackList, DeleteEmptyTracksKeepsTheFirstWhenAllAreEmpty) {
+  // The ends of the empty tracks, by their times; the remaining ends after deleting.
+  const std::vector<std::pair<std::vector<std::int32_t>, std::vector<Ticks>>> cases = {
+      {{}, {}}, {{3}, {3}}, {{3, 9}, {3}}, {{3, 9, 0}, {3}}};
+  for (const auto& [ends, remaining] : cases) {
+    ModelContext context;
+    MidiF1Data song(context);
+    for (std::int32_t end : ends) {
+      song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack(end)}));
+    }
+    song.DeleteEmptyTracks();
+    std::vector<Ticks> kept;
+    for (int t = 0; t < song.TrackCount(); ++t) kept.push_back(TimesOf(song.Track(t)).at(0));
+    EXPECT_EQ(kept, remaining) << ends.size() << " empty tracks";
+  }
+}
+
 TEST(SongWriting, FormatOneHeaderCountsTheRemainingTracks) {
   ModelContext context;
   auto song =

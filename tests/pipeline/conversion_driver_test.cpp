@@ -129,5 +129,15 @@ TEST_F(ConversionDriverTest, OneSongNameIsKeptInFormatZero) {
   EXPECT_EQ(loader.Song()->CountMeta(MetaType::SequenceName), 1);
 }
 
+TEST_F(ConversionDriverTest, ASongOfEmptyTracksIsWrittenInBothFormats) {
+  const std::string empty = Chunk(Bytes({0x00, 0xFF, 0x2F, 0x00}));
+  Convert(input_.Write("empty.mid", Smf(1, 96, {empty, empty, empty})), "e.mid");
+  EXPECT_EQ(format1_.Read("e.mid"), Smf(1, 96, {empty})) << "the first track stays";
+  MidiFileLoader loader(context_, format0_ / "e.mid");
+  ASSERT_TRUE(loader.Loaded());
+  EXPECT_EQ(loader.InputFormat(), 0);
+  EXPECT_EQ(sink_.CountReported("同時発音数 0"), 1);
+}
+
 }  // namespace
 }  // namespace quillmar

@@ -84,6 +84,21 @@ TEST(ReportText, LinesOfTwoThreadsAllArriveInEachThreadsOrder) {
   }
 }
 
+TEST(ReportText, AFloodOfOneLineIsHeldBackAndSummed) {
+  RecordingSink sink;
+  for (int i = 0; i < 150; ++i) ReportText(Sjis("同じ"));
+  ReportText(Sjis("次"));
+  std::vector<std::string> expected(100, "            同じ");
+  expected.push_back("            上と同じメッセージがさらに 50 件ありました。");
+  expected.push_back("            次");
+  EXPECT_EQ(sink.Lines(), expected);
+
+  for (int i = 0; i < 110; ++i) AppendResultLine("x");
+  ShowMessageBox(Sjis("箱"));
+  EXPECT_EQ(sink.Lines().back(), "            上と同じメッセージがさらに 10 件ありました。")
+      << "the held-back lines are summed before a message box";
+}
+
 TEST(FileDialogError, TextsKeepTheirTrailingBlankAndUnknownCodesAreUndefined) {
   EXPECT_EQ(SjisToUtf8(FileDialogErrorText(0x3002)), "ファイル名が無効です。 ");
   EXPECT_EQ(SjisToUtf8(FileDialogErrorText(13)), "未定義のエラーです。");
