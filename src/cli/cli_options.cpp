@@ -97,26 +97,39 @@ dropped on the window, in order: a list file by the first letter of its name (F:
 list; V, T, D, E, O: the current slot's volume, tone, drum, edit or order list, switched on),
 a .mid file (gathered into file_list_temp.csv in its folder, which becomes the file list),
 or a folder (its *.csv files, then its *.mid files). Each PATH also sets the current slot's
-output folders to its folder. Then Execute is pressed once.
+output folders to its folder, except those that an option sets: --out, --out-same, --out0
+and --out1 hold for their slot wherever they stand. Then Execute is pressed once.
+
+A run that would write over one of its own inputs or list files, or write one output file
+more than once, is refused (naming the first such file) unless --yes is given.
 
 Options (taken left to right with the paths):
   --slot N          slot N (1-6) is current for what follows (default 1)
   --formats LIST    output formats, a comma-separated subset of same,0,1 (default same)
-  --out DIR         the current slot's three output folders
+  --out DIR         the current slot's three output folders (made when missing)
   --out-same DIR    the folder for the input's own format
   --out0 DIR        the folder for format 0
   --out1 DIR        the folder for format 1
-  --work DIR        the folder for work files (default: a private temporary folder)
-  --yes             answer OK when input and output names are the same
+  --work DIR        make the run's private work folder inside DIR instead of $TMPDIR
+                    (or /tmp); it is removed at the end
+  --yes             answer OK: write over inputs or lists, or one file twice
   --save-result F   save the result list to F (Shift_JIS, CR LF) at the end, also
-                    when the run is refused
+                    when the run is refused or stopped
   --sjis            write result lines in Shift_JIS instead of UTF-8
   -h, --help        show this help
   --version         show the version
 
 Result lines go to standard output as they are reported; messages go to standard error.
-Exit status: 0 when the run ran to its end, 1 when it was refused or the result could not
-be saved, 2 for a usage error.
+Input names in a file list that are not absolute are found from the current folder.
+
+Exit status:
+  0        every row of every converted slot wrote every output asked of it
+  3        the run went to its end, but some row did not (the result list says why)
+  1        the run was refused, an output folder could not be made, or the result list
+           could not be saved
+  2        usage error, also when no PATH is given
+  128+N    signal N (SIGINT, SIGTERM or SIGHUP) stopped the run after the current row;
+           a second signal stops it at once. Work and temporary files are removed.
 )";
 }
 

@@ -1,6 +1,10 @@
 // quillmar-cli: the headless front end. It takes its paths as if dropped on the window,
 // presses Execute once and streams the result list to standard output.
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,7 +12,9 @@
 #include "cli/cli_options.h"
 #include "cli/terminal_interface.h"
 #include "lists/general_error.h"
+#include "platform/encoding.h"
 #include "platform/files.h"
+#include "platform/interrupts.h"
 #include "platform/process_memory.h"
 #include "shell/file_list_building.h"
 #include "shell/result_list.h"
@@ -17,9 +23,10 @@
 namespace quillmar {
 namespace {
 
-constexpr int kRanToEnd = 0;
+constexpr int kAllWritten = 0;
 constexpr int kRefused = 1;
 constexpr int kUsageError = 2;
+constexpr int kSomeRowsIncomplete = 3;
 
 int UsageError(const std::string& reason) {
   std::fprintf(stderr, "quillmar-cli: %s\nTry 'quillmar-cli --help'.\n", reason.c_str());
@@ -31,8 +38,18 @@ std::optional<std::string> SjisArgument(const std::string& native) {
   return SjisPath(AbsoluteNativePath(native));
 }
 
-// Applies one step to the workspace; a folder that Shift_JIS cannot name is a usage error.
-std::optional<std::string> Apply(const CliStep& step, Workspace& workspace) {
+// The output folders that options set, per slot. They hold wherever the option stands among
+// the paths: a path only moves the folders that no option set.
+using FolderOptions = std::array<std::array<std::optional<std::string>, 3>, kSlotCount>;
+
+// Applies one step to the workspace, or records a folder option; a folder that Shift_JIS
+// cannot name is a usage error.
+std::optional<std::string> Apply(const CliStep& step, Workspace& workspace,
+                                 FolderOptions& folder_options) {
+  auto& folders = folder_options[static_cast<std::size_t>(workspace.CurrentSlot())];
+  auto set_folder = [&](OutputFolder which, const std::string& folder) {
+    folders[static_cast<std::size_t>(which)] = folder;
+  };
   switch (step.kind) {
     case CliStep::Kind::Slot:
       workspace.SelectSlot(step.slot - 1);
@@ -41,35 +58,67 @@ std::optional<std::string> Apply(const CliStep& step, Workspace& workspace) {
       workspace.Formats() = {step.same_as_original, step.format0, step.format1};
       return std::nullopt;
     case CliStep::Kind::Path:
-      break;
-    default: {
-      const auto folder = SjisArgument(step.text);
-      if (!folder) return "this folder cannot be named in Shift_JIS: " + step.text;
-      if (!IsFolder(*folder) && !MakeFolder(*folder)) return "cannot make the folder " + step.text;
-      OutputSlot& slot = workspace.Current();
-      if (step.kind == CliStep::Kind::Out) {
-        slot.folders.fill(*folder);
-      } else {
-        const OutputFolder which = step.kind == CliStep::Kind::OutSame
-                                       ? OutputFolder::SameAsOriginal
-                                   : step.kind == CliStep::Kind::Out0 ? OutputFolder::Format0
-                                                                      : OutputFolder::Format1;
-        slot.Folder(which) = *folder;
+      if (const auto path = TakeNativePath(step.text)) {
+        if (!IsFile(*path) && !IsFolder(*path)) {
+          std::fprintf(stderr, "quillmar-cli: no such file or folder: %s\n", step.text.c_str());
+        }
+        AddDroppedPath(workspace, *path);
       }
       return std::nullopt;
-    }
+    default:
+      break;
   }
-  const auto path = SjisArgument(step.text);
-  if (!path) {
-    std::fprintf(stderr, "quillmar-cli: skipped, this path cannot be named in Shift_JIS: %s\n",
-                 step.text.c_str());
-  } else {
-    if (!IsFile(*path) && !IsFolder(*path)) {
-      std::fprintf(stderr, "quillmar-cli: no such file or folder: %s\n", step.text.c_str());
-    }
-    AddDroppedPath(workspace, *path);
+  const auto folder = SjisArgument(step.text);
+  if (!folder) {
+    return "this folder cannot be named in Shift_JIS, or its name holds a backslash: " + step.text;
+  }
+  switch (step.kind) {
+    case CliStep::Kind::OutSame:
+      set_folder(OutputFolder::SameAsOriginal, *folder);
+      break;
+    case CliStep::Kind::Out0:
+      set_folder(OutputFolder::Format0, *folder);
+      break;
+    case CliStep::Kind::Out1:
+      set_folder(OutputFolder::Format1, *folder);
+      break;
+    default:
+      for (auto& one : folders) one = *folder;
+      break;
   }
   return std::nullopt;
+}
+
+// Puts the folder options into their slots and makes the folders that the run will write
+// into; false, with the reason on standard error, when one cannot be made.
+bool SetOptionFolders(const FolderOptions& folder_options, Workspace& workspace) {
+  workspace.SaveSwitches();
+  const FormatChoices& formats = workspace.Formats();
+  const std::array<bool, 3> checked = {formats.same_as_original, formats.format0, formats.format1};
+  for (int index = 0; index < kSlotCount; ++index) {
+    OutputSlot& slot = workspace.Slot(index);
+    const bool converted = index == 0 || slot.HasEnabledList();
+    for (std::size_t which = 0; which < 3; ++which) {
+      const auto& folder = folder_options[static_cast<std::size_t>(index)][which];
+      if (!folder) continue;
+      slot.folders[which] = *folder;
+      if (!converted || !checked[which]) continue;
+      if (const auto reason = MakeFolderTree(*folder)) {
+        std::fprintf(stderr, "quillmar-cli: cannot make the folder %s: %s\n",
+                     SjisToUtf8(*folder).c_str(), reason->c_str());
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// Saves the result list; false, with the reason on standard error, when it cannot.
+bool SaveResult(const ResultList& results, const std::string& native_path) {
+  if (SaveResultList(results, *SjisArgument(native_path))) return true;
+  std::fprintf(stderr, "quillmar-cli: cannot save the result list to %s: %s\n", native_path.c_str(),
+               std::strerror(errno));
+  return false;
 }
 
 int Run(const CliOptions& options) {
@@ -79,22 +128,40 @@ int Run(const CliOptions& options) {
   std::optional<std::string> start_folder = CurrentFolder();
   if (!start_folder) ReportGeneralError(kGeneralInternalError);
   Workspace workspace(start_folder.value_or(""));
-  int status = kRanToEnd;
+  int status = kAllWritten;
   {
     RunControl run(workspace, terminal);
+    // Made before any other thread starts, so that every thread leaves the signals to it.
+    const InterruptWatcher interrupts([&run](int) { run.RequestStop(); });
+    FolderOptions folder_options;
     for (const CliStep& step : options.steps) {
-      if (auto error = Apply(step, workspace)) {
+      if (interrupts.Signal() != 0) break;
+      if (auto error = Apply(step, workspace, folder_options)) {
         InstallReportSink(nullptr);
         return UsageError(*error);
       }
     }
-    if (options.work_folder) run.SetWorkFolder(*SjisArgument(*options.work_folder));
-    if (run.Execute() != RunControl::ExecuteResult::Started) status = kRefused;
-    run.Wait();
-  }
-  if (options.save_result) {
-    const auto path = SjisArgument(*options.save_result);
-    if (!path || !SaveResultList(results, *path)) status = kRefused;
+    if (options.work_folder) run.SetWorkParent(*SjisArgument(*options.work_folder));
+    if (interrupts.Signal() == 0) {
+      if (!SetOptionFolders(folder_options, workspace) ||
+          run.Execute() != RunControl::ExecuteResult::Started) {
+        status = kRefused;
+      } else if (interrupts.Signal() != 0) {
+        run.RequestStop();  // the signal came while the run was being started
+      }
+      run.Wait();
+      if (status == kAllWritten && run.IncompleteRows() > 0) status = kSomeRowsIncomplete;
+    }
+    if (const int signal = interrupts.Signal(); signal != 0) {
+      std::fprintf(stderr,
+                   "quillmar-cli: stopped by %s; the result list above is complete up "
+                   "to the last row converted\n",
+                   strsignal(signal));
+      status = 128 + signal;
+    }
+    if (options.save_result && !SaveResult(results, *options.save_result) && status < 128) {
+      status = kRefused;
+    }
   }
   InstallReportSink(nullptr);
   return status;
@@ -111,11 +178,18 @@ int main(int argc, char** argv) {
   const CliOptions& options = std::get<CliOptions>(parsed);
   if (options.help) {
     std::fputs(CliUsage().c_str(), stdout);
-    return kRanToEnd;
+    return kAllWritten;
   }
   if (options.version) {
     std::printf("quillmar-cli (Quillmar Version %s)\n", QUILLMAR_VERSION);
-    return kRanToEnd;
+    return kAllWritten;
+  }
+  const bool has_path =
+      std::any_of(options.steps.begin(), options.steps.end(),
+                  [](const CliStep& step) { return step.kind == CliStep::Kind::Path; });
+  if (!has_path) {
+    std::fprintf(stderr, "quillmar-cli: no PATH given\n\n%s", CliUsage().c_str());
+    return kUsageError;
   }
   if (options.work_folder &&
       (!SjisArgument(*options.work_folder) || !IsFolder(*SjisArgument(*options.work_folder)))) {

@@ -40,10 +40,14 @@ void TerminalInterface::ShowMessage(std::string_view text) {
   std::fprintf(stderr, "%s\n", shown.c_str());
 }
 
-bool TerminalInterface::AskOkCancel(std::string_view text) {
-  ShowMessage(text);
+bool TerminalInterface::ConfirmOverwrite(std::string_view question, std::string_view first_file) {
+  ShowMessage(question);
   std::lock_guard lock(mutex_);
-  std::fprintf(stderr, answer_yes_ ? "-> OK (--yes)\n" : "-> Cancel (answer OK with --yes)\n");
+  std::fprintf(stderr, "quillmar-cli: the first such file: %s\n", SjisToUtf8(first_file).c_str());
+  std::fputs(answer_yes_ ? "-> OK (--yes)\n"
+                         : "-> Cancel: choose other output folders with --out, --out-same, --out0 "
+                           "or --out1, or answer OK with --yes\n",
+             stderr);
   return answer_yes_;
 }
 

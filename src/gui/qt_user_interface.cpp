@@ -7,6 +7,7 @@
 
 #include "platform/encoding.h"
 #include "platform/files.h"
+#include "shell/file_list_building.h"
 
 namespace quillmar {
 namespace {
@@ -103,9 +104,12 @@ void QtUserInterface::ShowMessage(std::string_view text) {
   Prompt([&] { prompter_.Information(window_, MessageText(text)); });
 }
 
-bool QtUserInterface::AskOkCancel(std::string_view text) {
+bool QtUserInterface::ConfirmOverwrite(std::string_view question, std::string_view first_file) {
   bool ok = false;
-  Prompt([&] { ok = prompter_.OkCancel(window_, MessageText(text)); });
+  Prompt([&] {
+    ok = prompter_.OkCancel(window_, MessageText(question) + QStringLiteral("\n\n") +
+                                         QString::fromStdString(SjisToUtf8(first_file)));
+  });
   return ok;
 }
 
@@ -127,13 +131,7 @@ void QtUserInterface::ShowRow(int, int row, int) {
 }
 
 std::optional<std::string> QtUserInterface::TakePath(const QString& native_path) {
-  const std::string absolute = AbsoluteNativePath(native_path.toStdString());
-  std::optional<std::string> path = SjisPath(absolute);
-  if (!path) {
-    AppendLine(Utf8ToSjisReplacing(absolute));
-    ShowMessage(Sjis("このファイルは使用できません。"));
-  }
-  return path;
+  return TakeNativePath(native_path.toStdString());
 }
 
 }  // namespace quillmar

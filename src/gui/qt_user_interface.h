@@ -40,14 +40,13 @@ class QtUserInterface : public QObject, public ReportSink, public UserInterface 
   void ShowMessage(std::string_view text) override;
   bool HasResultList() const override { return published_.load(); }
 
-  bool AskOkCancel(std::string_view text) override;
+  bool ConfirmOverwrite(std::string_view question, std::string_view first_file) override;
   std::optional<std::string> PickFolder(std::string_view title,
                                         std::string_view initial_folder) override;
   void ShowRow(int slot, int row, int rows) override;
 
   // The Shift_JIS form of a native path that the person chose, dropped or named on the
-  // command line, made absolute. A path that Shift_JIS cannot name is shown with '?' in
-  // place of what does not fit, refused with a message box, and gives nothing.
+  // command line, as TakeNativePath gives it.
   std::optional<std::string> TakePath(const QString& native_path);
 
  private:

@@ -2,6 +2,7 @@
 
 #include "lists/general_error.h"
 #include "platform/files.h"
+#include "report/report.h"
 
 namespace quillmar {
 
@@ -17,6 +18,7 @@ bool ReadWholeFile(std::string_view path, std::string& out) {
 bool WriteWholeFile(std::string_view path, std::string_view bytes) {
   if (WriteFileReplacing(path, bytes)) return true;
   ReportGeneralError(kFileNotOpened);
+  ReportDetail(path);
   return false;
 }
 

@@ -15,7 +15,8 @@ inline constexpr std::size_t kWholeFileLimit = 262144;
 bool ReadWholeFile(std::string_view path, std::string& out);
 
 // Creates or replaces the file with `bytes` (written under a temporary name and renamed into
-// place). Reports General error 3 and fails when it cannot be written.
+// place). Reports General error 3 with the path as a detail line and fails when it cannot be
+// written.
 bool WriteWholeFile(std::string_view path, std::string_view bytes);
 
 }  // namespace quillmar

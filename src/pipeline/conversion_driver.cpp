@@ -29,6 +29,15 @@ void ApplyTextCell(MidiTrackData& track, std::int32_t meta_type, std::string_vie
   }
 }
 
+// The text with its control bytes shown as '?', for a detail line.
+std::string Printable(std::string_view text) {
+  std::string shown(text);
+  for (char& byte : shown) {
+    if (static_cast<unsigned char>(byte) < 0x20) byte = '?';
+  }
+  return shown;
+}
+
 // A count line: the indent, the label and the number.
 void AppendCountLine(const std::string& label, int count) {
   AppendResultLine(std::string(kReportIndent) + label + std::to_string(count));
@@ -40,17 +49,24 @@ ConversionDriver::ConversionDriver(ModelContext& context, const OutputSlot& slot
                                    const FormatChoices& formats, std::string work_folder)
     : context_(&context), slot_(&slot), formats_(&formats), work_folder_(std::move(work_folder)) {}
 
-void ConversionDriver::Convert(std::string_view input_name, std::string& output_name,
+bool ConversionDriver::Convert(std::string_view input_name, std::string& output_name,
                                std::string_view title, std::string_view copyright) {
   static const std::string kVoicesLabel = Sjis("ボイス数 ");
   static const std::string kSimultaneousLabel = Sjis("同時発音数 ");
+  const std::optional<std::string> file_name = OutputFileName(output_name);
+  if (!file_name) {
+    ReportText(UnusableFileText());
+    ReportDetail(Printable(output_name));
+    return false;
+  }
   int input_format = -1;
   std::string work_path;
+  bool complete = true;
   {
     MidiFileLoader loader(*context_, input_name);
-    if (!loader.Loaded()) return;
+    if (!loader.Loaded()) return false;
     input_format = loader.InputFormat();
-    output_name = BaseName(output_name);
+    output_name = *file_name;
     work_path = JoinPath(work_folder_, output_name);
 
     MidiF1Data& song = *loader.Song();
@@ -69,15 +85,15 @@ void ConversionDriver::Convert(std::string_view input_name, std::string& output_
 
     song.DeleteEmptyTracks();
     song.ToOnOffForm();
-    if (!song.Encode() || !song.Save(work_path)) return;
+    if (!song.Encode() || !song.Save(work_path)) return false;
   }
   if (formats_->same_as_original && input_format == 1) {
-    CopyTo(OutputFolder::SameAsOriginal, output_name, work_path);
+    complete &= CopyTo(OutputFolder::SameAsOriginal, output_name, work_path);
   }
-  if (formats_->format1) CopyTo(OutputFolder::Format1, output_name, work_path);
+  if (formats_->format1) complete &= CopyTo(OutputFolder::Format1, output_name, work_path);
 
   MidiFileLoader loader(*context_, work_path);
-  if (!loader.Loaded()) return;
+  if (!loader.Loaded()) return false;
   MidiF1Data& song = *loader.Song();
   if (song.CountMeta(MetaType::SequenceName) == 1 && !song.Track(0).IsMetaOnly()) {
     loader.ToFormat0KeepNames();
@@ -87,18 +103,22 @@ void ConversionDriver::Convert(std::string_view input_name, std::string& output_
   MidiF0Data& format0 = *loader.Format0Song();
   AppendCountLine(kSimultaneousLabel, SimultaneousNotes(format0.Track()));
   format0.ToOnOffForm();
-  if (!format0.Encode() || !format0.SaveToFile(work_path)) return;
+  if (!format0.Encode() || !format0.SaveToFile(work_path)) return false;
   if (formats_->same_as_original && input_format == 0) {
-    CopyTo(OutputFolder::SameAsOriginal, output_name, work_path);
+    complete &= CopyTo(OutputFolder::SameAsOriginal, output_name, work_path);
   }
-  if (formats_->format0) CopyTo(OutputFolder::Format0, output_name, work_path);
+  if (formats_->format0) complete &= CopyTo(OutputFolder::Format0, output_name, work_path);
+  return complete;
 }
 
-void ConversionDriver::CopyTo(OutputFolder folder, std::string_view output_name,
+bool ConversionDriver::CopyTo(OutputFolder folder, std::string_view output_name,
                               std::string_view work_path) {
   const std::string target = JoinPath(slot_->Folder(folder), output_name);
-  if (target == work_path) return;
-  if (!CopyFileReplacing(work_path, target)) ReportMessage(kGeneralMessage);
+  if (target == work_path) return true;
+  if (CopyFileReplacing(work_path, target)) return true;
+  ReportMessage(kGeneralMessage);
+  ReportDetail(target);
+  return false;
 }
 
 }  // namespace quillmar

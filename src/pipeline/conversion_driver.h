@@ -19,14 +19,15 @@ class ConversionDriver {
                    std::string work_folder);
 
   // The four cells of a row. `output_name` becomes its base name once the input has loaded
-  // (the caller stores it back into the file list).
-  void Convert(std::string_view input_name, std::string& output_name, std::string_view title,
+  // (the caller stores it back into the file list). An output cell that names no file ends
+  // the row with a message. True when the row wrote every output asked of it.
+  bool Convert(std::string_view input_name, std::string& output_name, std::string_view title,
                std::string_view copyright);
 
  private:
-  // Copies the work file to the slot's folder when the path differs from the work path;
-  // a failed copy reports the general message.
-  void CopyTo(OutputFolder folder, std::string_view output_name, std::string_view work_path);
+  // Copies the work file to the slot's folder when the path differs from the work path; a
+  // failed copy reports the general message and the target path, and gives false.
+  bool CopyTo(OutputFolder folder, std::string_view output_name, std::string_view work_path);
 
   ModelContext* context_;
   const OutputSlot* slot_;

@@ -3,12 +3,18 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "lists/settings_list.h"
 
 namespace quillmar {
 
 inline constexpr int kSlotListCount = 5;  // volume, tone, drum, edit, order
+
+// The file name that an output cell gives: its base name (a folder written in the cell is
+// ignored). None when that names no file of a folder: empty, "." or "..", or holding a NUL,
+// CR or LF byte.
+std::optional<std::string> OutputFileName(std::string_view cell);
 
 // The place of a slot list kind among the five (volume 0 ... order 4); the file list has
 // none.

@@ -7,10 +7,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
 #include "platform/encoding.h"
+#include "platform/temporary_files.h"
 
 namespace quillmar {
 namespace {
@@ -37,10 +41,21 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// A name beside the target that no other writer uses.
+// A name in the target's folder that no other writer uses and that is recognisable as
+// temporary.
 std::string TemporaryNameFor(const std::string& native_target) {
   thread_local std::mt19937_64 random{std::random_device{}()};
-  return native_target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(random());
+  char unique[40];
+  std::snprintf(unique, sizeof unique, "%d-%016llx", static_cast<int>(::getpid()),
+                static_cast<unsigned long long>(random()));
+  const fs::path folder = fs::path(native_target).parent_path();
+  return (folder / (std::string(kTemporaryPrefix) + unique)).string();
+}
+
+// A NUL byte would cut the name short where the system reads it, so such a path names no
+// file at all.
+bool Nameable(std::string_view sjis_path) {
+  return sjis_path.find('\0') == std::string_view::npos;
 }
 
 }  // namespace
@@ -63,12 +78,18 @@ bool StandardErrorIsTerminal() {
 }
 
 std::optional<std::string> SjisPath(std::string_view native_path) {
+  if (native_path.find_first_of(std::string_view("\\\0", 2)) != std::string_view::npos) {
+    return std::nullopt;
+  }
   return Utf8ToSjis(native_path);
 }
 
 bool ReadFileBytes(std::string_view sjis_path, std::size_t limit, std::string& out) {
   out.clear();
-  const int fd = ::open(NativePath(sjis_path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (!Nameable(sjis_path)) return false;
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer for ever; what is not a
+  // regular file is refused right after opening.
+  const int fd = ::open(NativePath(sjis_path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -96,14 +117,30 @@ bool ReadFileBytes(std::string_view sjis_path, std::size_t limit, std::string& o
 }
 
 bool WriteFileReplacing(std::string_view sjis_path, std::string_view bytes) {
+  if (!Nameable(sjis_path)) {
+    errno = EINVAL;
+    return false;
+  }
   const std::string target = NativePath(sjis_path);
   const std::string temporary = TemporaryNameFor(target);
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  int fd = -1;
+  if (!MakeTemporary(temporary, [&] {
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        return fd >= 0;
+      })) {
+    return false;
+  }
   bool ok = WriteAll(fd, bytes);
   ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temporary.c_str());
+  int error = errno;
+  FinishTemporary(temporary, [&] {
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+      ok = false;
+      error = errno;
+    }
+    if (!ok) ::unlink(temporary.c_str());
+  });
+  errno = error;
   return ok;
 }
 
@@ -117,17 +154,28 @@ bool CopyFileReplacing(std::string_view sjis_from, std::string_view sjis_to) {
 }
 
 bool MakeFolder(std::string_view sjis_path) {
-  return ::mkdir(NativePath(sjis_path).c_str(), 0755) == 0;
+  return Nameable(sjis_path) && ::mkdir(NativePath(sjis_path).c_str(), 0755) == 0;
+}
+
+std::optional<std::string> MakeFolderTree(std::string_view sjis_path) {
+  if (!Nameable(sjis_path)) return std::strerror(EINVAL);
+  std::error_code error;
+  const fs::path native = NativePath(sjis_path);
+  fs::create_directories(native, error);
+  if (!error && !fs::is_directory(native, error))
+    error = std::make_error_code(std::errc::not_a_directory);
+  if (error) return error.message();
+  return std::nullopt;
 }
 
 bool IsFolder(std::string_view sjis_path) {
   std::error_code error;
-  return fs::is_directory(NativePath(sjis_path), error);
+  return Nameable(sjis_path) && fs::is_directory(NativePath(sjis_path), error);
 }
 
 bool IsFile(std::string_view sjis_path) {
   std::error_code error;
-  return fs::is_regular_file(NativePath(sjis_path), error);
+  return Nameable(sjis_path) && fs::is_regular_file(NativePath(sjis_path), error);
 }
 
 std::vector<std::string> ListFolder(std::string_view sjis_folder, std::string_view extension,
@@ -140,7 +188,7 @@ std::vector<std::string> ListFolder(std::string_view sjis_folder, std::string_vi
     if (!it->is_regular_file(type_error)) continue;
     const std::string native_name = it->path().filename().string();
     if (!EndsWithIgnoringCase(native_name, extension)) continue;
-    if (auto name = Utf8ToSjis(native_name)) {
+    if (auto name = SjisPath(native_name)) {
       names.push_back(*std::move(name));
     } else if (unrepresentable != nullptr) {
       unrepresentable->push_back(native_name);
@@ -150,16 +198,27 @@ std::vector<std::string> ListFolder(std::string_view sjis_folder, std::string_vi
   return names;
 }
 
-std::optional<std::string> MakeTemporaryFolder() {
-  std::error_code error;
-  std::string pattern = (fs::temp_directory_path(error) / "quillmar-XXXXXX").string();
-  if (error || ::mkdtemp(pattern.data()) == nullptr) return std::nullopt;
-  return Utf8ToSjis(pattern);
+std::string SystemTemporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  if (folder == nullptr || *folder == '\0') folder = "/tmp";
+  return SjisPath(folder).value_or(std::string());
+}
+
+std::optional<std::string> MakeTemporaryFolder(std::string_view sjis_parent) {
+  if (sjis_parent.empty() || !Nameable(sjis_parent)) return std::nullopt;
+  std::string pattern = (fs::path(NativePath(sjis_parent)) / "quillmar-XXXXXX").string();
+  if (!SjisPath(pattern)) return std::nullopt;
+  if (!MakeTemporary(pattern, [&] { return ::mkdtemp(pattern.data()) != nullptr; })) {
+    return std::nullopt;
+  }
+  return SjisPath(pattern);
 }
 
 bool RemoveFolderTree(std::string_view sjis_path) {
+  if (!Nameable(sjis_path)) return false;
+  const std::string native = NativePath(sjis_path);
   std::error_code error;
-  fs::remove_all(NativePath(sjis_path), error);
+  FinishTemporary(native, [&] { fs::remove_all(native, error); });
   return !error;
 }
 
@@ -167,7 +226,7 @@ std::optional<std::string> CurrentFolder() {
   std::error_code error;
   const fs::path current = fs::current_path(error);
   if (error) return std::nullopt;
-  return Utf8ToSjis(current.string());
+  return SjisPath(current.string());
 }
 
 }  // namespace quillmar

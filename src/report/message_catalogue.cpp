@@ -1,5 +1,6 @@
 #include "report/message_catalogue.h"
 
+#include "platform/encoding.h"
 #include "report/message_table.h"
 #include "report/report.h"
 
@@ -34,6 +35,11 @@ const std::string& MessageText(int code) {
       },
       "エラーがおきました。");
   return table.Text(static_cast<std::uint32_t>(code));
+}
+
+const std::string& UnusableFileText() {
+  static const std::string text = Sjis("このファイルは使用できません。");
+  return text;
 }
 
 void ReportMessage(int code) {

@@ -29,6 +29,10 @@ enum MessageCode : int {
 // The Shift_JIS text of a code; any code outside the catalogue gives the general text.
 const std::string& MessageText(int code);
 
+// The message box text for a file that cannot be used: a dropped file of an unknown kind, a
+// path that Shift_JIS cannot name, an output name that names no file.
+const std::string& UnusableFileText();
+
 // ReportText of MessageText(code).
 void ReportMessage(int code);
 

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "lists/general_error.h"
+#include "lists/list_error.h"
 #include "lists/path_helpers.h"
 #include "lists/settings_list.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
+#include "platform/folder_lock.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
 
@@ -17,11 +19,6 @@ namespace quillmar {
 namespace {
 
 constexpr int kInputColumn = 1;
-
-const std::string& UnusableFileText() {
-  static const std::string text = Sjis("このファイルは使用できません。");
-  return text;
-}
 
 std::string TempFileListHeader() {
   return Sjis("番号,入力ファイル名,出力ファイル名,タイトル,著作権情報") + "\r\n";
@@ -52,54 +49,50 @@ bool FitsInRow(std::string_view midi_path) {
   return midi_path.find_first_of("\r\n") == std::string_view::npos;
 }
 
-// True when a row of the list file, its header included, names the MIDI file as input.
-bool IsListed(std::string_view list_path, std::string_view midi_path) {
-  const SettingsList list = SettingsList::Load(list_path, ColumnCountOf(ListKind::FileList), ',',
-                                               CellLimitOf(ListKind::FileList));
+// True when a row of the list, its header included, names the MIDI file as input.
+bool IsListed(const SettingsList& list, std::string_view midi_path) {
   for (int row = 0; row < list.RowCount(); ++row) {
     if (list.Cell(row, kInputColumn) == midi_path) return true;
   }
   return false;
 }
 
-// The whole file, however long; nullopt when it cannot be read.
-std::optional<std::string> ReadAllBytes(std::string_view path) {
-  std::string bytes;
-  for (std::size_t limit = kListFileByteLimit;; limit *= 2) {
-    if (!ReadFileBytes(path, limit, bytes)) return std::nullopt;
-    if (bytes.size() < limit) return bytes;
-  }
-}
-
-// Adds the row at the end of the existing list file, which is replaced whole so that it is
-// never left half-written. A last line without its line end gets one first, so the row
-// stays a row of its own.
-bool AppendRow(std::string_view list_path, std::string_view row) {
-  std::optional<std::string> bytes = ReadAllBytes(list_path);
-  if (!bytes) return false;
-  if (!bytes->empty() && bytes->back() != '\n') bytes->append("\r\n");
-  bytes->append(row);
-  return WriteFileReplacing(list_path, *bytes);
+// The loaded temporary file list's bytes with the row added; none when the list cannot take
+// it: it holds the most rows a list can, or its bytes would pass what a list reads. A last
+// line without its line end gets one first, so the row stays a row of its own.
+std::optional<std::string> WithRowAdded(const SettingsList& list, std::string_view row) {
+  std::string bytes = list.Data();
+  if (!bytes.empty() && bytes.back() != '\n') bytes.append("\r\n");
+  bytes.append(row);
+  if (list.RowCount() >= kListRowLimit || bytes.size() > kListFileByteLimit) return std::nullopt;
+  return bytes;
 }
 
 // Adds the MIDI file to the temporary file list of its folder: to the one loaded as the file
-// list, or else to a new one that replaces any file of that name. The temporary file list
-// then becomes the file list, also when it could not be written.
+// list, or else to a new one that replaces any file of that name. The list is built from
+// the loaded list, not from what the file holds now, and written and read back under the
+// folder's lock, so that the list loaded is always the one written here. When it cannot be
+// written it is still read back as the file list.
 void AddMidiFile(Workspace& workspace, std::string_view midi_path, std::string_view folder) {
   const std::string list_path = JoinPath(folder, kTempFileListName);
   const std::string row = TempFileListRow(midi_path);
   const auto& file_list = workspace.FileList();
-  bool written = true;
+  std::string bytes = TempFileListHeader() + row;
   if (file_list && file_list->Path() == list_path) {
-    if (IsListed(list_path, midi_path)) {
+    if (IsListed(*file_list, midi_path)) {
       ReportMessage(kMidiAlreadyListed);
-    } else {
-      written = AppendRow(list_path, row);
+      return;
     }
-  } else {
-    written = WriteFileReplacing(list_path, TempFileListHeader() + row);
+    std::optional<std::string> added = WithRowAdded(*file_list, row);
+    if (!added) {
+      if (!workspace.FileListFullReported()) ListError(kListTooManyRows);
+      workspace.SetFileListFullReported();
+      return;
+    }
+    bytes = *std::move(added);
   }
-  if (!written) {
+  const FolderLock lock(folder);
+  if (!WriteFileReplacing(list_path, bytes)) {
     ReportGeneralError(kFileNotOpened);
     ReportDetail(list_path);
   }
@@ -127,13 +120,24 @@ void RefuseFile(Workspace& workspace, std::string_view shown_path) {
 
 }  // namespace
 
+std::optional<std::string> TakeNativePath(std::string_view native_path) {
+  const std::string absolute = AbsoluteNativePath(native_path);
+  std::optional<std::string> path = SjisPath(absolute);
+  if (!path) {
+    AppendResultLine(Utf8ToSjisReplacing(absolute));
+    ShowMessageBox(UnusableFileText());
+  }
+  return path;
+}
+
 void AddDroppedPath(Workspace& workspace, std::string_view path) {
   if (IsFile(path)) {
     AddListOrMidiFile(workspace, path);
     return;
   }
   // A folder, or a path that names nothing and so lists nothing. Names that Shift_JIS cannot
-  // hold are shown with '?' in place of what does not fit and refused.
+  // hold, or that hold a backslash, are shown with '?' in place of what does not fit and
+  // refused.
   for (const std::string_view extension : {".csv", ".mid"}) {
     std::vector<std::string> unrepresentable;
     for (const std::string& name : ListFolder(path, extension, &unrepresentable)) {

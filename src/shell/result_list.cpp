@@ -1,5 +1,7 @@
 #include "shell/result_list.h"
 
+#include <cerrno>
+
 #include "lists/general_error.h"
 #include "platform/files.h"
 
@@ -28,7 +30,9 @@ bool SaveResultList(const ResultList& list, std::string_view path) {
     bytes.append(list.Line(index)).append("\r\n");
   }
   if (!WriteFileReplacing(path, bytes)) {
+    const int reason = errno;  // kept for the caller through the report
     ReportGeneralError(kFileNotOpened);
+    errno = reason;
     return false;
   }
   return true;

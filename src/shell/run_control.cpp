@@ -7,7 +7,9 @@
 #include "pipeline/conversion_driver.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
+#include "report/message_catalogue.h"
 #include "report/report.h"
+#include "shell/output_check.h"
 
 namespace quillmar {
 namespace {
@@ -50,7 +52,6 @@ RunControl::ExecuteResult RunControl::Execute() {
     ShowMessageBox(Sjis("ファイル設定リストが指定されていません。"));
     return ExecuteResult::Refused;
   }
-  if (!ConfirmSameNames()) return ExecuteResult::Refused;
   if (file_list->RowCount() == 0) {
     ShowMessageBox(Sjis(
         "ファイル設定リストのファイルが開けませんでした。使用中の可能性があります。\r\n"
@@ -59,35 +60,39 @@ RunControl::ExecuteResult RunControl::Execute() {
     return ExecuteResult::Refused;
   }
   workspace_.SaveSwitches();
-  if (!AskFolders()) return ExecuteResult::Refused;
+  // The folders are known once asked, so the questions about overwriting come after them.
+  if (!AskFolders() || !ConfirmOverwrites()) return ExecuteResult::Refused;
 
-  std::string work_folder = work_folder_;
-  const bool private_work_folder = work_folder.empty();
-  if (private_work_folder) {
-    auto folder = MakeTemporaryFolder();
-    if (!folder) {
-      ReportGeneralError(kGeneralInternalError);
-      return ExecuteResult::Refused;
-    }
-    work_folder = *std::move(folder);
+  const std::string parent = work_parent_.empty() ? SystemTemporaryFolder() : work_parent_;
+  std::optional<std::string> work_folder = MakeTemporaryFolder(parent);
+  if (!work_folder) {
+    ReportMessage(kGeneralMessage);
+    ReportDetail(parent);
+    return ExecuteResult::Refused;
   }
   Wait();  // the previous run's worker has ended; collect it
   run_flag_.store(true);
   stop_request_.store(false);
-  worker_ = std::thread(&RunControl::Work, this, std::move(work_folder), private_work_folder);
+  incomplete_rows_.store(0);
+  worker_ = std::thread(&RunControl::Work, this, *std::move(work_folder));
   return ExecuteResult::Started;
 }
 
-bool RunControl::ConfirmSameNames() const {
-  const SettingsList& list = *workspace_.FileList();
-  for (int row = 1; row < list.RowCount(); ++row) {
-    if (list.Cell(row, kInputColumn) != list.Cell(row, kOutputColumn)) continue;
-    // One question for the whole list.
-    return user_interface_.AskOkCancel(
-        Sjis("入力ファイル名と出力ファイル名が同じものがあります。これらのファイルは上書き"
-             "されますが、よろしいですか？"));
+// One question for each kind of overwrite, each at most once per Execute.
+bool RunControl::ConfirmOverwrites() const {
+  const OutputConflicts conflicts = FindOutputConflicts(workspace_);
+  if (conflicts.overwritten_input &&
+      !user_interface_.ConfirmOverwrite(
+          Sjis("入力ファイル名と出力ファイル名が同じものがあります。これらのファイルは上書き"
+               "されますが、よろしいですか？"),
+          *conflicts.overwritten_input)) {
+    return false;
   }
-  return true;
+  return !conflicts.written_twice ||
+         user_interface_.ConfirmOverwrite(
+             Sjis("同じ出力ファイルに複数の変換結果が書き込まれます。後に書かれたものが残りますが、"
+                  "よろしいですか？"),
+             *conflicts.written_twice);
 }
 
 bool RunControl::AskFolders() {
@@ -112,7 +117,7 @@ bool RunControl::AskFolders() {
   return true;
 }
 
-void RunControl::Work(std::string work_folder, bool remove_work_folder) {
+void RunControl::Work(std::string work_folder) {
   ModelContext context;
   SettingsList& file_list = *workspace_.FileList();
   const int rows = file_list.RowCount() - 1;
@@ -124,12 +129,16 @@ void RunControl::Work(std::string work_folder, bool remove_work_folder) {
       user_interface_.ShowRow(index + 1, row, rows);
       AppendResultLine(file_list.Cell(row, kInputColumn));
       std::string output_name = file_list.Cell(row, kOutputColumn);
-      driver.Convert(file_list.Cell(row, kInputColumn), output_name,
-                     file_list.Cell(row, kTitleColumn), file_list.Cell(row, kCopyrightColumn));
+      if (!driver.Convert(file_list.Cell(row, kInputColumn), output_name,
+                          file_list.Cell(row, kTitleColumn),
+                          file_list.Cell(row, kCopyrightColumn))) {
+        ++incomplete_rows_;
+      }
       file_list.SetCell(row, kOutputColumn, std::move(output_name));
     }
   }
-  if (remove_work_folder) RemoveFolderTree(work_folder);
+  FlushRepeatedLines();
+  RemoveFolderTree(work_folder);
   stop_request_.store(false);
   run_flag_.store(false);
   ShowMessageBox(Sjis("処理が終了しました"));

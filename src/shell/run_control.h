@@ -23,11 +23,13 @@ class RunControl {
   RunControl(const RunControl&) = delete;
   RunControl& operator=(const RunControl&) = delete;
 
-  // Uses this folder for the work files instead of a private temporary folder of each run.
-  void SetWorkFolder(std::string sjis_folder) { work_folder_ = std::move(sjis_folder); }
+  // Makes each run's private work folder inside this folder instead of the system's
+  // temporary folder.
+  void SetWorkParent(std::string sjis_folder) { work_parent_ = std::move(sjis_folder); }
 
   // The Execute button: during a run, asks it to stop; otherwise checks the settings, asks
-  // the output folders and starts a run.
+  // the output folders, asks before the run would write over one of its inputs or lists or
+  // write one file twice, and starts a run.
   ExecuteResult Execute();
 
   // True from the start of a run until its worker has converted its last row.
@@ -37,14 +39,19 @@ class RunControl {
   // Waits until the worker of the last run has ended (its completion message closed).
   void Wait();
 
+  // The rows of the last run that did not write every output asked of them (also those
+  // whose input could not be read). Read it after Wait.
+  int IncompleteRows() const { return incomplete_rows_.load(); }
+
  private:
-  bool ConfirmSameNames() const;
+  bool ConfirmOverwrites() const;
   bool AskFolders();
-  void Work(std::string work_folder, bool remove_work_folder);
+  void Work(std::string work_folder);
 
   Workspace& workspace_;
   UserInterface& user_interface_;
-  std::string work_folder_;
+  std::string work_parent_;
+  std::atomic<int> incomplete_rows_{0};
   std::atomic<bool> run_flag_{false};
   std::atomic<bool> stop_request_{false};
   std::thread worker_;

@@ -13,8 +13,9 @@ class UserInterface {
  public:
   virtual ~UserInterface() = default;
 
-  // A question with OK and Cancel; true for OK.
-  virtual bool AskOkCancel(std::string_view text) = 0;
+  // A question with OK and Cancel before a run writes over a file; `first_file` names the
+  // first file concerned. True for OK.
+  virtual bool ConfirmOverwrite(std::string_view question, std::string_view first_file) = 0;
 
   // The folder picker with its title and the folder selected at first; nullopt when the
   // person cancels.

@@ -23,6 +23,8 @@ void Workspace::LoadList(ListKind kind, std::string_view path) {
   if (const auto index = SlotListIndex(kind)) {
     Current().lists[static_cast<std::size_t>(*index)] = std::move(list);
   } else {
+    // Loading a list of the most rows it can hold reports that it holds too many.
+    file_list_full_reported_ = list.RowCount() == kListRowLimit;
     file_list_ = std::move(list);
   }
 }

@@ -47,6 +47,11 @@ class Workspace {
   // Sets the current slot's three output folders.
   void SetCurrentFolders(std::string_view folder);
 
+  // True once the file list's too-many-rows message has been given: by its loading, or
+  // when a MIDI file could not be added to it any more. A newly loaded file list starts over.
+  bool FileListFullReported() const { return file_list_full_reported_; }
+  void SetFileListFullReported() { file_list_full_reported_ = true; }
+
  private:
   std::string start_folder_;
   std::optional<SettingsList> file_list_;
@@ -54,6 +59,7 @@ class Workspace {
   int current_slot_ = 0;
   std::array<bool, kSlotListCount> switches_{};
   FormatChoices formats_;
+  bool file_list_full_reported_ = false;
 };
 
 }  // namespace quillmar

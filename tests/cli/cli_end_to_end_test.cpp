@@ -1,266 +1,14 @@
-// Runs the built quillmar-cli on generated MIDI files and lists, and checks what it prints,
-// its exit status and the files it writes (read back with the project's own loader).
-#include <fcntl.h>
+// quillmar-cli end to end: conversions, refusals, usage errors and what is left behind.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <cstring>
-#include <filesystem>
-#include <initializer_list>
-#include <string>
-#include <string_view>
-#include <tuple>
-#include <vector>
-
+#include "cli/cli_fixture.h"
 #include "cli/cli_options.h"
-#include "model/midi_file_loader.h"
-#include "model/model_builders.h"
-#include "platform/encoding.h"
-#include "support/recording_sink.h"
-#include "support/temp_folder.h"
-
-extern char** environ;
 
 namespace quillmar {
 namespace {
 
-// What make-examples writes.
-const std::vector<std::string> kExampleFiles = {"band.mid",   "d_examples.csv", "f_examples.csv",
-                                                "melody.mid", "t_examples.csv", "v_examples.csv",
-                                                "waltz.mid"};
-
-namespace fs = std::filesystem;
-using testing::Bytes;
-using testing::Chunk;
-using testing::RecordingSink;
-using testing::Smf;
-using testing::TempFolder;
-using Args = std::vector<std::string>;
-using Names = std::vector<std::string>;
-
-constexpr char kDone[] = "処理が終了しました\n";
-constexpr char kHeader[] = "番号,入力ファイル名,出力ファイル名,タイトル,著作権情報";
-constexpr char kNoTitle[] = "ソングタイトルが設定されていませんでした。";
-constexpr char kNoCopyright[] = "著作権情報が設定されていませんでした。";
-constexpr char kNotOpened[] =
-    "ファイルが開けませんでした。ファイルリストを絶対パスで記述してみてください。";
-constexpr char kNotMidi[] = "Midiファイルではありません。";
-constexpr char kNoFileList[] = "ファイル設定リストが指定されていません。";
-constexpr char kFileListUnreadable[] =
-    "ファイル設定リストのファイルが開けませんでした。使用中の可能性があります。";
-constexpr char kSameNamesQuestion[] =
-    "入力ファイル名と出力ファイル名が同じものがあります。これらのファイルは上書きされますが、"
-    "よろしいですか？";
-
-// --- Running a program -------------------------------------------------------------------
-
-struct ProgramRun {
-  int status = -1;  // the exit status; 128 + the signal when it was killed
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::string bytes;
-  if (const int fd = ::open(path.c_str(), O_RDONLY); fd >= 0) {
-    char buffer[65536];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
-    ::close(fd);
-  }
-  return bytes;
-}
-
-void WriteFile(const std::string& path, std::string_view bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ASSERT_GE(fd, 0) << path;
-  ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  ::close(fd);
-}
-
-// Runs `program` in `current_folder` with TMPDIR set to `temp_folder`; its standard output
-// and error go through files in `capture_folder`, standard input is empty.
-ProgramRun RunProgram(const std::string& program, const Args& arguments,
-                      const std::string& current_folder, const std::string& temp_folder,
-                      const std::string& capture_folder) {
-  const std::string out_path = capture_folder + "/out";
-  const std::string err_path = capture_folder + "/err";
-  std::vector<char*> argv{const_cast<char*>(program.c_str())};
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  const std::string tmpdir = "TMPDIR=" + temp_folder;
-  std::vector<char*> envp;
-  for (char** entry = environ; *entry != nullptr; ++entry) {
-    if (std::strncmp(*entry, "TMPDIR=", 7) != 0) envp.push_back(*entry);
-  }
-  envp.push_back(const_cast<char*>(tmpdir.c_str()));
-  envp.push_back(nullptr);
-
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int in = ::open("/dev/null", O_RDONLY);
-    const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
-        ::dup2(err, 2) < 0 || ::chdir(current_folder.c_str()) != 0) {
-      ::_exit(126);
-    }
-    ::execve(program.c_str(), argv.data(), envp.data());
-    ::_exit(127);
-  }
-  ProgramRun run;
-  int wait_status = 0;
-  if (pid < 0 || ::waitpid(pid, &wait_status, 0) != pid) return run;
-  run.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : 128 + WTERMSIG(wait_status);
-  run.out = ReadFile(out_path);
-  run.err = ReadFile(err_path);
-  return run;
-}
-
-// --- Reading results ---------------------------------------------------------------------
-
-Names Lines(std::string_view text) {
-  Names lines;
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    lines.emplace_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
-std::string FirstLine(std::string_view text) {
-  const Names lines = Lines(text);
-  return lines.empty() ? std::string() : lines.front();
-}
-
-std::string Indented(std::string_view utf8_text) {
-  return std::string(kReportIndent) + std::string(utf8_text);
-}
-
-// The voice-count and simultaneous-notes lines of one converted row.
-Names CountLines(int voices, int simultaneous) {
-  return {Indented("ボイス数 " + std::to_string(voices)),
-          Indented("同時発音数 " + std::to_string(simultaneous))};
-}
-
-Names Joined(std::initializer_list<Names> parts) {
-  Names all;
-  for (const Names& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-// Names of a folder's entries, sorted; empty for a folder that does not exist.
-Names Entries(const std::string& folder) {
-  Names names;
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    names.push_back(it->path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The format field of a Standard MIDI File's header; -1 when there is no header.
-int HeaderFormat(const std::string& path) {
-  const std::string bytes = ReadFile(path);
-  if (bytes.size() < 14 || bytes.compare(0, 4, "MThd") != 0) return -1;
-  return (static_cast<unsigned char>(bytes[8]) << 8) | static_cast<unsigned char>(bytes[9]);
-}
-
-// One note as heard: start tick, channel, note number and length.
-using Note = std::tuple<Ticks, std::int32_t, std::int32_t, std::int32_t>;
-
-// Every note of a file, over all its tracks, in the order of start, channel and number.
-std::vector<Note> NotesOf(const std::string& path) {
-  RecordingSink sink;
-  ModelContext context;
-  MidiFileLoader loader(context, Sjis(path));
-  EXPECT_TRUE(loader.Loaded()) << path;
-  std::vector<Note> notes;
-  for (int track = 0; loader.Loaded() && track < loader.Song()->TrackCount(); ++track) {
-    Ticks time = 0;
-    for (const MusicEvent& event : loader.Song()->Track(track).Events()) {
-      time += event.delta;
-      if (event.kind == EventKind::Note) {
-        notes.emplace_back(time, event.channel, event.note, event.gate);
-      }
-    }
-  }
-  std::sort(notes.begin(), notes.end());
-  return notes;
-}
-
-// The texts of the first track's meta events of a type.
-Names FirstTrackTexts(const std::string& path, std::int32_t meta_type) {
-  RecordingSink sink;
-  ModelContext context;
-  MidiFileLoader loader(context, Sjis(path));
-  EXPECT_TRUE(loader.Loaded()) << path;
-  Names texts;
-  if (!loader.Loaded()) return texts;
-  for (const MusicEvent& event : loader.Song()->Track(0).Events()) {
-    if (event.IsMeta(meta_type)) texts.push_back(SjisToUtf8(event.data));
-  }
-  return texts;
-}
-
-// --- Building inputs ---------------------------------------------------------------------
-
-// A small song without title or copyright: a two-note chord on `key` and `key` + 4 for a
-// quarter note, then `key` + 7 for an eighth. Format 0 is one track; format 1 puts a tempo
-// track before the notes. Voice count and simultaneous notes are both 2.
-std::string ChordSong(int format, int channel, int key) {
-  const int on = 0x90 | channel;
-  const int off = 0x80 | channel;
-  const std::string notes =
-      Bytes({0x00, on,   key,  100,  0x00,    on,      key + 4, 90,   0x83, 0x60,
-             off,  key,  0,    0x00, off,     key + 4, 0,       0x00, on,   key + 7,
-             80,   0x81, 0x70, off,  key + 7, 0,       0x00,    0xFF, 0x2F, 0x00});
-  if (format == 0) return Smf(0, 480, {Chunk(notes)});
-  const std::string tempo =
-      Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00});
-  return Smf(1, 480, {Chunk(tempo), Chunk(notes)});
-}
-
-// A Shift_JIS file list: the header and the given rows (UTF-8), each ended by CR LF.
-std::string FileListBytes(std::initializer_list<std::string> rows) {
-  std::string list = Sjis(kHeader) + "\r\n";
-  for (const std::string& row : rows) list += Sjis(row) + "\r\n";
-  return list;
-}
-
-// --- The fixture -------------------------------------------------------------------------
-
-class CliEndToEnd : public ::testing::Test {
- protected:
-  // A new folder in the test's folder; gives its path.
-  std::string Folder(std::string_view name) const {
-    fs::create_directories(root_ / name);
-    return root_ / name;
-  }
-  std::string Path(std::string_view name) const { return root_ / name; }
-
-  ProgramRun Run(const std::string& current_folder, const Args& arguments) const {
-    return RunProgram(QUILLMAR_CLI_PATH, arguments, current_folder, temp_, capture_.Path());
-  }
-
-  // Writes the examples (melody.mid format 0, band.mid and waltz.mid format 1 and their
-  // list f_examples.csv) into a new folder.
-  std::string Examples(std::string_view name) const {
-    const std::string folder = Folder(name);
-    EXPECT_EQ(
-        RunProgram(QUILLMAR_MAKE_EXAMPLES_PATH, {folder}, root_.Path(), temp_, capture_.Path())
-            .status,
-        0);
-    return folder;
-  }
-
-  TempFolder root_;
-  TempFolder capture_;                // standard output and error, out of every run's sight
-  std::string temp_ = Folder("tmp");  // TMPDIR of every run
-};
+using namespace cli_testing;
+using CliEndToEnd = CliFixture;
 
 // What converting the examples reports: the list's path, then each row's input name, its
 // findings and its counts (waltz keeps its own texts and has no copyright).
@@ -394,7 +142,7 @@ TEST_F(CliEndToEnd, RefusedRunsExitWithOneAndConvertNothing) {
   const std::string out = Path("out");
   {
     SCOPED_TRACE("no file list");
-    const ProgramRun run = Run(Folder("empty"), {"--out", out});
+    const ProgramRun run = Run(Folder("empty"), {".", "--out", out});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, std::string(kNoFileList) + "\n");
@@ -477,6 +225,7 @@ TEST_F(CliEndToEnd, UsageErrorsExitWithTwoAndOneLineReason) {
       {{"f_examples.csv", "--out"}, "--out needs a value"},
       {{"--work", Path("nowhere"), "--out", out, "f_examples.csv"},
        "--work needs an existing folder: " + Path("nowhere")},
+      {{"--out", out, "--yes"}, "no PATH given"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reason);
@@ -512,8 +261,9 @@ TEST_F(CliEndToEnd, UnreadableRowsGetTheirMessageAndLaterRowsStillConvert) {
                                               "3,text.mid,t_q.mid,T,C", "4,b.mid,b_q.mid,T,C",
                                               "5,format2.mid,f_q.mid,T,C", "6,c.mid,c_q.mid,T,C"}));
   const std::string out = Path("out");
-  const ProgramRun run = Run(folder, {"f.csv", "--formats", "0,1", "--out", out});
-  EXPECT_EQ(run.status, 0);
+  const ProgramRun run =
+      Run(folder, {"f.csv", "--formats", "0,1", "--out0", out, "--out1", out + "1"});
+  EXPECT_EQ(run.status, 3) << "some rows wrote nothing";
   // The drum chord counts its distinct notes for the voices.
   EXPECT_EQ(Lines(run.out),
             Joined({{folder + "/f.csv", "missing.mid", Indented(kNotOpened), "a.mid"},
@@ -535,22 +285,24 @@ TEST_F(CliEndToEnd, NothingIsLeftInTheCurrentOrTemporaryFolder) {
   const std::string list = Path("f_list.csv");
   WriteFile(list, FileListBytes(
                       {"1," + inputs + "/a.mid,a.mid,T,C", "2," + inputs + "/b.mid,last.mid,T,C"}));
+  // Output folders that do not exist are made, at any depth.
   const std::string out = Path("out");
-  const ProgramRun run = Run(current, {list, "--formats", "same,0,1", "--out", out});
+  const ProgramRun run = Run(current, {list, "--formats", "same,0,1", "--out-same", out + "/s",
+                                       "--out0", out + "/deep/0", "--out1", out + "/1"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(Entries(out), (Names{"a.mid", "last.mid"}));
+  EXPECT_EQ(Entries(out + "/deep/0"), (Names{"a.mid", "last.mid"}));
   EXPECT_EQ(Entries(current), Names{});
   EXPECT_EQ(Entries(temp_), Names{});
   EXPECT_EQ(Entries(inputs), (Names{"a.mid", "b.mid"}));
 
-  // A work folder of one's own keeps each row's work file under its output name, in its
-  // format-0 form, and nothing else.
+  // A work folder of one's own gets a private folder of the run inside it, removed at the
+  // end, so its own files are never touched: here one is named like an output.
   const std::string work = Folder("work");
+  WriteFile(work + "/a.mid", "mine");
   const ProgramRun kept = Run(current, {list, "--formats", "1", "--out", out, "--work", work});
   EXPECT_EQ(kept.status, 0);
-  EXPECT_EQ(Entries(work), (Names{"a.mid", "last.mid"}));
-  EXPECT_EQ(HeaderFormat(work + "/a.mid"), 0);
-  EXPECT_EQ(HeaderFormat(work + "/last.mid"), 0);
+  EXPECT_EQ(Entries(work), Names{"a.mid"});
+  EXPECT_EQ(ReadFile(work + "/a.mid"), "mine");
   EXPECT_EQ(HeaderFormat(out + "/last.mid"), 1);
   EXPECT_EQ(Entries(current), Names{});
   EXPECT_EQ(Entries(temp_), Names{});
@@ -605,10 +357,12 @@ TEST_F(CliEndToEnd, ThousandRowListOverTwoSlotsRunsToTheEnd) {
   WriteFile(volume_path, "ch,volume,pan,expression,reverb\r\n");
   const std::string slot1 = Path("slot1");
 
+  // Three output names over 999 rows: one question for the files written more than once.
   const ProgramRun run = Run(Folder("current"), {"--formats", "0", list_path, "--out0", slot1,
-                                                 "--slot", "2", volume_path});
+                                                 "--slot", "2", volume_path, "--yes"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, kDone);
+  EXPECT_EQ(FirstLine(run.err), kWrittenTwiceQuestion);
+  EXPECT_EQ(run.err.substr(run.err.size() - std::strlen(kDone)), kDone);
   const Names lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 3u + 2u * kRows * 3u);
   EXPECT_EQ(lines[0], list_path);

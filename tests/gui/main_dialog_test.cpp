@@ -177,7 +177,23 @@ class MainDialogTest : public QObject {
     QVERIFY(Control<QWidget>(1035)->isEnabled());
     QCOMPARE(ResultLines().count(InFolder("a.mid")), 2);
     QCOMPARE(Caption(1021), QString("2"));
-    QVERIFY(QFile::exists(InFolder("out.mid")));
+    QVERIFY(QFile::exists(InFolder("out1.mid")));
+    QVERIFY(QFile::exists(InFolder("out2.mid")));
+  }
+
+  // A dropped file would be written back over itself: the question names it, Cancel keeps it.
+  void DroppedFileIsNotWrittenOverWithoutTheQuestion() {
+    const QString song = Native(folder_->Write("a.mid", SmallSong()));
+    dialog_->DropPaths({song});
+    prompter_->answer_ok = false;
+    Control<QPushButton>(1016)->click();
+    QCOMPARE(
+        prompter_->messages,
+        QStringList{QString::fromUtf8("入力ファイル名と出力ファイル名が同じものがあります。これらの"
+                                      "ファイルは上書きされますが、よろしいですか？\n\n") +
+                    song});
+    QCOMPARE(QString::fromStdString(folder_->Read("a.mid")), QString::fromStdString(SmallSong()));
+    QVERIFY(Control<QWidget>(1043)->isEnabled());
   }
 
   void ExecuteDuringARunStopsItAfterTheCurrentRow() {
@@ -248,7 +264,8 @@ class MainDialogTest : public QObject {
     folder_->Write("a.mid", SmallSong());
     std::string text = "h1,h2,h3,h4,h5\r\n";
     for (int row = 1; row <= rows; ++row) {
-      text += std::to_string(row) + "," + (*folder_ / "a.mid") + ",out.mid,-,-\r\n";
+      text += std::to_string(row) + "," + (*folder_ / "a.mid") + ",out" + std::to_string(row) +
+              ".mid,-,-\r\n";
     }
     dialog_->DropPaths({Native(folder_->Write("f_list.csv", text))});
   }

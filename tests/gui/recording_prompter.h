@@ -8,13 +8,14 @@
 namespace quillmar::testing {
 
 // Stands in for the window's dialogs: records every message and file dialog filter, answers
-// OK, keeps the offered folder, and gives the files that the test set (none: cancelled).
+// OK unless told otherwise, keeps the offered folder, and gives the files that the test set (none:
+// cancelled).
 class RecordingPrompter : public Prompter {
  public:
   void Information(QWidget*, const QString& text) override { messages << text; }
   bool OkCancel(QWidget*, const QString& text) override {
     messages << text;
-    return true;
+    return answer_ok;
   }
   std::optional<QString> PickFolder(QWidget*, const QString&, const QString& initial) override {
     return initial;
@@ -29,6 +30,7 @@ class RecordingPrompter : public Prompter {
     return file_to_save;
   }
 
+  bool answer_ok = true;
   QStringList messages;
   QStringList filters;
   std::optional<QString> file_to_open;

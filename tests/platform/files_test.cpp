@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "platform/encoding.h"
 #include "support/temp_folder.h"
 
@@ -81,14 +83,40 @@ TEST_F(FilesTest, FoldersAreMadeAndListedByExtension) {
   EXPECT_EQ(names[1], "b.MID");
 }
 
-TEST_F(FilesTest, NamesWithoutShiftJisFormAreSetAside) {
+TEST_F(FilesTest, NamesWithoutShiftJisFormOrWithABackslashAreSetAside) {
   std::ofstream(root_ + "/\xF0\x9F\x8E\xB5.mid") << "x";
+  std::ofstream(root_ + "/..\\..\\evil.mid") << "x";
   std::ofstream(root_ + "/ok.mid") << "x";
   std::vector<std::string> unrepresentable;
   const auto names = ListFolder(Sjis(root_), ".mid", &unrepresentable);
-  ASSERT_EQ(names.size(), 1u);
-  ASSERT_EQ(unrepresentable.size(), 1u);
+  EXPECT_EQ(names, std::vector<std::string>{"ok.mid"});
+  EXPECT_EQ(unrepresentable.size(), 2u);
   EXPECT_FALSE(SjisPath(root_ + "/\xF0\x9F\x8E\xB5.mid").has_value());
+  EXPECT_FALSE(SjisPath(root_ + "/back\\slash.mid").has_value());
+  EXPECT_FALSE(SjisPath(std::string("a\0b.mid", 7)).has_value());
+}
+
+// What is no regular file fails at once (a FIFO would wait for a writer for ever), and a
+// path with a NUL byte names nothing, so no write ever lands on the name cut at it.
+TEST_F(FilesTest, FifosAndPathsWithNulFailWithoutBlocking) {
+  const std::string fifo = root_ + "/pipe.mid";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  std::string bytes;
+  EXPECT_FALSE(ReadFileBytes(Sjis(fifo), 100, bytes));
+  EXPECT_FALSE(CopyFileReplacing(Sjis(fifo), SjisIn("copy.mid")));
+  const std::string cut = SjisIn("out.mid") + std::string(1, '\0') + "tail";
+  EXPECT_FALSE(WriteFileReplacing(cut, "x"));
+  EXPECT_FALSE(IsFile(cut));
+  EXPECT_FALSE(MakeFolder(cut));
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 1);
+}
+
+TEST_F(FilesTest, FolderTreesAreMadeAtAnyDepthOrGiveTheReason) {
+  EXPECT_EQ(MakeFolderTree(SjisIn("a/b/c")), std::nullopt);
+  EXPECT_TRUE(IsFolder(SjisIn("a/b/c")));
+  EXPECT_EQ(MakeFolderTree(SjisIn("a/b/c")), std::nullopt) << "already there";
+  std::ofstream(root_ + "/file") << "x";
+  EXPECT_NE(MakeFolderTree(SjisIn("file/sub")), std::nullopt);
 }
 
 TEST(NativePath, BothSeparatorsBecomeSlashes) {
@@ -102,10 +130,11 @@ namespace quillmar {
 namespace {
 
 TEST(TemporaryFolder, IsPrivateAndRemovedWhole) {
-  const auto folder = MakeTemporaryFolder();
+  const auto folder = MakeTemporaryFolder(SystemTemporaryFolder());
   ASSERT_TRUE(folder.has_value());
   EXPECT_TRUE(IsFolder(*folder));
-  const auto other = MakeTemporaryFolder();
+  EXPECT_FALSE(MakeTemporaryFolder("").has_value());
+  const auto other = MakeTemporaryFolder(*folder);
   ASSERT_TRUE(other.has_value());
   EXPECT_NE(*other, *folder) << "each run gets its own";
   RemoveFolderTree(*other);

@@ -242,33 +242,59 @@ TEST_F(FileListBuilding, UnwritableTempFileListIsReportedAndStillLoaded) {
   EXPECT_EQ(workspace_.FileList()->RowCount(), 0);
 }
 
-TEST_F(FileListBuilding, TempFileListThatVanishedIsReportedAsNotOpened) {
-  const std::string dir = Folder("gone");
-  const std::string a = File("gone/a.mid"), b = File("gone/b.mid");
-  Drop(a);
-  std::filesystem::remove(dir + "/file_list_temp.csv");
-  sink_.Clear();
-  Drop(b);
-  EXPECT_EQ(sink_.Lines(), (Lines{b, Indented(kListNotOpened), Indented(kNotOpened),
-                                  Indented("   問題のある指定  " + dir + "/file_list_temp.csv"),
-                                  Indented(kListNotOpened)}));
-  EXPECT_FALSE(std::filesystem::exists(dir + "/file_list_temp.csv"));
+// What another process (or another run) writes into the file meanwhile never becomes part of
+// the list loaded here: the list grows from the loaded one.
+TEST_F(FileListBuilding, TempFileListGrowsFromTheLoadedListWhateverTheFileHoldsMeanwhile) {
+  const std::string dir = Folder("shared");
+  const std::string a = File("shared/a.mid"), b = File("shared/b.mid");
+  for (const char* meanwhile : {"replaced", "removed"}) {
+    SCOPED_TRACE(meanwhile);
+    workspace_.FileList().reset();
+    Drop(a);
+    if (std::string(meanwhile) == "replaced") {
+      folder_.Write("shared/file_list_temp.csv",
+                    Sjis(kHeader) + "-," + dir + "/other.mid,o.mid,-,-\r\n");
+    } else {
+      std::filesystem::remove(dir + "/file_list_temp.csv");
+    }
+    Drop(b);
+    EXPECT_EQ(InputCells(), (Lines{"入力ファイル名", a, b}));
+    EXPECT_EQ(TempList("shared"),
+              std::string(kHeader) + "-," + a + ",a.mid,-,-\r\n-," + b + ",b.mid,-,-\r\n");
+  }
 }
 
-TEST_F(FileListBuilding, RowIsAppendedToTheWholeTempFileListOnItsOwnLine) {
-  Folder("big");
-  const std::string a = File("big/a.mid"), b = File("big/b.mid"), c = File("big/c.mid");
-  Drop(a);
-  // Grow the list past what the list reader takes and drop the last line end.
-  std::string grown = folder_.Read("big/file_list_temp.csv");
-  while (grown.size() < 200000) grown += "-,/x/y.mid,y.mid,-,-\r\n";
-  grown += "-,/x/z.mid,z.mid,-,-";
-  folder_.Write("big/file_list_temp.csv", grown);
-  Drop(b);
-  EXPECT_EQ(folder_.Read("big/file_list_temp.csv"), grown + "\r\n-," + b + ",b.mid,-,-\r\n");
-  Drop(c);
-  EXPECT_EQ(folder_.Read("big/file_list_temp.csv"),
-            grown + "\r\n-," + b + ",b.mid,-,-\r\n-," + c + ",c.mid,-,-\r\n");
+// A temporary file list takes MIDI files while it has rows and bytes for them; after that
+// the files are not added and the too-many-rows message is given once.
+TEST_F(FileListBuilding, FullTempFileListTakesNoMoreFilesAndSaysSoOnce) {
+  constexpr char kTooMany[] = "リストの件数が多すぎます。";
+  struct Case {
+    const char* what;
+    int rows;             // rows written before the drops, header included
+    std::size_t padding;  // extra bytes in each written row's path
+    int added;            // of the three files dropped
+  };
+  const Case cases[] = {
+      {"one row left", 999, 0, 1},
+      {"no bytes left", 2, 65400, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string dir = Folder(c.what);
+    std::string list = Sjis(kHeader);
+    for (int row = 1; row < c.rows; ++row) {
+      list += "-,/x/" + std::string(c.padding, 'p') + std::to_string(row) + ".mid,y.mid,-,-\r\n";
+    }
+    const std::string list_path = folder_.Write(std::string(c.what) + "/file_list_temp.csv", list);
+    workspace_.LoadList(ListKind::FileList, Sjis(list_path));
+    sink_.Clear();
+    for (const char* name : {"/a.mid", "/b.mid", "/c.mid"}) Drop(File(c.what + std::string(name)));
+    EXPECT_EQ(workspace_.FileList()->RowCount(), c.rows + c.added);
+    const auto lines = sink_.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), Indented(kTooMany)), 1);
+    EXPECT_EQ(folder_.Read(std::string(c.what) + "/file_list_temp.csv").size() > list.size(),
+              c.added > 0);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 
 #include "model/model_builders.h"
@@ -21,8 +22,9 @@ constexpr const char* kFinished = "処理が終了しました";
 // Answers questions and folder prompts as told and records what it was asked.
 class ScriptedInterface : public UserInterface {
  public:
-  bool AskOkCancel(std::string_view text) override {
-    questions.push_back(SjisToUtf8(text));
+  bool ConfirmOverwrite(std::string_view question, std::string_view first_file) override {
+    questions.push_back(SjisToUtf8(question));
+    files.push_back(SjisToUtf8(first_file));
     return answer_ok;
   }
   std::optional<std::string> PickFolder(std::string_view title,
@@ -40,6 +42,7 @@ class ScriptedInterface : public UserInterface {
   bool cancel_prompts = false;
   std::string picked_folder;
   std::vector<std::string> questions;
+  std::vector<std::string> files;
   std::vector<std::string> prompts;
   std::atomic<int> rows_shown{0};
   std::function<void(int, int)> on_row;
@@ -86,28 +89,67 @@ TEST_F(RunControlTest, RefusesWithoutAFileListOrWithAnUnreadableOne) {
   EXPECT_TRUE(ui_.prompts.empty());
 }
 
-TEST_F(RunControlTest, SameNamesAskOnceAndCancelStartsNothing) {
-  std::string text =
-      "h1,h2,h3,h4,h5\r\n1,x.mid,x.mid,-,-\r\n2,y.mid,y.mid,-,-\r\n3,a.mid,A.mid,-,-\r\n";
-  workspace_.LoadList(ListKind::FileList, Sjis(input_.Write("f.csv", text)));
-  workspace_.SetSwitch(0, true);
+TEST_F(RunControlTest, OverwritesAskOneQuestionOfEachKindAndCancelStartsNothing) {
+  constexpr const char* kSameNames =
+      "入力ファイル名と出力ファイル名が同じものがあります。これらのファイルは上書きされますが、"
+      "よろしいですか？";
+  constexpr const char* kWrittenTwice =
+      "同じ出力ファイルに複数の変換結果が書き込まれます。後に書かれたものが残りますが、"
+      "よろしいですか？";
+  // Three rows writing a.mid back into its own folder: over the input, and three times.
+  LoadFileList(3, "a.mid");
+  workspace_.SetCurrentFolders(Sjis(input_.Path()));
+  const std::string original = input_.Read("a.mid");
   ui_.answer_ok = false;
   RunControl run(workspace_, ui_);
   EXPECT_EQ(run.Execute(), RunControl::ExecuteResult::Refused);
-  EXPECT_EQ(ui_.questions.size(), 1u);
-  EXPECT_TRUE(ui_.prompts.empty()) << "no folder is asked after Cancel";
+  EXPECT_EQ(ui_.questions, std::vector<std::string>{kSameNames});
+  EXPECT_EQ(ui_.files, std::vector<std::string>{input_ / "a.mid"});
+  EXPECT_EQ(input_.Read("a.mid"), original);
+
+  ui_.answer_ok = true;
+  ui_.questions.clear();
+  ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
+  run.Wait();
+  EXPECT_EQ(ui_.questions, (std::vector<std::string>{kSameNames, kWrittenTwice}));
 }
 
 TEST_F(RunControlTest, WithoutListsEveryRowIsConvertedOnceIntoSlotOnesFolders) {
-  LoadFileList(2);
+  LoadFileList(1);
   RunControl run(workspace_, ui_);
+  const TempFolder work;
+  run.SetWorkParent(Sjis(work.Path()));
   ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
   run.Wait();
   EXPECT_TRUE(ui_.prompts.empty());
-  EXPECT_EQ(InputLines().size(), 2u);
+  EXPECT_TRUE(ui_.questions.empty());
+  EXPECT_EQ(InputLines().size(), 1u);
   EXPECT_NE(output_.Read("out.mid"), "");
   EXPECT_EQ(sink_.Messages(), (std::vector<std::string>{kFinished}));
   EXPECT_FALSE(run.Running());
+  EXPECT_EQ(run.IncompleteRows(), 0);
+  EXPECT_TRUE(std::filesystem::is_empty(work.Path())) << "the run's private folder is gone";
+}
+
+TEST_F(RunControlTest, AWorkFolderThatCannotBeMadeIsNamedAndStartsNothing) {
+  LoadFileList(1);
+  RunControl run(workspace_, ui_);
+  run.SetWorkParent(Sjis(input_ / "missing"));
+  EXPECT_EQ(run.Execute(), RunControl::ExecuteResult::Refused);
+  EXPECT_EQ(sink_.Lines(),
+            (std::vector<std::string>{
+                std::string(kReportIndent) + "エラーがおきました。",
+                std::string(kReportIndent) + "   問題のある指定  " + (input_ / "missing")}));
+}
+
+TEST_F(RunControlTest, RowsThatWriteNothingAreCounted) {
+  const std::string text = "h1,h2,h3,h4,h5\r\n1," + (input_ / "a.mid") + ",a.mid,-,-\r\n" + "2," +
+                           (input_ / "missing.mid") + ",b.mid,-,-\r\n";
+  workspace_.LoadList(ListKind::FileList, Sjis(input_.Write("f.csv", text)));
+  RunControl run(workspace_, ui_);
+  ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
+  run.Wait();
+  EXPECT_EQ(run.IncompleteRows(), 1);
 }
 
 TEST_F(RunControlTest, SlotsWithListsAreAskedTheirFoldersAndConvertedToo) {

@@ -1,0 +1,87 @@
+#include "shell/output_check.h"
+
+#include <set>
+#include <string_view>
+#include <utility>
+
+#include "lists/path_helpers.h"
+#include "platform/file_identity.h"
+
+namespace quillmar {
+namespace {
+
+constexpr int kInputColumn = 1;
+constexpr int kOutputColumn = 2;
+
+// A set of files, found by resolved path or by inode.
+class FileSet {
+ public:
+  bool Contains(const FileIdentity& file) const {
+    return paths_.count(file.resolved) != 0 || (file.inode && inodes_.count(*file.inode) != 0);
+  }
+  void Add(const FileIdentity& file) {
+    paths_.insert(file.resolved);
+    if (file.inode) inodes_.insert(*file.inode);
+  }
+
+ private:
+  std::set<std::string> paths_;
+  std::set<std::pair<dev_t, ino_t>> inodes_;
+};
+
+// Every file the run reads: the rows' inputs and the lists loaded anywhere.
+FileSet FilesRead(const Workspace& workspace) {
+  FileSet files;
+  const SettingsList& file_list = *workspace.FileList();
+  files.Add(IdentityOf(file_list.Path()));
+  for (int row = 1; row < file_list.RowCount(); ++row) {
+    files.Add(IdentityOf(file_list.Cell(row, kInputColumn)));
+  }
+  for (int index = 0; index < kSlotCount; ++index) {
+    for (const auto& list : workspace.Slot(index).lists) {
+      if (list) files.Add(IdentityOf(list->Path()));
+    }
+  }
+  return files;
+}
+
+// The slot's folders of the checked formats.
+std::vector<OutputFolder> CheckedFolders(const FormatChoices& formats) {
+  std::vector<OutputFolder> folders;
+  if (formats.same_as_original) folders.push_back(OutputFolder::SameAsOriginal);
+  if (formats.format0) folders.push_back(OutputFolder::Format0);
+  if (formats.format1) folders.push_back(OutputFolder::Format1);
+  return folders;
+}
+
+}  // namespace
+
+OutputConflicts FindOutputConflicts(const Workspace& workspace) {
+  OutputConflicts conflicts;
+  if (!workspace.FileList()) return conflicts;
+  const SettingsList& file_list = *workspace.FileList();
+  const FileSet read = FilesRead(workspace);
+  const std::vector<OutputFolder> folders = CheckedFolders(workspace.Formats());
+  FileSet written;
+  for (int index = 0; index < kSlotCount; ++index) {
+    const OutputSlot& slot = workspace.Slot(index);
+    if (index != 0 && !slot.HasEnabledList()) continue;
+    for (int row = 1; row < file_list.RowCount(); ++row) {
+      const std::optional<std::string> name = OutputFileName(file_list.Cell(row, kOutputColumn));
+      if (!name) continue;  // the row ends with its message and writes nothing
+      for (const OutputFolder folder : folders) {
+        const std::string target = JoinPath(slot.Folder(folder), *name);
+        const FileIdentity file = IdentityOf(target);
+        if (!conflicts.overwritten_input && read.Contains(file)) {
+          conflicts.overwritten_input = target;
+        }
+        if (!conflicts.written_twice && written.Contains(file)) conflicts.written_twice = target;
+        written.Add(file);
+        if (conflicts.overwritten_input && conflicts.written_twice) return conflicts;
+      }
+    }
+  }
+  return conflicts;
+}
+
+}  // namespace quillmar
