@@ -1,9 +1,11 @@
 #include "pipeline/conversion_driver.h"
 
+#include "edit/edit_list.h"
 #include "lists/path_helpers.h"
 #include "model/midi_file_loader.h"
 #include "model/note_counts.h"
 #include "pipeline/drum_list.h"
+#include "pipeline/order_list.h"
 #include "pipeline/tone_list.h"
 #include "pipeline/volume_list.h"
 #include "platform/encoding.h"
@@ -45,9 +47,14 @@ void AppendCountLine(const std::string& label, int count) {
 
 }  // namespace
 
-ConversionDriver::ConversionDriver(ModelContext& context, const OutputSlot& slot,
-                                   const FormatChoices& formats, std::string work_folder)
-    : context_(&context), slot_(&slot), formats_(&formats), work_folder_(std::move(work_folder)) {}
+ConversionDriver::ConversionDriver(ModelContext& context, EditNotices& notices,
+                                   const OutputSlot& slot, const FormatChoices& formats,
+                                   std::string work_folder)
+    : context_(&context),
+      notices_(&notices),
+      slot_(&slot),
+      formats_(&formats),
+      work_folder_(std::move(work_folder)) {}
 
 bool ConversionDriver::Convert(std::string_view input_name, std::string& output_name,
                                std::string_view title, std::string_view copyright) {
@@ -80,6 +87,13 @@ bool ConversionDriver::Convert(std::string_view input_name, std::string& output_
     }
     if (const SettingsList* drums = slot_->ActiveList(ListKind::Drum)) {
       ApplyDrumList(song, *drums);
+    }
+    if (const SettingsList* edits = slot_->ActiveList(ListKind::Edit)) {
+      EditEnvironment environment{*notices_};
+      ApplyEditList(song, *edits, environment);
+    }
+    if (const SettingsList* order = slot_->ActiveList(ListKind::Order)) {
+      ApplyOrderList(song, *order);
     }
     AppendCountLine(kVoicesLabel, VoiceCount(song));
 

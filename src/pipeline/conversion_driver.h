@@ -3,20 +3,23 @@
 #include <string>
 #include <string_view>
 
+#include "edit/edit_notices.h"
 #include "model/model_context.h"
 #include "pipeline/output_slot.h"
 
 namespace quillmar {
 
 // Converts one file-list row for one output slot: loads the input, sets its title and
-// copyright, reports the voice count, writes the format-1 and then the format-0 file into the
+// copyright, applies the slot's tone, volume, drum, edit and order lists in this order,
+// reports the voice count, writes the format-1 and then the format-0 file into the
 // work folder and copies each into the slot's folders of the formats asked for. Every finding
 // goes to the result list; nothing stops the run.
 class ConversionDriver {
  public:
   // `work_folder` is a folder of the run's own, never an output folder.
-  ConversionDriver(ModelContext& context, const OutputSlot& slot, const FormatChoices& formats,
-                   std::string work_folder);
+  // `notices` are the edit list's once-only notices, kept for the program's life.
+  ConversionDriver(ModelContext& context, EditNotices& notices, const OutputSlot& slot,
+                   const FormatChoices& formats, std::string work_folder);
 
   // The four cells of a row. `output_name` becomes its base name once the input has loaded
   // (the caller stores it back into the file list). An output cell that names no file ends
@@ -30,6 +33,7 @@ class ConversionDriver {
   bool CopyTo(OutputFolder folder, std::string_view output_name, std::string_view work_path);
 
   ModelContext* context_;
+  EditNotices* notices_;
   const OutputSlot* slot_;
   const FormatChoices* formats_;
   std::string work_folder_;

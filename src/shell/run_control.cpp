@@ -124,7 +124,7 @@ void RunControl::Work(std::string work_folder) {
   for (int index = 0; index < kSlotCount && !stop_request_.load(); ++index) {
     const OutputSlot& slot = workspace_.Slot(index);
     if (index != 0 && !slot.HasEnabledList()) continue;
-    ConversionDriver driver(context, slot, workspace_.Formats(), work_folder);
+    ConversionDriver driver(context, edit_notices_, slot, workspace_.Formats(), work_folder);
     for (int row = 1; row <= rows && !stop_request_.load(); ++row) {
       user_interface_.ShowRow(index + 1, row, rows);
       AppendResultLine(file_list.Cell(row, kInputColumn));

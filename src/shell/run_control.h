@@ -4,6 +4,7 @@
 #include <string>
 #include <thread>
 
+#include "edit/edit_notices.h"
 #include "shell/user_interface.h"
 #include "shell/workspace.h"
 
@@ -52,6 +53,7 @@ class RunControl {
   UserInterface& user_interface_;
   std::string work_parent_;
   std::atomic<int> incomplete_rows_{0};
+  EditNotices edit_notices_;  // shown once while the program runs, whatever the runs
   std::atomic<bool> run_flag_{false};
   std::atomic<bool> stop_request_{false};
   std::thread worker_;

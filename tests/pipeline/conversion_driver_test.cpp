@@ -40,7 +40,7 @@ class ConversionDriverTest : public ::testing::Test {
 
   void Convert(const std::string& input, std::string output, std::string_view title = "-",
                std::string_view copyright = "-") {
-    ConversionDriver driver(context_, slot_, formats_, Sjis(work_.Path()));
+    ConversionDriver driver(context_, notices_, slot_, formats_, Sjis(work_.Path()));
     driver.Convert(Sjis(input), output, Sjis(title), Sjis(copyright));
     output_name_ = output;
   }
@@ -56,6 +56,7 @@ class ConversionDriverTest : public ::testing::Test {
   }
 
   ModelContext context_;
+  EditNotices notices_;
   RecordingSink sink_;
   TempFolder input_, work_, same_, format0_, format1_;
   OutputSlot slot_;

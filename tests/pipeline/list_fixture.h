@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "edit/edit_notices.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -99,6 +101,7 @@ class ListTest : public ::testing::Test {
   int LineCount() const { return static_cast<int>(sink_.Lines().size()); }
 
   ModelContext context_;
+  EditNotices notices_;
   RecordingSink sink_;
   TempFolder folder_;
   MidiF1Data song_{context_};

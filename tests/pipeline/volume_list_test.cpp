@@ -231,7 +231,7 @@ class ListsInConversion : public ListTest {
   void Convert() {
     slot_.Folder(OutputFolder::Format1) = Sjis(output_.Path());
     const FormatChoices formats{false, false, true};
-    ConversionDriver driver(context_, slot_, formats, Sjis(work_.Path()));
+    ConversionDriver driver(context_, notices_, slot_, formats, Sjis(work_.Path()));
     std::string output = "out.mid";
     driver.Convert(Sjis(Input()), output, "-", "-");
     MidiFileLoader loader(context_, Sjis(output_ / "out.mid"));

@@ -1,0 +1,257 @@
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "edit/edit_commands.h"
+#include "edit/event_keyword.h"
+#include "edit/system_exclusive_images.h"
+#include "edit/track_selection.h"
+#include "lists/text_helpers.h"
+#include "report/message_catalogue.h"
+
+namespace quillmar {
+namespace {
+
+constexpr int kChannels = 16;
+
+// A channel message with its fields and, as read ones have, its bytes as data.
+MusicEvent MakeChannelEvent(EventKind kind, std::int32_t channel, std::int32_t first,
+                            std::int32_t second) {
+  MusicEvent event(0);
+  event.kind = kind;
+  event.channel = channel;
+  const int status = static_cast<int>(kind) | channel;
+  event.data = {static_cast<char>(status), static_cast<char>(first)};
+  switch (kind) {
+    case EventKind::ControlChange:
+      event.type = first;
+      event.value = second;
+      event.data.push_back(static_cast<char>(second));
+      break;
+    case EventKind::ProgramChange:
+      event.value = first;
+      break;
+    default:  // a pitch bend: the low and the high seven bits
+      event.note = first;
+      event.value = second;
+      event.data.push_back(static_cast<char>(second));
+      break;
+  }
+  return event;
+}
+
+bool InMidiRange(int value) {
+  return value >= 0 && value <= 127;
+}
+
+// The row's position: a tick, or the end of the track.
+struct Position {
+  bool end = false;
+  Ticks tick = 0;
+};
+
+// Inserts at the position; the end reports message 12 and inserts nothing.
+void InsertOrRefuseEnd(MidiTrackData& track, const Position& position, MusicEvent event) {
+  if (position.end) {
+    ReportMessage(kEditOrOrderListError);
+    return;
+  }
+  InsertAtPosition(track, position.tick, std::move(event));
+}
+
+// Calls `add` with each track of the channels the channel cell names ("-": channel 0 to 15
+// in turn), tracks in song order.
+void ForEachChannelTrack(MidiF1Data& song, std::int32_t channel,
+                         const std::function<void(MidiTrackData&, std::int32_t)>& add) {
+  const int first = channel < 0 ? 0 : channel;
+  const int last = channel < 0 ? kChannels - 1 : channel;
+  for (int each = first; each <= last; ++each) {
+    for (int index = 0; index < song.TrackCount(); ++index) {
+      if (song.Track(index).GetChannel() == each) add(song.Track(index), each);
+    }
+  }
+}
+
+// The number formed by the leading digits of a track's name; none without a leading digit.
+std::optional<int> LeadingNumberOfName(const MidiTrackData& track) {
+  const std::string name = TrackName(track);
+  if (name.empty() || name[0] < '0' || name[0] > '9') return std::nullopt;
+  return LeadingInteger(name);
+}
+
+// Controller 55: a number, or with "55=SequenceName" the leading digits of each track's name.
+void AddController55(MidiF1Data& song, std::int32_t channel, const EventKeyword& keyword,
+                     const Position& position) {
+  const std::string value = SplitKeyValue(keyword.value_text).second;
+  const bool from_names = value == "SequenceName";
+  const int number = LeadingInteger(value);
+  if (!from_names && !InMidiRange(number)) {
+    ReportMessage(kGeneralMessage);
+    return;
+  }
+  ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
+    std::optional<int> controller_value = number;
+    if (from_names) {
+      controller_value = track.IsMetaOnly() ? std::nullopt : LeadingNumberOfName(track);
+      if (controller_value && !InMidiRange(*controller_value)) {
+        ReportMessage(kGeneralMessage);
+        controller_value.reset();
+      }
+    }
+    if (!controller_value) return;
+    InsertOrRefuseEnd(track, position,
+                      MakeChannelEvent(EventKind::ControlChange, each, 55, *controller_value));
+  });
+}
+
+void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& keyword,
+                      const Position& position) {
+  const std::int32_t channel = ChannelOfCell(row.channel);
+  switch (keyword.sub) {
+    case 0:
+    case 32:
+      if (!InMidiRange(keyword.number)) {
+        ReportMessage(kGeneralMessage);
+        return;
+      }
+      ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
+        InsertOrRefuseEnd(
+            track, position,
+            MakeChannelEvent(EventKind::ControlChange, each, keyword.sub, keyword.number));
+      });
+      return;
+    case 7: {
+      // Only for the named tracks of one channel, at their very start.
+      const auto [key, name] = SplitKeyValue(row.position);
+      if (channel < 0 || key != "SequenceName") return;
+      if (!InMidiRange(keyword.number)) {
+        ReportMessage(kGeneralMessage);
+        return;
+      }
+      ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
+        if (!NameEndsWith(track, name)) return;
+        track.InsertAt(0, MidiTrackData::Place::Before,
+                       MakeChannelEvent(EventKind::ControlChange, each, 7, keyword.number));
+      });
+      return;
+    }
+    case 55:
+      AddController55(song, channel, keyword, position);
+      return;
+    default:
+      ReportMessage(kUnsupportedController);
+      return;
+  }
+}
+
+// A program change (programs 1-128 in the list) or a pitch bend (0 is the centre) into every
+// track of the channel, or every track with a channel for "-".
+void AddToChannelTracks(MidiF1Data& song, const EditRow& row, EventKind kind, int value,
+                        const Position& position) {
+  if (!InMidiRange(value)) {
+    ReportMessage(kGeneralMessage);
+    return;
+  }
+  const std::int32_t channel = ChannelOfCell(row.channel);
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    MidiTrackData& track = song.Track(index);
+    const std::int32_t track_channel = track.GetChannel();
+    if (track_channel == kNoChannel || (channel >= 0 && track_channel != channel)) continue;
+    MusicEvent event = kind == EventKind::ProgramChange
+                           ? MakeChannelEvent(kind, track_channel, value, 0)
+                           : MakeChannelEvent(kind, track_channel, 0, value);
+    InsertOrRefuseEnd(track, position, std::move(event));
+  }
+}
+
+void AddTempo(MidiF1Data& song, int bpm, const Position& position) {
+  // 60000 / bpm whole milliseconds must give a tempo that three bytes hold and is not 0.
+  if (bpm < 4 || bpm > 60000 || song.TrackCount() == 0) {
+    ReportMessage(kGeneralMessage);
+    return;
+  }
+  MusicEvent tempo(0);
+  tempo.MakeTempo(BpmToTempo(bpm));
+  InsertOrRefuseEnd(song.Track(0), position, std::move(tempo));
+}
+
+struct FixedMessage {
+  std::string_view name;
+  std::string_view image;
+};
+constexpr std::array<FixedMessage, 3> kFixedMessages{{{"LoopSysExStart", kLoopStartImage},
+                                                      {"LoopSysExStop", kLoopStopImage},
+                                                      {"GMSystemOn", kGmSystemOnImage}}};
+
+// The fixed messages named by the whole target cell, into the system exclusive track; false
+// for any other cell.
+bool AddFixedMessage(MidiF1Data& song, std::string_view target, const Position& position) {
+  const auto message = std::find_if(kFixedMessages.begin(), kFixedMessages.end(),
+                                    [&](const FixedMessage& m) { return m.name == target; });
+  if (message == kFixedMessages.end() || song.TrackCount() == 0) return false;
+  MidiTrackData& track = song.Track(SysExTargetTrack(song));
+  if (message->image == kLoopStopImage && position.end) {
+    // In front of the last event, so at the time of the last event before the end.
+    track.InsertAt(track.Count() - 1, MidiTrackData::Place::Before, MakeSysExEvent(kLoopStopImage));
+  } else {
+    InsertOrRefuseEnd(track, position, MakeSysExEvent(message->image));
+  }
+  return true;
+}
+
+// The old ways of writing a row: a notice once, and nothing else.
+bool ShowsOldSyntaxNotice(const EditRow& row, EditNotices& notices) {
+  if (row.target == "MasterVolumeMax") {
+    notices.ShowOnce(EditNotice::MasterVolumeMax);
+  } else if (row.target == "PitchBendZero") {
+    notices.ShowOnce(EditNotice::PitchBendZero);
+  } else if (row.target == "Tempo" && (row.channel == "-" || LeadingInteger(row.channel) != 0)) {
+    notices.ShowOnce(EditNotice::Tempo);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
+  Position position;
+  position.end = row.position == "End";
+  if (!position.end) position.tick = LeadingInteger(row.position);
+  if (AddFixedMessage(song, row.target, position)) return;
+  if (ShowsOldSyntaxNotice(row, environment.notices)) return;
+
+  const EventKeyword keyword = ParseEventKeyword(row.target);
+  if (keyword.refused) return;
+  switch (keyword.kind) {
+    case KindCode::kControlChange:
+      AddControlChange(song, row, keyword, position);
+      return;
+    case KindCode::kProgramChange:
+      AddToChannelTracks(song, row, EventKind::ProgramChange, keyword.number - 1, position);
+      return;
+    case KindCode::kPitchBend:
+      AddToChannelTracks(song, row, EventKind::PitchBend, keyword.number + 64, position);
+      return;
+    default:
+      break;
+  }
+  if (keyword.kind == KindCode::kSysExF0 && keyword.sub == SysExClass::MasterVolume &&
+      song.TrackCount() > 0) {
+    int volume = keyword.number;
+    if (!InMidiRange(volume)) {
+      ReportMessage(kGeneralMessage);
+      volume = 127;
+    }
+    InsertOrRefuseEnd(song.Track(SysExTargetTrack(song)), position, MakeMasterVolumeEvent(volume));
+  } else if (keyword.kind == KindCode::kMeta && keyword.sub == MetaType::Tempo) {
+    AddTempo(song, keyword.number, position);
+  } else {
+    ReportMessage(kEditListError);
+  }
+}
+
+}  // namespace quillmar

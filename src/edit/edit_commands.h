@@ -1,0 +1,10 @@
+#pragma once
+
+#include "edit/edit_list.h"
+
+namespace quillmar {
+
+// The commands of the edit list, one handler each.
+void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment);
+
+}  // namespace quillmar

@@ -1,0 +1,85 @@
+#pragma once
+
+// A fixture for the edit commands: a song built in memory, edit rows run against it, and
+// the events of a track described as short texts ("480 CC0 7=100").
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "edit/edit_list.h"
+#include "pipeline/list_fixture.h"
+
+namespace quillmar::testing {
+
+// An event at its absolute time, in a few words.
+inline std::string Describe(const MusicEvent& event, Ticks time) {
+  std::string text = std::to_string(time) + " ";
+  const std::string channel = std::to_string(event.channel);
+  switch (event.kind) {
+    case EventKind::Note:
+      return text + "Note" + channel + " " + std::to_string(event.note) + "/" +
+             std::to_string(event.gate) + "/" + std::to_string(event.velocity);
+    case EventKind::ControlChange:
+      return text + "CC" + channel + " " + std::to_string(event.type) + "=" +
+             std::to_string(event.value);
+    case EventKind::ProgramChange:
+      return text + "PC" + channel + " " + std::to_string(event.value);
+    case EventKind::PitchBend:
+      return text + "PB" + channel + " " + std::to_string(event.note) + "/" +
+             std::to_string(event.value);
+    case EventKind::SysExF0:
+      text += "SysEx";
+      for (const char byte : event.data) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02X", static_cast<unsigned char>(byte));
+        text += hex;
+      }
+      return text;
+    case EventKind::Meta:
+      if (event.type == MetaType::EndOfTrack) return text + "End";
+      if (event.type == MetaType::Tempo) return text + "Tempo " + std::to_string(event.value);
+      return text + "Meta" + std::to_string(event.type) + " " + SjisToUtf8(event.data);
+    default:
+      return text + "Kind" + std::to_string(static_cast<int>(event.kind));
+  }
+}
+
+class EditTest : public ListTest {
+ protected:
+  // Appends a track of the events and an EndOfTrack at the tick `end`.
+  void AddTrackEndingAt(Ticks end, std::vector<MusicEvent> events) {
+    Ticks time = 0;
+    for (const MusicEvent& event : events) time += event.delta;
+    events.push_back(EndOfTrack(static_cast<std::int32_t>(end - time)));
+    song_.AppendTrack(TrackOf(context_, TrackForm::GateTimeForm, std::move(events)));
+  }
+
+  // Runs the rows ("Command,target,channel,position", UTF-8) as an edit list.
+  void Edit(std::initializer_list<std::string_view> rows) {
+    const SettingsList list = List(ListKind::Edit, rows);
+    EditEnvironment environment{notices_};
+    ApplyEditList(song_, list, environment);
+  }
+
+  std::vector<std::string> Events(int track) const {
+    std::vector<std::string> described;
+    Ticks time = 0;
+    for (const MusicEvent& event : song_.Track(track).Events()) {
+      time += event.delta;
+      described.push_back(Describe(event, time));
+    }
+    return described;
+  }
+
+  // The result lines without their indent (UTF-8).
+  std::vector<std::string> Reported() const {
+    std::vector<std::string> lines;
+    for (const std::string& line : sink_.Lines()) {
+      lines.push_back(line.rfind(kReportIndent, 0) == 0 ? line.substr(kReportIndent.size()) : line);
+    }
+    return lines;
+  }
+};
+
+}  // namespace quillmar::testing

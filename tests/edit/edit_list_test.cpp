@@ -1,0 +1,84 @@
+#include "edit/edit_list.h"
+
+#include <gtest/gtest.h>
+
+#include "edit/edit_fixture.h"
+#include "edit/track_selection.h"
+
+namespace quillmar::testing {
+namespace {
+
+TEST(EditCommandNumber, ElevenWordsMatchedExactly) {
+  const char* words[] = {"Add",     "Del",   "Copy", "Conv",  "Split",  "Move",
+                         "Replace", "Check", "Save", "Limit", "Extract"};
+  for (int number = 1; number <= 11; ++number) {
+    EXPECT_EQ(EditCommandNumber(words[number - 1]), number);
+  }
+  for (const char* other : {"add", "Add ", " Add", "", "ADD", "Adds"}) {
+    EXPECT_EQ(EditCommandNumber(other), 0) << other;
+  }
+}
+
+TEST_F(EditTest, UnknownWordsAreReportedAndTheHeadingNeverRuns) {
+  AddTrackEndingAt(960, {GateNote(0, 0, 60, 480)});
+  // The heading row of the list reads "項目": this list's first row is a data row.
+  Edit({"add,PitchBend=0,-,0", "Add ,PitchBend=0,-,0", "Del,Note=60,-,-"});
+  EXPECT_EQ(Reported(), (std::vector<std::string>{"編集リストに誤りがあります。",
+                                                  "編集リストに誤りがあります。"}));
+  EXPECT_EQ(Events(0), (std::vector<std::string>{"0 Note0 60/480/100", "960 End"}));
+  sink_.Clear();
+  const SettingsList list = List(ListKind::Edit, {});
+  EXPECT_EQ(list.Cell(0, 0), Sjis("項目"));
+}
+
+// Measure notation is read under each song's own meter and division, every time.
+TEST_F(EditTest, MeasurePositionsFollowEachSong) {
+  const SettingsList list =
+      List(ListKind::Edit, {"Add,ProgramChange=1,1,2:1:0", "Add,ProgramChange=2,1,1:2"});
+  struct Case {
+    int division;
+    int numerator;
+    std::vector<std::string> programs;
+  };
+  const Case cases[] = {{480, 4, {"480 PC0 1", "1920 PC0 0"}}, {96, 3, {"96 PC0 1", "288 PC0 0"}}};
+  for (const Case& c : cases) {
+    song_ = MidiF1Data(context_);
+    song_.SetDivision(c.division);
+    AddTrackEndingAt(4000, {TimeSign(0, c.numerator, 2), GateNote(0, 0, 60, 10)});
+    EditEnvironment environment{notices_};
+    ApplyEditList(song_, list, environment);
+    std::vector<std::string> programs;
+    for (const std::string& event : Events(0)) {
+      if (event.find(" PC") != std::string::npos) programs.push_back(event);
+    }
+    EXPECT_EQ(programs, c.programs) << c.division;
+  }
+  EXPECT_EQ(list.Cell(1, 3), "2:1:0") << "the list is not rewritten";
+}
+
+TEST_F(EditTest, TrackNumbersSkipAConductorTrack) {
+  AddTrackEndingAt(0, {Tempo(0, 500000)});
+  AddTrackEndingAt(0, {GateNote(0, 0, 60, 1)});
+  struct Case {
+    int number;
+    std::optional<int> with_conductor;
+    std::optional<int> without;
+  };
+  const Case cases[] = {{1, 1, 0},
+                        {2, std::nullopt, 1},
+                        {0, std::nullopt, std::nullopt},
+                        {-1, std::nullopt, std::nullopt},
+                        {3, std::nullopt, std::nullopt}};
+  MidiF1Data no_conductor(context_);
+  no_conductor.AppendTrack(MidiTrackData(song_.Track(1)));
+  no_conductor.AppendTrack(MidiTrackData(song_.Track(1)));
+  for (const Case& c : cases) {
+    EXPECT_EQ(TrackIndexOf(song_, c.number), c.with_conductor) << c.number;
+    EXPECT_EQ(TrackIndexOf(no_conductor, c.number), c.without) << c.number;
+  }
+  EXPECT_EQ(SysExTargetTrack(song_), 1);
+  EXPECT_EQ(SysExTargetTrack(no_conductor), 0);
+}
+
+}  // namespace
+}  // namespace quillmar::testing
