@@ -1,7 +1,8 @@
 // Speed of the MIDI model on the largest legal input: a format-1 file of just under
 // 262,144 bytes holding about 80,000 events, generated here. The full cycle is what a
 // conversion does with a song: read, gate-time form, on/off form, encode format 1, read it
-// back, merge into format 0, encode. Complexity is reported over growing event counts.
+// back, merge into format 0, encode. A second benchmark applies an edit and an order list
+// to the same songs. Complexity is reported over growing event counts.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -9,8 +10,10 @@
 #include <filesystem>
 #include <string>
 
+#include "edit/edit_list.h"
 #include "lists/whole_file.h"
 #include "model/midi_file_loader.h"
+#include "pipeline/order_list.h"
 #include "platform/process_memory.h"
 #include "report/report.h"
 
@@ -98,6 +101,52 @@ void BM_FullCycle(benchmark::State& state) {
   InstallReportSink(nullptr);
 }
 BENCHMARK(BM_FullCycle)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Arg(80000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// The edit and order lists of a slot applied to the largest legal song: every edit command
+// walks each track once, so this stays linear in the events.
+void BM_EditAndOrderLists(benchmark::State& state) {
+  QuietSink sink;
+  InstallReportSink(&sink);
+  const std::string folder = "/tmp/quillmar-bench-" + std::to_string(::getpid());
+  std::filesystem::create_directories(folder);
+  const std::string input = folder + "/in.mid";
+  WriteWholeFile(input, MakeSong(static_cast<int>(state.range(0))));
+  WriteWholeFile(folder + "/e.csv",
+                 "command,target,channel,position\r\n"
+                 "Add,GMSystemOn,-,0\r\nAdd,MasterVolume=100,-,0\r\nAdd,BankSelectMSB=0,-,0\r\n"
+                 "Add,ProgramChange=1,-,0\r\nAdd,PitchBend=0,-,480\r\n"
+                 "Add,LoopSysExStart,-,2:1:0\r\nAdd,LoopSysExStop,-,End\r\n"
+                 "Add,Tempo=100,-,4:1:0\r\nAdd,ControlChange=55=3,-,960\r\n"
+                 "Conv,Velocity=90,10,-\r\nConv,GateTime=Tempo*0.32,10,Note=42\r\n"
+                 "Conv,Note=+12,2,-\r\nConv,GateTime=-30,-,1200\r\n"
+                 "Conv,ProgramChange=5,3,-\r\nConv,ChanelVolume=90,-,Track=2\r\n"
+                 "Conv,Chanel=5,-,Track=3\r\n");
+  WriteWholeFile(folder + "/o.csv",
+                 "n,keyword\r\n1,BankSelectMSB\r\n2,ProgramChange\r\n3,ChanelVolume\r\n"
+                 "4,PitchBend\r\n");
+  const SettingsList edits = SettingsList::Load(folder + "/e.csv", ColumnCountOf(ListKind::Edit));
+  const SettingsList order = SettingsList::Load(folder + "/o.csv", ColumnCountOf(ListKind::Order));
+  ModelContext context;
+  EditNotices notices;
+  for (auto _ : state) {
+    state.PauseTiming();
+    MidiFileLoader loader(context, input);
+    state.ResumeTiming();
+    EditEnvironment environment{notices};
+    ApplyEditList(*loader.Song(), edits, environment);
+    ApplyOrderList(*loader.Song(), order);
+    benchmark::DoNotOptimize(loader.Song()->Track(0).Count());
+  }
+  state.SetComplexityN(state.range(0));
+  std::filesystem::remove_all(folder);
+  InstallReportSink(nullptr);
+}
+BENCHMARK(BM_EditAndOrderLists)
     ->Arg(20000)
     ->Arg(40000)
     ->Arg(80000)

@@ -1,5 +1,5 @@
-// Writes the example songs, their Shift_JIS file list and a volume, tone and drum list into
-// a folder:
+// Writes the example songs, their Shift_JIS file list, a volume, tone and drum list and an
+// edit and order list into a folder:
 //   make-examples FOLDER
 // The songs are small, written event by event here: a format-0 melody with chords, a
 // format-1 band piece with drums, and a format-1 waltz with a tempo change.
@@ -209,10 +209,34 @@ int main(int argc, char** argv) {
       "36,バスドラム,120%,-\r\n"
       "42,クローズドハイハット,70%,-\r\n"
       "38,スネア,-,37\r\n");
+  // Lists for a third slot: set-up messages at the start, loop messages around bars 2 to
+  // the end, a slower last part, drums and bass reshaped, the bass renamed in half-width
+  // letters, and bank, program and volume first among the events of their tick.
+  const std::string edit_list = Sjis(
+      "コマンド,対象,チャネル,位置\r\n"
+      "Add,GMSystemOn,-,0\r\n"
+      "Add,MasterVolume=100,-,0\r\n"
+      "Add,BankSelectMSB=0,-,0\r\n"
+      "Add,ProgramChange=1,1,0\r\n"
+      "Add,ChanelVolume=90,2,SequenceName=ース\r\n"
+      "Add,LoopSysExStart,-,2:1:0\r\n"
+      "Add,LoopSysExStop,-,End\r\n"
+      "Add,Tempo=100,-,4:1:0\r\n"
+      "Conv,Velocity=90,10,-\r\n"
+      "Conv,GateTime=Tempo*0.32,10,Note=42\r\n"
+      "Conv,Note=+12,2,-\r\n"
+      "Conv,SequenceName=ＢＡＳＳ,2,-\r\n"
+      "Conv,SequenceName,-,ZenkakuEisuuToHankakuEisuu\r\n");
+  const std::string order_list = Sjis(
+      "番号,イベント\r\n"
+      "1,BankSelectMSB\r\n"
+      "2,ProgramChange\r\n"
+      "3,ChanelVolume\r\n");
   const bool written =
       Write(*folder, "melody.mid", Melody()) && Write(*folder, "band.mid", Band()) &&
       Write(*folder, "waltz.mid", Waltz()) && Write(*folder, "f_examples.csv", file_list) &&
       Write(*folder, "v_examples.csv", volume_list) &&
-      Write(*folder, "t_examples.csv", tone_list) && Write(*folder, "d_examples.csv", drum_list);
+      Write(*folder, "t_examples.csv", tone_list) && Write(*folder, "d_examples.csv", drum_list) &&
+      Write(*folder, "e_examples.csv", edit_list) && Write(*folder, "o_examples.csv", order_list);
   return written ? 0 : 1;
 }

@@ -6,5 +6,6 @@ namespace quillmar {
 
 // The commands of the edit list, one handler each.
 void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment);
+void RunConv(const EditRow& row, MidiF1Data& song, EditEnvironment& environment);
 
 }  // namespace quillmar

@@ -30,7 +30,7 @@ constexpr std::array<Command, 11> kCommands{{
     {"Add", RunAdd},
     {"Del", RunNotYetAvailable},
     {"Copy", RunNotYetAvailable},
-    {"Conv", RunNotYetAvailable},
+    {"Conv", RunConv},
     {"Split", RunNotYetAvailable},
     {"Move", RunNotYetAvailable},
     {"Replace", RunNotYetAvailable},

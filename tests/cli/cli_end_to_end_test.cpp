@@ -68,6 +68,41 @@ TEST_F(CliEndToEnd, ExamplesConvertIntoTheFolderOfEachCheckedFormat) {
   EXPECT_EQ(Entries(input), kExampleFiles);
 }
 
+// The example edit and order lists in a third slot: set-up and loop messages, a tempo, the
+// drums and bass reshaped and renamed, bank, program and volume first in their tick.
+TEST_F(CliEndToEnd, ExampleEditAndOrderListsApplyInTheirSlot) {
+  const std::string input = Examples("input");
+  const std::string plain = Path("plain"), edited = Path("edited");
+  const ProgramRun run = Run(input, {"f_examples.csv", "--formats", "1", "--out1", plain, "--slot",
+                                     "3", "e_examples.csv", "o_examples.csv", "--out1", edited});
+  EXPECT_EQ(run.status, 0) << run.err;
+  RecordingSink sink;
+  ModelContext context;
+  MidiFileLoader loader(context, Sjis(edited + "/band_q.mid"));
+  ASSERT_TRUE(loader.Loaded());
+  const MidiF1Data& song = *loader.Song();
+  std::vector<std::string> piano_start;
+  for (int i = 0; i < 5; ++i) {
+    const MusicEvent& event = song.Track(1).Event(i);
+    piano_start.push_back(std::to_string(static_cast<int>(event.kind)) + ":" +
+                          std::to_string(event.type) + ":" + std::to_string(event.value));
+  }
+  // Bank select, the two programs and the volume come first; then master volume and GM on.
+  EXPECT_EQ(piano_start, (Names{"176:0:0", "192:0:0", "192:0:0", "176:7:100", "240:1:100"}));
+  EXPECT_EQ(song.Track(2).GetMetaText(MetaType::SequenceName), "BASS");
+  EXPECT_EQ(song.FindTempo(), 500000);
+  // The bass an octave up, the hi-hat 120 bpm x 0.32 ticks long.
+  const std::vector<Note> before = NotesOf(plain + "/band_q.mid");
+  const std::vector<Note> after = NotesOf(edited + "/band_q.mid");
+  ASSERT_EQ(before.size(), after.size());
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    const auto& [time, channel, note, gate] = before[i];
+    const bool hi_hat = channel == 9 && note == 42;
+    EXPECT_EQ(after[i], Note(time, channel, note + (channel == 1 ? 12 : 0), hi_hat ? 38 : gate))
+        << i;
+  }
+}
+
 TEST_F(CliEndToEnd, SavedResultIsTheShiftJisLinesEndedByCrLf) {
   const std::string input = Examples("input");
   const std::string out = Path("out");

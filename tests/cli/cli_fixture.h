@@ -30,8 +30,8 @@ namespace quillmar::cli_testing {
 
 // What make-examples writes.
 inline const std::vector<std::string> kExampleFiles = {
-    "band.mid",       "d_examples.csv", "f_examples.csv", "melody.mid",
-    "t_examples.csv", "v_examples.csv", "waltz.mid"};
+    "band.mid",       "d_examples.csv", "e_examples.csv", "f_examples.csv", "melody.mid",
+    "o_examples.csv", "t_examples.csv", "v_examples.csv", "waltz.mid"};
 
 namespace fs = std::filesystem;
 using testing::Bytes;

@@ -1,0 +1,327 @@
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string>
+#include <tuple>
+
+#include "edit/edit_commands.h"
+#include "edit/event_keyword.h"
+#include "edit/text_width.h"
+#include "edit/track_selection.h"
+#include "lists/text_helpers.h"
+#include "platform/encoding.h"
+#include "report/message_catalogue.h"
+#include "report/report.h"
+
+namespace quillmar {
+namespace {
+
+constexpr int kDrumChannel = 9;
+constexpr int kDefaultBpm = 120;
+constexpr int kMaxGate = static_cast<int>(kMaxVarLen);  // the longest a delta can say
+
+// A Conv row read once: its keyword, its channel and the key=value parts of its channel
+// and position cells.
+struct ConvRow {
+  const EditRow& row;
+  EventKeyword keyword;
+  std::int32_t channel;  // 0-15, or -1 for "-"
+  std::string channel_key, channel_value;
+  std::string position_key, position_value;
+
+  bool TrackForm() const { return position_key == "Track"; }
+  bool OldTrackForm() const { return channel_key == "Track"; }
+};
+
+// Calls `change` for every track of the channel (none for "-").
+void ForChannelTracks(MidiF1Data& song, std::int32_t channel,
+                      const std::function<void(MidiTrackData&)>& change) {
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    if (channel >= 0 && song.Track(index).GetChannel() == channel) change(song.Track(index));
+  }
+}
+
+// The track that Track=N (or "LAST" where allowed) picks; message 11 when it names none.
+MidiTrackData* PickedTrack(MidiF1Data& song, std::string_view number, bool last_allowed = false) {
+  std::optional<int> index;
+  if (last_allowed && number == "LAST") {
+    if (song.TrackCount() > 0) index = song.TrackCount() - 1;
+  } else {
+    index = TrackIndexOf(song, LeadingInteger(number));
+  }
+  if (!index) {
+    ReportMessage(kEditListError);
+    return nullptr;
+  }
+  return &song.Track(*index);
+}
+
+// The track form picks from the position cell; the old form, after its notice, from the
+// channel cell. None for any other row (or a track that does not exist).
+std::optional<MidiTrackData*> TrackOfEitherForm(MidiF1Data& song, const ConvRow& conv,
+                                                EditNotices& notices, EditNotice notice) {
+  if (conv.TrackForm()) return PickedTrack(song, conv.position_value);
+  if (!conv.OldTrackForm()) return std::nullopt;
+  notices.ShowOnce(notice);
+  return PickedTrack(song, conv.channel_value);
+}
+
+bool InRange(int value, int low, int high) {
+  if (value >= low && value <= high) return true;
+  ReportMessage(kGeneralMessage);
+  return false;
+}
+
+void SetVelocity(MidiTrackData& track, std::int32_t velocity) {
+  for (MusicEvent& event : track.Events()) {
+    if (event.kind == EventKind::Note) event.velocity = velocity;
+  }
+}
+
+void SetGate(MidiTrackData& track, std::int32_t gate, std::optional<std::int32_t> note = {}) {
+  for (MusicEvent& event : track.Events()) {
+    if (event.kind == EventKind::Note && (!note || event.note == *note)) event.gate = gate;
+  }
+}
+
+// Key "Chanel": the picked or named tracks move to channel number - 1.
+void ConvChannel(MidiF1Data& song, const ConvRow& conv) {
+  const bool named = conv.position_key == "SequenceName";
+  if (!conv.TrackForm() && !named) return;
+  if (!InRange(conv.keyword.number, 1, 16)) return;
+  auto move = [&](MidiTrackData& track) {
+    track.ChangeChannel(track.GetChannel(), conv.keyword.number - 1);
+  };
+  if (conv.TrackForm()) {
+    if (MidiTrackData* track = PickedTrack(song, conv.position_value)) move(*track);
+    return;
+  }
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    if (NameContains(song.Track(index), conv.position_value)) move(song.Track(index));
+  }
+}
+
+// Folds the texts of every meta event of the type; false when the position names no folding.
+bool FoldTexts(MidiF1Data& song, std::int32_t meta_type, std::string_view folding) {
+  void (*fold)(std::string&) = nullptr;
+  if (folding == "ZenkakuEisuuToHankakuEisuu") fold = FoldAlphanumericToHalfWidth;
+  if (folding == "ZenkakuKanaToHankakuKana") fold = FoldKatakanaToHalfWidth;
+  if (fold == nullptr) return false;
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    for (MusicEvent& event : song.Track(index).Events()) {
+      if (event.IsMeta(meta_type)) fold(event.data);
+    }
+  }
+  return true;
+}
+
+// Gives the track the name: every SequenceName event, or a new one at its start.
+void RenameOrName(MidiTrackData& track, std::string_view name) {
+  if (!track.SetAllMetaText(MetaType::SequenceName, name)) {
+    track.InsertMeta(MetaType::SequenceName, name);
+  }
+}
+
+void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
+  const std::string& name = conv.keyword.value_text;
+  if (FoldTexts(song, MetaType::SequenceName, conv.row.position)) return;
+  if (conv.row.position == "-") {
+    if (conv.OldTrackForm()) {
+      notices.ShowOnce(EditNotice::ConvSequenceName);
+      if (MidiTrackData* track = PickedTrack(song, conv.channel_value, true)) {
+        RenameOrName(*track, name);
+      }
+      return;
+    }
+    ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) {
+      track.SetAllMetaText(MetaType::SequenceName, name);
+    });
+  } else if (conv.TrackForm()) {
+    if (MidiTrackData* track = PickedTrack(song, conv.position_value, true)) {
+      RenameOrName(*track, name);
+    }
+  } else if (conv.position_key == "SequenceName") {
+    ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) {
+      if (NameEndsWith(track, conv.position_value)) {
+        track.SetAllMetaText(MetaType::SequenceName, name);
+      }
+    });
+  } else if (conv.position_key == "Chanel") {
+    ForChannelTracks(song, LeadingInteger(conv.position_value) - 1, [&](MidiTrackData& track) {
+      track.SetAllMetaText(MetaType::SequenceName, name);
+    });
+  } else {
+    ReportMessage(kEditListError);
+  }
+}
+
+void ConvMeta(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
+  switch (conv.keyword.sub) {
+    case MetaType::Text:
+    case MetaType::Lyric:
+    case MetaType::Marker:
+    case MetaType::CuePoint:
+      if (!FoldTexts(song, conv.keyword.sub, conv.row.position)) ReportMessage(kEditListError);
+      return;
+    case MetaType::SequenceName:
+      ConvSequenceName(song, conv, notices);
+      return;
+    case MetaType::TimeSign:
+      if (conv.keyword.value_text != "4/4") break;
+      for (int index = 0; index < song.TrackCount(); ++index) {
+        for (MusicEvent& event : song.Track(index).Events()) {
+          if (!event.IsMeta(MetaType::TimeSign)) continue;
+          if (event.data.size() < 2) event.data.resize(2);
+          event.data[0] = 4;
+          event.data[1] = 2;
+          event.value = TimeSignCode(4, 2);
+        }
+      }
+      return;
+    default:
+      break;
+  }
+  ReportMessage(kEditListError);
+}
+
+void ConvVelocity(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
+  const std::int32_t velocity = conv.keyword.number;
+  if (!InRange(velocity, 1, 127)) return;  // velocity 0 would silence the notes
+  if (const auto picked = TrackOfEitherForm(song, conv, notices, EditNotice::ConvVelocity)) {
+    if (*picked != nullptr) SetVelocity(**picked, velocity);
+    return;
+  }
+  const bool top_only = conv.row.position == "SequenceName=Top";
+  ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) {
+    if (!top_only || NameEndsWith(track, "Top")) SetVelocity(track, velocity);
+  });
+}
+
+// The gate of drum notes: a number, or for "Tempo*0.32" the song's tempo in bpm times 0.32.
+std::int32_t DrumGate(const MidiF1Data& song, const EventKeyword& keyword) {
+  if (keyword.value_text != "Tempo*0.32") return keyword.number;
+  const std::optional<std::int32_t> tempo = song.FindTempo();
+  const int bpm = tempo ? TempoToBpm(*tempo) : kDefaultBpm;
+  return bpm * 32 / 100;
+}
+
+// Every note that starts at the tick becomes `change` ticks longer (not shorter than 1).
+void ChangeGatesAt(MidiF1Data& song, Ticks tick, std::int32_t change) {
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    Ticks time = 0;
+    for (MusicEvent& event : song.Track(index).Events()) {
+      time += event.delta;
+      if (event.kind == EventKind::Note && time == tick) {
+        event.gate = std::max<std::int32_t>(AddDeltas(event.gate, change), 1);
+      }
+    }
+  }
+}
+
+void ConvGateTime(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
+  const std::int32_t gate = conv.keyword.number;
+  if (conv.TrackForm() || conv.OldTrackForm()) {
+    const auto picked = TrackOfEitherForm(song, conv, notices, EditNotice::ConvGateTime);
+    if (*picked != nullptr && InRange(gate, 1, kMaxGate)) SetGate(**picked, gate);
+    return;
+  }
+  if (conv.position_key == "Note") {
+    if (conv.channel != kDrumChannel) {
+      ReportDetail(Sjis("GateTimeの変更にドラム以外のチャネルが指定されています。"));
+      return;
+    }
+    const std::int32_t drum_gate = DrumGate(song, conv.keyword);
+    if (!InRange(drum_gate, 1, kMaxGate)) return;
+    const std::int32_t note = LeadingInteger(conv.position_value);
+    ForChannelTracks(song, kDrumChannel,
+                     [&](MidiTrackData& track) { SetGate(track, drum_gate, note); });
+    return;
+  }
+  if (gate > 0) {
+    if (!InRange(gate, 1, kMaxGate)) return;
+    ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) { SetGate(track, gate); });
+  } else if (conv.channel < 0) {
+    ChangeGatesAt(song, LeadingInteger(conv.position_key), gate);
+  } else {
+    ReportMessage(kEditListError);
+  }
+}
+
+void ConvOctave(MidiF1Data& song, const ConvRow& conv) {
+  const std::string& shift = conv.keyword.value_text;
+  if (shift.empty() || (shift[0] != '+' && shift[0] != '-')) {
+    ReportMessage(kEditListError);
+    return;
+  }
+  const int semitones = LeadingInteger(std::string_view(shift).substr(1));
+  const int octaves = (shift[0] == '-' ? -semitones : semitones) / 12;
+  if (octaves == 0) return;
+  ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) { track.Transpose(octaves); });
+}
+
+// Program changes (kind 192) and channel volumes (controller 7) of the picked track or the
+// channel's tracks.
+void ConvChannelSetting(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
+  const bool program = conv.keyword.kind == KindCode::kProgramChange;
+  const std::int32_t value = program ? conv.keyword.number - 1 : conv.keyword.number;
+  auto set = [&](MidiTrackData& track) {
+    if (program) {
+      track.SetProgram(value);
+    } else {
+      track.SetController(7, value);
+    }
+  };
+  const EditNotice notice = program ? EditNotice::ConvProgramChange : EditNotice::ConvChanelVolume;
+  if (conv.TrackForm() || conv.OldTrackForm()) {
+    const auto picked = TrackOfEitherForm(song, conv, notices, notice);
+    if (*picked != nullptr && InRange(value, 0, 127)) set(**picked);
+    return;
+  }
+  if (conv.channel < 0) {
+    // Every channel's program at once is refused; every channel's volume changes nothing.
+    if (program) ReportMessage(kGeneralMessage);
+    return;
+  }
+  if (InRange(value, 0, 127)) ForChannelTracks(song, conv.channel, set);
+}
+
+void ConvBankSelect(MidiF1Data& song, const ConvRow& conv) {
+  if (!InRange(conv.keyword.number, 0, 127)) return;
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    MidiTrackData& track = song.Track(index);
+    if (conv.channel < 0 || track.GetChannel() == conv.channel) {
+      track.SetController(0, conv.keyword.number);
+    }
+  }
+}
+
+}  // namespace
+
+void RunConv(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
+  ConvRow conv{row, ParseEventKeyword(row.target), ChannelOfCell(row.channel), {}, {}, {}, {}};
+  if (conv.keyword.refused) return;
+  std::tie(conv.channel_key, conv.channel_value) = SplitKeyValue(row.channel);
+  std::tie(conv.position_key, conv.position_value) = SplitKeyValue(row.position);
+  EditNotices& notices = environment.notices;
+  const EventKeyword& keyword = conv.keyword;
+  if (keyword.key == "Chanel") {
+    ConvChannel(song, conv);
+  } else if (keyword.kind == KindCode::kMeta) {
+    ConvMeta(song, conv, notices);
+  } else if (keyword.key == "Velocity") {
+    ConvVelocity(song, conv, notices);
+  } else if (keyword.key == "GateTime") {
+    ConvGateTime(song, conv, notices);
+  } else if (keyword.key == "Note") {
+    ConvOctave(song, conv);
+  } else if (keyword.kind == KindCode::kProgramChange ||
+             (keyword.kind == KindCode::kControlChange && keyword.sub == 7)) {
+    ConvChannelSetting(song, conv, notices);
+  } else if (keyword.kind == KindCode::kControlChange && keyword.sub == 0) {
+    ConvBankSelect(song, conv);
+  } else {
+    ReportMessage(kEditListError);
+  }
+}
+
+}  // namespace quillmar
