@@ -221,8 +221,13 @@ void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) 
   Position position;
   position.end = row.position == "End";
   if (!position.end) position.tick = LeadingInteger(row.position);
-  if (AddFixedMessage(song, row.target, position)) return;
   if (ShowsOldSyntaxNotice(row, environment.notices)) return;
+  // A tick before the start, or later than a track can say, is no place in a song.
+  if (position.tick < 0 || position.tick > static_cast<Ticks>(kMaxVarLen)) {
+    ReportMessage(kGeneralMessage);
+    return;
+  }
+  if (AddFixedMessage(song, row.target, position)) return;
 
   const EventKeyword keyword = ParseEventKeyword(row.target);
   if (keyword.refused) return;

@@ -89,6 +89,8 @@ TEST_F(AddCommand, InsertsEachKindWhereItsRowSays) {
       {"Add,GMSystemOn,-,960", {{}, {"960 SysEx F0 05 7E 7F 09 01 F7"}, {}, {}, {}}, {}},
       {"Add,GMSystemOn,-,End", {{}, {}, {}, {}, {}}, {kEditOrOrderError}},
       {"Add,Text=abc,-,0", {{}, {}, {}, {}, {}}, {kEditError}},
+      {"Add,PitchBend=0,-,999999999", {{}, {}, {}, {}, {}}, {kError}},
+      {"Add,GMSystemOn,-,-5", {{}, {}, {}, {}, {}}, {kError}},
       {"Add,Foo=1,-,0",
        {{}, {}, {}, {}, {}},
        {kEditOrOrderError, "   問題のある指定  Foo", kEditError}},
