@@ -28,16 +28,16 @@ struct Command {
 // In the order of their numbers, from 1.
 constexpr std::array<Command, 11> kCommands{{
     {"Add", RunAdd},
-    {"Del", RunNotYetAvailable},
+    {"Del", RunDel},
     {"Copy", RunNotYetAvailable},
     {"Conv", RunConv},
-    {"Split", RunNotYetAvailable},
+    {"Split", RunSplit},
     {"Move", RunNotYetAvailable},
     {"Replace", RunNotYetAvailable},
     {"Check", RunNotYetAvailable},
     {"Save", RunNotYetAvailable},
     {"Limit", RunNotYetAvailable},
-    {"Extract", RunNotYetAvailable},
+    {"Extract", RunExtract},
 }};
 
 // The position cell with measure:beat:tick (one-based measure and beat; missing parts 0)

@@ -1,3 +1,4 @@
+#include "edit/tick_group_order.h"
 #include "pipeline/order_list.h"
 
 #include <gtest/gtest.h>
