@@ -1,0 +1,1 @@
+// Split and Extract.
