@@ -22,7 +22,7 @@ TEST(EditCommandNumber, ElevenWordsMatchedExactly) {
 TEST_F(EditTest, UnknownWordsAreReportedAndTheHeadingNeverRuns) {
   AddTrackEndingAt(960, {GateNote(0, 0, 60, 480)});
   // The heading row of the list reads "項目": this list's first row is a data row.
-  Edit({"add,PitchBend=0,-,0", "Add ,PitchBend=0,-,0", "Del,Note=60,-,-"});
+  Edit({"add,PitchBend=0,-,0", "Add ,PitchBend=0,-,0", "Del,Note=61,-,-"});
   EXPECT_EQ(Reported(), (std::vector<std::string>{"編集リストに誤りがあります。",
                                                   "編集リストに誤りがあります。"}));
   EXPECT_EQ(Events(0), (std::vector<std::string>{"0 Note0 60/480/100", "960 End"}));
