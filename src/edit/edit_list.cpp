@@ -17,9 +17,6 @@ constexpr int kPositionColumn = 3;
 
 using EditHandler = void (*)(const EditRow&, MidiF1Data&, EditEnvironment&);
 
-// The words whose commands are still to come: recognised, and doing nothing yet.
-void RunNotYetAvailable(const EditRow&, MidiF1Data&, EditEnvironment&) {}
-
 struct Command {
   std::string_view word;
   EditHandler run;
@@ -29,14 +26,14 @@ struct Command {
 constexpr std::array<Command, 11> kCommands{{
     {"Add", RunAdd},
     {"Del", RunDel},
-    {"Copy", RunNotYetAvailable},
+    {"Copy", RunCopy},
     {"Conv", RunConv},
     {"Split", RunSplit},
-    {"Move", RunNotYetAvailable},
-    {"Replace", RunNotYetAvailable},
-    {"Check", RunNotYetAvailable},
-    {"Save", RunNotYetAvailable},
-    {"Limit", RunNotYetAvailable},
+    {"Move", RunMove},
+    {"Replace", RunReplace},
+    {"Check", RunCheck},
+    {"Save", RunSave},
+    {"Limit", RunLimit},
     {"Extract", RunExtract},
 }};
 
