@@ -137,7 +137,7 @@ void BM_EditAndOrderLists(benchmark::State& state) {
     state.PauseTiming();
     MidiFileLoader loader(context, input);
     state.ResumeTiming();
-    EditEnvironment environment{notices};
+    EditEnvironment environment{notices, {}};
     ApplyEditList(*loader.Song(), edits, environment);
     ApplyOrderList(*loader.Song(), order);
     benchmark::DoNotOptimize(loader.Song()->Track(0).Count());

@@ -1,9 +1,247 @@
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "edit/edit_commands.h"
+#include "edit/event_keyword.h"
+#include "edit/system_exclusive_images.h"
+#include "edit/track_selection.h"
+#include "lists/text_helpers.h"
+#include "platform/encoding.h"
+#include "report/message_catalogue.h"
+#include "report/report.h"
 
 namespace quillmar {
+namespace {
 
-void RunCopy(const EditRow&, MidiF1Data&, EditEnvironment&) {}
+// A tick that a track can hold: not before the start, not beyond the longest delta.
+bool IsPlace(Ticks tick) {
+  if (tick >= 0 && tick <= static_cast<Ticks>(kMaxVarLen)) return true;
+  ReportMessage(kGeneralMessage);
+  return false;
+}
 
-void RunMove(const EditRow&, MidiF1Data&, EditEnvironment&) {}
+// The index of the first event of the kind whose type is `sub` (any for -1); -1 for none.
+int FirstOfKind(const MidiTrackData& track, int kind, int sub) {
+  for (int index = 0; index < track.Count(); ++index) {
+    const MusicEvent& event = track.Event(index);
+    if (static_cast<int>(event.kind) == kind && (sub == -1 || event.type == sub)) return index;
+  }
+  return -1;
+}
+
+// The first track of the channel; none when there is none.
+std::optional<int> FirstTrackOfChannel(const MidiF1Data& song, std::int32_t channel) {
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    if (song.Track(index).GetChannel() == channel) return index;
+  }
+  return std::nullopt;
+}
+
+// A new track holding only the name "blank".
+MidiTrackData BlankTrack(const MidiF1Data& song) {
+  MidiTrackData track(song.Context(), song.Form());
+  track.Append(MakeMetaText(MetaType::SequenceName, "blank"));
+  track.AppendEndOfTrack();
+  return track;
+}
+
+// Copy Chanel=D with position Chanel=S or Chanel=S;condition.
+void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventKeyword& source,
+                      std::string_view position) {
+  if (source.key != "Chanel") {
+    ReportMessage(kEditListError);
+    return;
+  }
+  const std::int32_t to = target.number - 1;
+  const std::vector<std::string> parts = SplitBySemicolon(position, 3);
+  bool copy = parts.size() == 1;
+  const std::int32_t from = LeadingInteger(SplitKeyValue(parts.front()).second) - 1;
+  if (to < 0 || to > 15 || from < 0 || from > 15) {
+    ReportMessage(kGeneralMessage);
+    return;
+  }
+  if (parts.size() == 2) {
+    // The copy is made only when the notes of the source channel meet the condition.
+    const KeyOpValue condition = SplitKeyOpValue(parts[1]);
+    const auto [low, high] = song.GetNoteRange(from);
+    const int bound = LeadingInteger(condition.value) - 1;
+    if (SplitKeyValue(parts[0]).first != "Chanel") {
+      ReportMessage(kEditListError);
+    } else if (condition.key == "NoteNumber" && condition.op == "<") {
+      copy = low >= 0 && high <= bound;
+    } else if (condition.key == "!NoteNumber" && condition.op == "<") {
+      copy = low < 0 || high > bound;
+    } else if (condition.key == "!NoteNumber" && condition.op == ">") {
+      copy = low < bound || high > 127;
+    } else {
+      ReportMessage(kEditListError);
+    }
+  }
+  if (copy) {
+    if (const std::optional<int> index = FirstTrackOfChannel(song, from)) {
+      MidiTrackData track(song.Track(*index));
+      track.ChangeChannel(from, to);
+      song.AppendTrack(std::move(track));
+    }
+  }
+  // The tracks of the new channel keep only their names and notes and channel events.
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    MidiTrackData& track = song.Track(index);
+    if (track.GetChannel() != to) continue;
+    track.DeleteMasterVolume();
+    track.DeleteMetaExceptNameAndEnd();
+  }
+}
+
+// Copy Track=T with position Chanel=S: the first track of channel S goes to index T - 1.
+void CopyToTrackIndex(MidiF1Data& song, const EventKeyword& target, const EventKeyword& source) {
+  if (target.number <= 0 || source.number <= 0) {
+    ReportMessage(kEditListError);
+    return;
+  }
+  const std::optional<int> from = FirstTrackOfChannel(song, source.number - 1);
+  if (!from) return;
+  MidiTrackData copy(song.Track(*from));
+  const int index = target.number - 1;
+  if (index < song.TrackCount()) {
+    song.ReplaceTrack(index, std::move(copy));
+    return;
+  }
+  const int at = index + (HasConductorTrack(song) ? 1 : 0);
+  if (at >= MidiF1Data::kMaxTracks) {
+    ReportMessage(kGeneralMessage);  // a song holds no more tracks
+    return;
+  }
+  while (song.TrackCount() < at) song.AppendTrack(BlankTrack(song));
+  song.AppendTrack(std::move(copy));
+}
+
+// Move Note=Beat=1 #N: the first note at tick 0 of each track, and what follows it before
+// tick N, start at tick N.
+void MoveFirstBeat(MidiF1Data& song, std::string_view position) {
+  const Ticks start = LeadingInteger(position.substr(1));
+  if (!IsPlace(start)) return;
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    MidiTrackData& track = song.Track(index);
+    Ticks old_time = 0;
+    Ticks previous = 0;
+    bool moving = false;
+    for (MusicEvent& event : track.Events()) {
+      old_time += event.delta;
+      if (!moving && old_time == 0 && event.kind == EventKind::Note) moving = true;
+      const Ticks new_time = moving && old_time < start ? start : old_time;
+      event.delta = static_cast<std::int32_t>(new_time - previous);
+      previous = new_time;
+    }
+  }
+}
+
+// Move LoopSysExStart or LoopSysExStop from the first track into the second, keeping times.
+void MoveLoopMessages(MidiF1Data& song, std::string_view image) {
+  if (song.TrackCount() < 2) return;
+  MidiTrackData& first = song.Track(0);
+  MidiTrackData& second = song.Track(1);
+  Ticks time = 0;
+  std::vector<std::pair<Ticks, MusicEvent>> moved;
+  for (MusicEvent& event : first.Events()) {
+    time += event.delta;
+    if (event.kind != EventKind::SysExF0 || event.data.empty() ||
+        image.substr(0, event.data.size()) != event.data) {
+      continue;
+    }
+    moved.emplace_back(time, event);
+    event.kind = EventKind::Removed;
+  }
+  if (moved.empty()) return;
+  first.PurgeRemoved();
+  for (auto& [at, event] : moved) second.InsertAtTime(at, std::move(event));
+}
+
+// Takes the first event of the kind out of each track and puts it in again at the tick.
+void MoveFirstEvent(MidiF1Data& song, const EventKeyword& keyword, bool first_track_only,
+                    Ticks position) {
+  const int tracks = first_track_only ? std::min(song.TrackCount(), 1) : song.TrackCount();
+  for (int index = 0; index < tracks; ++index) {
+    MidiTrackData& track = song.Track(index);
+    const int at = FirstOfKind(track, keyword.kind, keyword.sub);
+    if (at < 0) continue;
+    MusicEvent event = track.Event(at);
+    track.DeleteAt(at);
+    event.delta = 0;
+    track.InsertAtTime(position, std::move(event));
+  }
+}
+
+}  // namespace
+
+void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
+  const EventKeyword target = ParseEventKeyword(row.target);
+  if (target.refused) return;
+  // The position is a tick, or a second keyword (the position is then 0).
+  Ticks position = 0;
+  EventKeyword source;
+  const bool is_tick = IsAllDigits(row.position);
+  if (is_tick) {
+    position = LeadingInteger(row.position);
+  } else {
+    source = ParseEventKeyword(row.position);
+  }
+  if (target.kind == KindCode::kUnknown) {
+    ReportMessage(kEditListError);
+  } else if (target.key == "Chanel") {
+    if (is_tick) {
+      ReportMessage(kEditListError);
+    } else {
+      CopyChannelTrack(song, target, source, row.position);
+    }
+  } else if (target.key == "Track") {
+    CopyToTrackIndex(song, target, source);
+  } else if (target.kind == KindCode::kQualifier) {
+    ReportMessage(kEditListError);
+  } else if (IsPlace(position)) {
+    // The first event of the kind in each track, copied to the tick.
+    for (int index = 0; index < song.TrackCount(); ++index) {
+      MidiTrackData& track = song.Track(index);
+      const int at = FirstOfKind(track, target.kind, target.sub);
+      if (at < 0) continue;
+      MusicEvent copy = track.Event(at);
+      copy.delta = 0;
+      track.InsertAtTime(position, std::move(copy));
+    }
+  }
+}
+
+void RunMove(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
+  const EventKeyword keyword = ParseEventKeyword(row.target);
+  if (keyword.refused) return;
+  const bool at_end = row.position == "End";
+  if (keyword.kind == KindCode::kUnknown) {
+    ReportMessage(kEditListError);
+  } else if (keyword.kind == KindCode::kNote) {
+    if (keyword.value_text == "Beat=0") {
+      ShowMessageBox(Sjis("Beat=0の書式は変更になりました。\rBeat=1と記述してください。"));
+    } else if (keyword.value_text == "Beat=1" && row.position.starts_with("#")) {
+      MoveFirstBeat(song, row.position);
+    } else {
+      ReportMessage(kEditListError);
+    }
+  } else if (keyword.key == "LoopSysExStart" || keyword.key == "LoopSysExStop") {
+    if (row.channel != "Track=1") {
+      ReportMessage(kEditListError);
+      return;
+    }
+    MoveLoopMessages(song, keyword.value_text);
+  } else if (keyword.kind == KindCode::kQualifier) {
+    ReportMessage(kEditListError);
+  } else if (at_end) {
+    ReportMessage(kEditOrOrderListError);
+  } else {
+    const Ticks position = LeadingInteger(row.position);
+    if (IsPlace(position))
+      MoveFirstEvent(song, keyword, row.channel == "Track=MasterTrack", position);
+  }
+}
 
 }  // namespace quillmar

@@ -89,7 +89,12 @@ bool ConversionDriver::Convert(std::string_view input_name, std::string& output_
       ApplyDrumList(song, *drums);
     }
     if (const SettingsList* edits = slot_->ActiveList(ListKind::Edit)) {
-      EditEnvironment environment{*notices_};
+      EditEnvironment environment{*notices_, {}};
+      environment.snapshots.checked = {formats_->same_as_original, formats_->format0,
+                                       formats_->format1};
+      environment.snapshots.folders = slot_->folders;
+      environment.snapshots.input_format = input_format;
+      environment.snapshots.output_name = output_name;
       ApplyEditList(song, *edits, environment);
     }
     if (const SettingsList* order = slot_->ActiveList(ListKind::Order)) {

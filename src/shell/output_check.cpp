@@ -4,7 +4,9 @@
 #include <string_view>
 #include <utility>
 
+#include "edit/edit_list.h"
 #include "lists/path_helpers.h"
+#include "lists/text_helpers.h"
 #include "platform/file_identity.h"
 
 namespace quillmar {
@@ -45,6 +47,18 @@ FileSet FilesRead(const Workspace& workspace) {
   return files;
 }
 
+// The names of the snapshot folders that the slot's edit list saves into (Save File=name).
+std::set<std::string> SnapshotNames(const OutputSlot& slot) {
+  std::set<std::string> names;
+  const SettingsList* edits = slot.ActiveList(ListKind::Edit);
+  for (int row = 1; edits != nullptr && row < edits->RowCount(); ++row) {
+    if (edits->Cell(row, 0) != "Save") continue;
+    const auto [key, name] = SplitKeyValue(edits->Cell(row, 1));
+    if (key == "File") names.insert(name);
+  }
+  return names;
+}
+
 // The slot's folders of the checked formats.
 std::vector<OutputFolder> CheckedFolders(const FormatChoices& formats) {
   std::vector<OutputFolder> folders;
@@ -63,21 +77,30 @@ OutputConflicts FindOutputConflicts(const Workspace& workspace) {
   const FileSet read = FilesRead(workspace);
   const std::vector<OutputFolder> folders = CheckedFolders(workspace.Formats());
   FileSet written;
+  auto check = [&](const std::string& target) {
+    const FileIdentity file = IdentityOf(target);
+    if (!conflicts.overwritten_input && read.Contains(file)) conflicts.overwritten_input = target;
+    if (!conflicts.written_twice && written.Contains(file)) conflicts.written_twice = target;
+    written.Add(file);
+    return conflicts.overwritten_input && conflicts.written_twice;
+  };
   for (int index = 0; index < kSlotCount; ++index) {
     const OutputSlot& slot = workspace.Slot(index);
     if (index != 0 && !slot.HasEnabledList()) continue;
+    SnapshotPlaces places;
+    places.folders = slot.folders;
+    const std::set<std::string> snapshots = SnapshotNames(slot);
     for (int row = 1; row < file_list.RowCount(); ++row) {
       const std::optional<std::string> name = OutputFileName(file_list.Cell(row, kOutputColumn));
       if (!name) continue;  // the row ends with its message and writes nothing
+      places.output_name = *name;
       for (const OutputFolder folder : folders) {
-        const std::string target = JoinPath(slot.Folder(folder), *name);
-        const FileIdentity file = IdentityOf(target);
-        if (!conflicts.overwritten_input && read.Contains(file)) {
-          conflicts.overwritten_input = target;
+        if (check(JoinPath(slot.Folder(folder), *name))) return conflicts;
+        // The snapshots the edit list saves of this row.
+        for (const std::string& snapshot : snapshots) {
+          const auto path = SnapshotPath(places, snapshot, static_cast<int>(folder));
+          if (path && check(*path)) return conflicts;
         }
-        if (!conflicts.written_twice && written.Contains(file)) conflicts.written_twice = target;
-        written.Add(file);
-        if (conflicts.overwritten_input && conflicts.written_twice) return conflicts;
       }
     }
   }

@@ -19,7 +19,8 @@ struct OutputConflicts {
 };
 
 // Looks at every output of every slot the run converts (slot 1, and every slot with a list
-// switched on), every row and every checked format. Paths are compared as files: made
+// switched on), every row and every checked format, the snapshots of its edit list's Save
+// rows included. Paths are compared as files: made
 // absolute, `.`, `..` and symbolic links resolved, and by device and inode where they exist.
 OutputConflicts FindOutputConflicts(const Workspace& workspace);
 

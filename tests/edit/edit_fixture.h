@@ -58,7 +58,7 @@ class EditTest : public ListTest {
   // Runs the rows ("Command,target,channel,position", UTF-8) as an edit list.
   void Edit(std::initializer_list<std::string_view> rows) {
     const SettingsList list = List(ListKind::Edit, rows);
-    EditEnvironment environment{notices_};
+    EditEnvironment environment{notices_, {}};
     ApplyEditList(song_, list, environment);
   }
 

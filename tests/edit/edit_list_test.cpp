@@ -45,7 +45,7 @@ TEST_F(EditTest, MeasurePositionsFollowEachSong) {
     song_ = MidiF1Data(context_);
     song_.SetDivision(c.division);
     AddTrackEndingAt(4000, {TimeSign(0, c.numerator, 2), GateNote(0, 0, 60, 10)});
-    EditEnvironment environment{notices_};
+    EditEnvironment environment{notices_, {}};
     ApplyEditList(song_, list, environment);
     std::vector<std::string> programs;
     for (const std::string& event : Events(0)) {

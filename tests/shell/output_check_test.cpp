@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "platform/encoding.h"
@@ -108,6 +109,18 @@ TEST(OutputCheck, FindsOutputsOverInputsAndOutputsWrittenTwice) {
        {"in/song.mid,a.mid"},
        [](Workspace& w, const std::string& root) { Folders(w, 2, root + "/out"); },
        "",
+       ""},
+      {"a snapshot that the edit list saves over an input",
+       {"in/song.mid,song.mid"},
+       [](Workspace& w, const std::string& root) {
+         std::filesystem::create_directories(root + "/e");
+         std::ofstream(root + "/e/e.csv") << "c,t,ch,p\r\nSave,File=in,-,-\r\n";
+         w.LoadList(ListKind::Edit, Sjis(root + "/e/e.csv"));
+         w.SetSwitch(3, true);
+         w.SaveSwitches();
+         Folders(w, 0, root);
+       },
+       "in/song.mid",
        ""},
       {"an output cell that names no file writes nothing",
        {"in/song.mid,..", "in/other.mid,sub\\"},
