@@ -22,15 +22,6 @@ bool IsPlace(Ticks tick) {
   return false;
 }
 
-// The index of the first event of the kind whose type is `sub` (any for -1); -1 for none.
-int FirstOfKind(const MidiTrackData& track, int kind, int sub) {
-  for (int index = 0; index < track.Count(); ++index) {
-    const MusicEvent& event = track.Event(index);
-    if (static_cast<int>(event.kind) == kind && (sub == -1 || event.type == sub)) return index;
-  }
-  return -1;
-}
-
 // The first track of the channel; none when there is none.
 std::optional<int> FirstTrackOfChannel(const MidiF1Data& song, std::int32_t channel) {
   for (int index = 0; index < song.TrackCount(); ++index) {
@@ -165,7 +156,7 @@ void MoveFirstEvent(MidiF1Data& song, const EventKeyword& keyword, bool first_tr
   const int tracks = first_track_only ? std::min(song.TrackCount(), 1) : song.TrackCount();
   for (int index = 0; index < tracks; ++index) {
     MidiTrackData& track = song.Track(index);
-    const int at = FirstOfKind(track, keyword.kind, keyword.sub);
+    const int at = track.FindEvent(keyword.kind, keyword.sub);
     if (at < 0) continue;
     MusicEvent event = track.Event(at);
     track.DeleteAt(at);
@@ -204,7 +195,7 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
     // The first event of the kind in each track, copied to the tick.
     for (int index = 0; index < song.TrackCount(); ++index) {
       MidiTrackData& track = song.Track(index);
-      const int at = FirstOfKind(track, target.kind, target.sub);
+      const int at = track.FindEvent(target.kind, target.sub);
       if (at < 0) continue;
       MusicEvent copy = track.Event(at);
       copy.delta = 0;
