@@ -103,6 +103,24 @@ TEST_F(CliEndToEnd, ExampleEditAndOrderListsApplyInTheirSlot) {
   }
 }
 
+// Save writes a snapshot of the song as it stands at its row into a folder inside the
+// slot's folder of each checked format; the rows after it go on editing.
+TEST_F(CliEndToEnd, SaveSnapshotsLandInsideTheChosenFolders) {
+  const std::string folder = Folder("in");
+  WriteFile(folder + "/a.mid", ChordSong(1, 0, 60));
+  WriteFile(folder + "/e_steps.csv",
+            "c,t,ch,p\r\nSave,File=step1,-,-\r\nDel,Note=64,-,-\r\nSave,File=../up,-,-\r\n");
+  const std::string out = Path("out");
+  const ProgramRun run = Run(folder, {"a.mid", "e_steps.csv", "--formats", "0", "--out0", out});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Contains(run.out, Indented("編集リストに誤りがあります。"))) << run.out;
+  EXPECT_EQ(Entries(out), (Names{"a.mid", "step1"}));
+  EXPECT_EQ(HeaderFormat(out + "/step1/a.mid"), 0);
+  EXPECT_EQ(NotesOf(out + "/step1/a.mid").size(), 3u);
+  EXPECT_EQ(NotesOf(out + "/a.mid").size(), 2u) << "note 64 deleted after the snapshot";
+  EXPECT_EQ(Entries(root_.Path()), (Names{"in", "out", "tmp"}));
+}
+
 TEST_F(CliEndToEnd, SavedResultIsTheShiftJisLinesEndedByCrLf) {
   const std::string input = Examples("input");
   const std::string out = Path("out");

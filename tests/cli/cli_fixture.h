@@ -157,6 +157,10 @@ inline Names Lines(std::string_view text) {
   return lines;
 }
 
+inline bool Contains(const std::string& text, std::string_view part) {
+  return text.find(part) != std::string::npos;
+}
+
 inline std::string FirstLine(std::string_view text) {
   const Names lines = Lines(text);
   return lines.empty() ? std::string() : lines.front();

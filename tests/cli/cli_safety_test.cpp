@@ -29,10 +29,6 @@ class CliSafety : public CliFixture {
   }
 };
 
-bool Contains(const std::string& text, std::string_view part) {
-  return text.find(part) != std::string::npos;
-}
-
 // Every path below the folder whose name starts like a temporary file.
 Names TemporaryFilesUnder(const std::string& folder) {
   Names found;
