@@ -1,9 +1,80 @@
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "edit/edit_commands.h"
+#include "edit/event_keyword.h"
+#include "lists/text_helpers.h"
+#include "platform/encoding.h"
+#include "report/message_catalogue.h"
+#include "report/report.h"
 
 namespace quillmar {
+namespace {
 
-void RunCheck(const EditRow&, MidiF1Data&, EditEnvironment&) {}
+// A system exclusive message of the keyword's class that begins with its value (any of
+// the class for an empty value). For the loop messages the value is their 11-byte image.
+bool HasSysEx(const MidiF1Data& song, const EventKeyword& keyword) {
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    for (const MusicEvent& event : song.Track(index).Events()) {
+      if (event.kind == EventKind::SysExF0 && (keyword.sub == -1 || event.type == keyword.sub) &&
+          std::string_view(event.data).starts_with(keyword.value_text)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
 
-void RunLimit(const EditRow&, MidiF1Data&, EditEnvironment&) {}
+constexpr Ticks kEveryTick = std::numeric_limits<Ticks>::min();
+
+// Gives every note of the track at the tick (every note for kEveryTick) that lasts `bound`
+// ticks or more the gate bound - 1, with a detail line for each.
+void LimitGates(MidiTrackData& track, std::int32_t bound, Ticks tick) {
+  static const std::string kShortened = Sjis("音を縮めました。");
+  Ticks time = 0;
+  for (MusicEvent& event : track.Events()) {
+    time += event.delta;
+    if (event.kind != EventKind::Note || event.gate < bound || (tick != kEveryTick && time != tick))
+      continue;
+    event.gate = bound - 1;
+    ReportDetail(kShortened);
+  }
+}
+
+}  // namespace
+
+// Reports a marker or a system exclusive message that the song lacks. The line goes
+// through ReportText, which gives it the indent of every finding.
+void RunCheck(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
+  static const std::string kNotFound = Sjis("がありませんでした。");
+  static const std::string kNoSysEx = Sjis("エクスクルーシブがありませんでした。");
+  const EventKeyword keyword = ParseEventKeyword(row.target);
+  if (keyword.kind == KindCode::kMeta && keyword.sub == MetaType::Marker) {
+    if (song.FindMarker(keyword.value_text) < 0) ReportText(keyword.value_text + kNotFound);
+  } else if (keyword.kind == KindCode::kSysExF0) {
+    if (!HasSysEx(song, keyword)) ReportText(kNoSysEx);
+  }
+}
+
+// GateTime<bound; the channel cell names a track channel 0-15 as it stands ("-" every
+// track), the position a tick ("-" every tick). Other targets do nothing.
+void RunLimit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
+  const KeyOpValue target = SplitKeyOpValue(row.target);
+  if (target.key != "GateTime" || target.op != "<") return;
+  const std::int32_t bound = LeadingInteger(target.value);
+  if (bound <= 1) {  // the notes would lose all their length
+    ReportMessage(kGeneralMessage);
+    return;
+  }
+  const std::optional<std::int32_t> channel =
+      row.channel == "-" ? std::nullopt : std::optional(LeadingInteger(row.channel));
+  const Ticks tick = row.position == "-" ? kEveryTick : LeadingInteger(row.position);
+  for (int index = 0; index < song.TrackCount(); ++index) {
+    MidiTrackData& track = song.Track(index);
+    if (!channel || track.GetChannel() == *channel) LimitGates(track, bound, tick);
+  }
+}
 
 }  // namespace quillmar
