@@ -50,10 +50,10 @@ void RunSave(const EditRow& row, MidiF1Data& song, EditEnvironment& environment)
     ReportMessage(kEditListError);
     return;
   }
-  // Copies in both formats, ready to write; the song being edited stays as it is.
+  // Copies in both formats, ready to write; the song being edited stays as it is. The
+  // format-0 copy is made as the conversion makes its own at the end.
   MidiF1Data format1(song);
-  MidiF0Data format0(song.Context());
-  format1.MergeInto(format0);
+  MidiF0Data format0 = MidiF1Data(song).TakeAsFormat0(song.KeepsSequenceNamesInFormat0());
   format1.ToOnOffForm();
   format0.ToOnOffForm();
   const bool encoded = format1.Encode() && format0.Encode();

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "model/event_merge.h"
 #include "model/model_errors.h"
 #include "model/smf_header.h"
 
@@ -71,26 +70,6 @@ bool MidiF0Data::Encode() {
   image_ += track_.Image();
   form_ = TrackForm::EncodedForm;
   return true;
-}
-
-void MidiF0Data::MergeTrack(const MidiTrackData& track) {
-  Merge(track, true);
-}
-
-void MidiF0Data::MergeConductorTrack(const MidiTrackData& track) {
-  Merge(track, false);
-}
-
-void MidiF0Data::Merge(const MidiTrackData& track, bool drop_sequence_names) {
-  MidiTrackData incoming(track);
-  std::vector<MusicEvent> held = track_.TakeEvents();
-  if (drop_sequence_names) {
-    for (MusicEvent& event : held) {
-      if (event.IsMeta(MetaType::SequenceName)) event.kind = EventKind::Removed;
-    }
-  }
-  track_.SetEvents(MergeByTime({std::move(held), incoming.TakeEvents()}));
-  track_.PurgeRemoved();
 }
 
 }  // namespace quillmar

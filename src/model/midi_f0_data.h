@@ -32,15 +32,8 @@ class MidiF0Data : public MidiDataBuffer {
   // EncodedForm. Requires OnOffForm.
   bool Encode();
 
-  // Merges a copy of a channel track into the song's track, dropping every SequenceName the
-  // song's track held; the song's events come first at equal times.
-  void MergeTrack(const MidiTrackData& track);
-  // The same for a track without a channel, keeping the sequence names.
-  void MergeConductorTrack(const MidiTrackData& track);
-
  private:
   bool ParseHeader();
-  void Merge(const MidiTrackData& track, bool drop_sequence_names);
 
   std::int32_t division_ = 0;
   TrackForm form_;

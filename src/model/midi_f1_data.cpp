@@ -1,5 +1,7 @@
 #include "model/midi_f1_data.h"
 
+#include "model/event_merge.h"
+
 #include <algorithm>
 #include <array>
 
@@ -172,20 +174,27 @@ bool MidiF1Data::Save(std::string_view path) const {
   return SaveToFile(path);
 }
 
-void MidiF1Data::MergeInto(MidiF0Data& song) const {
+MidiF0Data MidiF1Data::TakeAsFormat0(bool keep_names) {
+  MidiF0Data song(*context_, TrackForm::GateTimeForm);
   if (form_ != TrackForm::GateTimeForm) {
     ReportF1Error(kF1InternalError);
-    return;
+    return song;
   }
   song.SetDivision(division_);
-  for (const MidiTrackData& track : tracks_) {
-    if (track.GetChannel() == kNoChannel) {
-      song.MergeConductorTrack(track);
-    } else {
-      song.MergeTrack(track);
-    }
+  // Merging the tracks one by one from the last to the first (the incoming track winning
+  // ties) gives the same, in one pass: events of one tick stand in track order.
+  std::vector<std::vector<MusicEvent>> tracks;
+  for (MidiTrackData& track : tracks_) {
+    if (!keep_names && track.GetChannel() != kNoChannel) track.DeleteMeta(MetaType::SequenceName);
+    tracks.push_back(track.TakeEvents());
   }
+  song.Track().SetEvents(MergeByTime(std::move(tracks)));
   song.Track().RemoveInnerEndOfTrack();
+  return song;
+}
+
+bool MidiF1Data::KeepsSequenceNamesInFormat0() const {
+  return CountMeta(MetaType::SequenceName) == 1 && !tracks_.empty() && !tracks_[0].IsMetaOnly();
 }
 
 }  // namespace quillmar

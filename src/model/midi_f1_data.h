@@ -55,8 +55,13 @@ class MidiF1Data : public MidiDataBuffer {
   bool Encode();
   // Writes the image (F1InternalError first when the song is not encoded).
   bool Save(std::string_view path) const;
-  // Merges every track into the format-0 song, in track order.
-  void MergeInto(MidiF0Data& song) const;
+  // The song as a format-0 song: every track merged into one by time, events of one tick in
+  // track order, one EndOfTrack at the end. Without keep_names the channel tracks' first
+  // SequenceName is left out. Takes the tracks' events; requires GateTimeForm.
+  MidiF0Data TakeAsFormat0(bool keep_names);
+  // Whether the format-0 form keeps the tracks' names: the song holds exactly one
+  // SequenceName and its first track holds more than meta events.
+  bool KeepsSequenceNamesInFormat0() const;
 
   // --- Song-level lookups -------------------------------------------------------------------
   std::int32_t GetVolume(std::int32_t channel) const;
@@ -76,7 +81,6 @@ class MidiF1Data : public MidiDataBuffer {
   // Splits every track of the channel into the notes whose property (1 note, 2 gate,
   // 3 velocity) is at least the threshold and the others.
   void SplitTrack(std::int32_t channel, std::int32_t threshold, std::int32_t property);
-  int SumPeakPolyphony() const;
   void CutNotesAt(Ticks time);
   void DeleteKindAfter(Ticks time, EventKind kind);
   void ChangeMetaType(std::int32_t from, std::int32_t to);

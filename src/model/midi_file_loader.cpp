@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "lists/whole_file.h"
-#include "model/event_merge.h"
 #include "model/model_errors.h"
 #include "model/smf_header.h"
 
@@ -51,19 +50,7 @@ void MidiFileLoader::BuildFormat0(bool keep_names) {
     ReportLoaderError(kLoaderInternalError);
     return;
   }
-  format0_song_ = std::make_unique<MidiF0Data>(*context_, TrackForm::GateTimeForm);
-  format0_song_->SetDivision(song_->Division());
-  // The same as merging the tracks one by one with MergeFrom from the last to the first (the
-  // incoming track winning ties), done in one pass: events of one tick stand in track order.
-  std::vector<std::vector<MusicEvent>> tracks;
-  for (int i = 0; i < song_->TrackCount(); ++i) {
-    MidiTrackData& track = song_->Track(i);
-    if (!keep_names && track.GetChannel() != kNoChannel) track.DeleteMeta(MetaType::SequenceName);
-    tracks.push_back(track.TakeEvents());
-  }
-  MidiTrackData& merged = format0_song_->Track();
-  merged.SetEvents(MergeByTime(std::move(tracks)));
-  merged.RemoveInnerEndOfTrack();
+  format0_song_ = std::make_unique<MidiF0Data>(song_->TakeAsFormat0(keep_names));
   song_.reset();
 }
 

@@ -108,15 +108,10 @@ class MidiTrackData : public MidiDataBuffer {
   // Replaces all events. Beyond kMaxEvents reports TooMuchData and keeps the first ones and
   // the last one (normally the EndOfTrack), which keeps its time.
   void SetEvents(std::vector<MusicEvent> events);
-  void Clear();
   // Removes every EndOfTrack that is not in the last slot (deltas carried forward).
   void RemoveInnerEndOfTrack();
   // Exchanges the events of two slots; each slot keeps its delta.
   void SwapEvents(int a, int b);
-  // Merges the other track's events into this one by time, the other track's events first
-  // at equal times. Without keep_names the first SequenceName of a channel track `other` is
-  // left out. Both tracks must be in GateTimeForm.
-  void MergeFrom(const MidiTrackData& other, bool keep_names);
 
   // --- Note-range edits (GateTimeForm) -----------------------------------------------------
 

@@ -81,7 +81,6 @@ class MusicEvent {
 
   friend void swap(MusicEvent& a, MusicEvent& b) noexcept;
 
-  std::int32_t Length() const { return static_cast<std::int32_t>(data.size()); }
   // The data byte at `index`, 0 past the end.
   std::uint8_t DataByte(std::size_t index) const;
 

@@ -124,12 +124,6 @@ void MidiF1Data::SplitTrack(std::int32_t channel, std::int32_t threshold, std::i
   }
 }
 
-int MidiF1Data::SumPeakPolyphony() const {
-  int sum = 0;
-  for (const MidiTrackData& track : tracks_) sum += PeakPolyphony(track);
-  return sum;
-}
-
 void MidiF1Data::CutNotesAt(Ticks time) {
   for (MidiTrackData& track : tracks_) track.CutNotesAt(time);
 }

@@ -46,10 +46,6 @@ void MidiTrackData::DeleteAt(int index) {
   events_.erase(events_.begin() + index);
 }
 
-void MidiTrackData::Clear() {
-  events_.clear();
-}
-
 std::vector<MusicEvent> MidiTrackData::TakeEvents() {
   return std::exchange(events_, {});
 }

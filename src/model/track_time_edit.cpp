@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "model/event_merge.h"
 #include "model/midi_track_data.h"
 #include "model/model_errors.h"
 
@@ -51,14 +50,6 @@ bool MidiTrackData::InsertAtTime(Ticks time, MusicEvent event) {
   if (!Empty()) Event(last).delta = std::max(AddDeltas(Event(last).delta, -event.delta), 0);
   InsertAt(last, Place::Before, std::move(event));
   return true;
-}
-
-void MidiTrackData::MergeFrom(const MidiTrackData& other, bool keep_names) {
-  if (!IsInGateTimeForm(*this)) return;
-  MidiTrackData theirs(other);
-  if (!keep_names && theirs.GetChannel() != kNoChannel) theirs.DeleteMeta(MetaType::SequenceName);
-  SetEvents(MergeByTime({std::move(theirs.events_), std::exchange(events_, {})}));
-  RemoveInnerEndOfTrack();
 }
 
 void MidiTrackData::CutNotesAt(Ticks time) {

@@ -114,7 +114,7 @@ bool ConversionDriver::Convert(std::string_view input_name, std::string& output_
   MidiFileLoader loader(*context_, work_path);
   if (!loader.Loaded()) return false;
   MidiF1Data& song = *loader.Song();
-  if (song.CountMeta(MetaType::SequenceName) == 1 && !song.Track(0).IsMetaOnly()) {
+  if (song.KeepsSequenceNamesInFormat0()) {
     loader.ToFormat0KeepNames();
   } else {
     loader.ToFormat0();

@@ -26,7 +26,7 @@ TEST(MusicEvent, FreshEventHasNoChannelAndNoData) {
   EXPECT_EQ(event.channel, kNoChannel);
   EXPECT_EQ(event.kind, EventKind::Removed);
   EXPECT_EQ(event.delta, 30);
-  EXPECT_EQ(event.Length(), 0);
+  EXPECT_TRUE(event.data.empty());
   EXPECT_EQ(event.DataByte(200), 0) << "bytes past the data read as zero";
 }
 
@@ -39,7 +39,7 @@ TEST(MusicEvent, CopyKeepsEveryByteAndEachLiveCopyReportsOnce) {
     original.data.assign(300, 'a');
     MusicEvent copy(original);
     EXPECT_EQ(copy.data, original.data);
-    EXPECT_EQ(copy.Length(), 300);
+    EXPECT_EQ(copy.data.size(), 300u);
   }
   EXPECT_EQ(sink.CountReported(kTooLarge), 2);
 }
@@ -77,7 +77,7 @@ TEST(MusicEvent, AssignmentDropsTheEventItReplaces) {
   target = MusicEvent(5);
   EXPECT_EQ(sink.CountReported(kTooLarge), 1);
   EXPECT_EQ(target.delta, 5);
-  EXPECT_EQ(target.Length(), 0);
+  EXPECT_TRUE(target.data.empty());
 }
 
 TEST(MusicEvent, MakeTempoAppendsTheThreeBytes) {

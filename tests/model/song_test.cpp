@@ -64,53 +64,6 @@ TEST(FormatZeroSplit, RefusesASongOutsideGateTimeForm) {
   EXPECT_EQ(sink.CountReported(kF1InternalErrorText), 1);
 }
 
-TEST(MergeInto, LowerTracksComeFirstAtEqualTimes) {
-  ModelContext context;
-  const auto song =
-      SongOf(context,
-             {TrackOf(context, TrackForm::GateTimeForm, {GateNote(0, 0, 60, 10), EndOfTrack(10)}),
-              TrackOf(context, TrackForm::GateTimeForm, {GateNote(0, 1, 62, 10), EndOfTrack(10)})});
-  MidiF0Data format0(context);
-  song.MergeInto(format0);
-  const MidiTrackData& merged = format0.Track();
-  ASSERT_EQ(merged.Count(), 3);
-  EXPECT_EQ(merged.Event(0).channel, 0);
-  EXPECT_EQ(merged.Event(1).channel, 1);
-  EXPECT_TRUE(merged.Event(2).IsMeta(MetaType::EndOfTrack)) << "inner ends of track removed";
-  EXPECT_EQ(TimesOf(merged), (std::vector<Ticks>{0, 0, 10}));
-  EXPECT_EQ(format0.Division(), 480);
-}
-
-TEST(MergeInto, SequenceNamesOfTheLastChannelTrackAndLaterConductorsSurvive) {
-  ModelContext context;
-  const auto song =
-      SongOf(context,
-             {TrackOf(context, TrackForm::GateTimeForm,
-                      {Meta(0, MetaType::SequenceName, "c0"), EndOfTrack()}),
-              TrackOf(context, TrackForm::GateTimeForm,
-                      {Meta(0, MetaType::SequenceName, "a"), GateNote(0, 0, 60, 1), EndOfTrack(1)}),
-              TrackOf(context, TrackForm::GateTimeForm,
-                      {Meta(0, MetaType::SequenceName, "b"), GateNote(0, 1, 60, 1), EndOfTrack(1)}),
-              TrackOf(context, TrackForm::GateTimeForm,
-                      {Meta(0, MetaType::SequenceName, "c1"), EndOfTrack()})});
-  MidiF0Data format0(context);
-  song.MergeInto(format0);
-  std::vector<std::string> names;
-  for (const MusicEvent& event : format0.Track().Events()) {
-    if (event.IsMeta(MetaType::SequenceName)) names.push_back(event.data);
-  }
-  EXPECT_EQ(names, (std::vector<std::string>{"b", "c1"}));
-}
-
-TEST(MergeTrack, EmptyIncomingTrackOnlyPurgesNames) {
-  ModelContext context;
-  auto format0 = Format0Of(
-      context, {Meta(0, MetaType::SequenceName, "x"), Control(5, 0, 7, 1), EndOfTrack(5)});
-  format0.MergeTrack(MidiTrackData(context, TrackForm::GateTimeForm));
-  ASSERT_EQ(format0.Track().Count(), 2);
-  EXPECT_EQ(TimesOf(format0.Track()), (std::vector<Ticks>{5, 10}));
-}
-
 TEST(TrackList, NeverMoreThanThirtyThreeTracks) {
   ModelContext context;
   MidiF1Data song(context);

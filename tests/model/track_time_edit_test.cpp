@@ -105,65 +105,6 @@ TEST(InsertAtTime, AFullTableChangesNothing) {
   EXPECT_EQ(sink.CountReported("データの量が多すぎます。"), 1);
 }
 
-// --- MergeFrom ----------------------------------------------------------------------------
-
-TEST(MergeFrom, OtherTracksEventsWinTiesAndOneEndOfTrackRemains) {
-  ModelContext context;
-  auto track = TrackOf(context, TrackForm::GateTimeForm,
-                       {Control(0, 0, 7, 1), Control(20, 0, 7, 2), EndOfTrack(30)});
-  const auto other = TrackOf(context, TrackForm::GateTimeForm,
-                             {Control(10, 1, 7, 11), Control(10, 1, 7, 12), EndOfTrack(100)});
-  track.MergeFrom(other, true);
-  EXPECT_EQ(KindsOf(track),
-            (std::vector<std::pair<EventKind, std::int32_t>>{
-                {kControl, 1}, {kControl, 11}, {kControl, 12}, {kControl, 2}, {kMeta, 0}}));
-  EXPECT_EQ(TimesOf(track), (std::vector<Ticks>{0, 10, 20, 20, 120}));
-  EXPECT_EQ(other.Count(), 3);
-}
-
-TEST(MergeFrom, WithoutKeepingNamesAChannelTrackLosesItsFirstName) {
-  ModelContext context;
-  const auto channel_track =
-      TrackOf(context, TrackForm::GateTimeForm,
-              {Meta(5, MetaType::SequenceName, "Piano"), Meta(0, MetaType::SequenceName, "Again"),
-               GateNote(5, 0, 60, 10), EndOfTrack()});
-  auto dropped = TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack(50)});
-  dropped.MergeFrom(channel_track, false);
-  ASSERT_EQ(dropped.Count(), 3);
-  EXPECT_EQ(dropped.Event(0).data, "Again");
-  EXPECT_EQ(TimesOf(dropped), (std::vector<Ticks>{5, 10, 50}));
-
-  auto kept = TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack(50)});
-  kept.MergeFrom(channel_track, true);
-  EXPECT_EQ(kept.Count(), 4);
-
-  const auto conductor = TrackOf(context, TrackForm::GateTimeForm,
-                                 {Meta(0, MetaType::SequenceName, "Song"), EndOfTrack()});
-  auto named = TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack(50)});
-  named.MergeFrom(conductor, false);
-  EXPECT_EQ(named.CountMeta(MetaType::SequenceName), 1);
-}
-
-TEST(MergeFrom, BothTracksMustBeInGateTimeForm) {
-  ModelContext context;
-  RecordingSink sink;
-  auto on_off = TrackOf(context, TrackForm::OnOffForm, {NoteOn(0, 0, 60), EndOfTrack()});
-  const auto gate_time = TrackOf(context, TrackForm::GateTimeForm, {Control(0, 0, 7, 1)});
-  on_off.MergeFrom(gate_time, true);
-  EXPECT_EQ(on_off.Count(), 2);
-  auto target = TrackOf(context, TrackForm::GateTimeForm, {Control(0, 0, 7, 1), EndOfTrack()});
-  target.MergeFrom(on_off, true);
-  EXPECT_EQ(target.Count(), 2);
-  EXPECT_EQ(sink.CountReported(kInternalError), 2);
-}
-
-TEST(MergeFrom, ATrackMergedWithItselfDoublesItsEvents) {
-  ModelContext context;
-  auto track = TrackOf(context, TrackForm::GateTimeForm, {Control(10, 0, 7, 1), EndOfTrack(5)});
-  track.MergeFrom(track, true);
-  EXPECT_EQ(TimesOf(track), (std::vector<Ticks>{10, 10, 15}));
-}
-
 // --- Note-range edits ---------------------------------------------------------------------
 
 TEST(NoteRangeEdits, CutShortensSoundingNotesAndRemovesThoseStartingThere) {
