@@ -5,9 +5,6 @@
 namespace quillmar::testing {
 namespace {
 
-constexpr char kError[] = "エラーがおきました。";
-constexpr char kEditError[] = "編集リストに誤りがあります。";
-constexpr char kEditOrOrderError[] = "編集リストか順序リストに誤りがあります。";
 constexpr char kUnsupportedController[] =
     "編集リストのコントロールチェンジの追加か削除でサポートされていない番号が指定されました。";
 constexpr char kLoopStop[] = "SysEx F0 09 59 7F 48 4D 02 0D 00 01 F7";

@@ -5,9 +5,6 @@
 namespace quillmar::testing {
 namespace {
 
-constexpr char kError[] = "エラーがおきました。";
-constexpr char kEditError[] = "編集リストに誤りがあります。";
-
 // A conductor with tempo 120 bpm, a 3/4 meter and a full-width marker; "Piano" on channel 1
 // (notes 60 at 0 and 120 at 480); "Drum Top" on channel 10 (42 at 0, 36 at 480); a track
 // without a name on channel 2 (64 at 480). Every track ends at 960.
@@ -31,7 +28,6 @@ TEST_F(ConvCommand, ChangesValuesInPlaceAsItsRowSays) {
   BuildSong();
   std::vector<std::vector<std::string>> original;
   for (int track = 0; track < 4; ++track) original.push_back(Events(track));
-  using Tracks = std::map<int, std::vector<std::string>>;  // the tracks that change
   struct Case {
     const char* row;
     Tracks changed;
@@ -104,13 +100,7 @@ TEST_F(ConvCommand, ChangesValuesInPlaceAsItsRowSays) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
     BuildSong();
-    Edit({c.row});
-    for (int track = 0; track < 4; ++track) {
-      const auto changed = c.changed.find(track);
-      EXPECT_EQ(Events(track), changed == c.changed.end() ? original[track] : changed->second)
-          << track;
-    }
-    EXPECT_EQ(Reported(), c.lines);
+    ExpectAfterRow(c.row, original, c.changed, c.lines, 4);
   }
 }
 

@@ -7,10 +7,6 @@
 namespace quillmar::testing {
 namespace {
 
-constexpr char kError[] = "エラーがおきました。";
-constexpr char kEditError[] = "編集リストに誤りがあります。";
-constexpr char kEditOrOrderError[] = "編集リストか順序リストに誤りがあります。";
-
 // A conductor with a tempo and two loop-start messages; channel 1 "Lead" (a chord at 0,
 // notes at 240 and 960, a marker and a master volume); channel 2 "Low" (notes 40 and 50).
 class CopyMove : public EditTest {
@@ -48,7 +44,6 @@ TEST_F(CopyMove, CopyAndMoveAsTheirRowsSay) {
                                               "960 Note1 65/240/100",
                                               "1920 End"};
   const std::vector<std::string> blank = {"0 Meta3 blank", "0 End"};
-  using Tracks = std::map<int, std::vector<std::string>>;
   struct Case {
     const char* row;
     Tracks expected;  // tracks that differ, and tracks added
@@ -115,14 +110,7 @@ TEST_F(CopyMove, CopyAndMoveAsTheirRowsSay) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
     BuildSong();
-    Edit({c.row});
-    ASSERT_EQ(song_.TrackCount(), c.tracks);
-    for (int track = 0; track < c.tracks; ++track) {
-      const auto changed = c.expected.find(track);
-      EXPECT_EQ(Events(track), changed == c.expected.end() ? original[track] : changed->second)
-          << track;
-    }
-    EXPECT_EQ(Reported(), c.lines);
+    ExpectAfterRow(c.row, original, c.expected, c.lines, c.tracks);
   }
 }
 

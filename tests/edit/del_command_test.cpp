@@ -53,7 +53,6 @@ TEST_F(DelCommand, RemovesWhatItsRowNames) {
   const auto& piano1 = original[1];
   const auto& piano2 = original[2];
   const auto& drums = original[3];
-  using Tracks = std::map<int, std::vector<std::string>>;
   struct Case {
     const char* row;
     Tracks changed;
@@ -105,14 +104,7 @@ TEST_F(DelCommand, RemovesWhatItsRowNames) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
     BuildSong();
-    Edit({c.row});
-    ASSERT_EQ(song_.TrackCount(), c.tracks);
-    for (int track = 0; track < c.tracks; ++track) {
-      const auto changed = c.changed.find(track);
-      EXPECT_EQ(Events(track), changed == c.changed.end() ? original[track] : changed->second)
-          << track;
-    }
-    EXPECT_EQ(Reported(), c.lines);
+    ExpectAfterRow(c.row, original, c.changed, c.lines, c.tracks);
   }
 }
 

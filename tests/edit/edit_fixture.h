@@ -4,6 +4,7 @@
 // the events of a track described as short texts ("480 CC0 7=100").
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,11 @@
 #include "pipeline/list_fixture.h"
 
 namespace quillmar::testing {
+
+// The messages of the edit rows, as Reported() gives them.
+inline constexpr char kError[] = "エラーがおきました。";
+inline constexpr char kEditError[] = "編集リストに誤りがあります。";
+inline constexpr char kEditOrOrderError[] = "編集リストか順序リストに誤りがあります。";
 
 // An event at its absolute time, in a few words.
 inline std::string Describe(const MusicEvent& event, Ticks time) {
@@ -70,6 +76,23 @@ class EditTest : public ListTest {
       described.push_back(Describe(event, time));
     }
     return described;
+  }
+
+  using Tracks = std::map<int, std::vector<std::string>>;
+
+  // Runs the row; then the song has `tracks` tracks, each with the events of `original`
+  // but those in `changed`, and the result lines are `lines`.
+  void ExpectAfterRow(std::string_view row, const std::vector<std::vector<std::string>>& original,
+                      const Tracks& changed, const std::vector<std::string>& lines, int tracks) {
+    Edit({row});
+    ASSERT_EQ(song_.TrackCount(), tracks);
+    for (int track = 0; track < tracks; ++track) {
+      const auto found = changed.find(track);
+      EXPECT_EQ(Events(track),
+                found == changed.end() ? original[static_cast<std::size_t>(track)] : found->second)
+          << track;
+    }
+    EXPECT_EQ(Reported(), lines);
   }
 
   // The result lines without their indent (UTF-8).

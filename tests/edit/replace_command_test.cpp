@@ -13,9 +13,6 @@ namespace {
 
 using namespace std::string_view_literals;
 
-constexpr char kError[] = "エラーがおきました。";
-constexpr char kEditError[] = "編集リストに誤りがあります。";
-
 MusicEvent Bend(std::int32_t delta, std::int32_t value, std::int32_t channel = 0) {
   MusicEvent event = ChannelEvent(EventKind::PitchBend, delta, channel);
   event.value = value;

@@ -7,7 +7,6 @@
 namespace quillmar::testing {
 namespace {
 
-constexpr char kError[] = "エラーがおきました。";
 constexpr char kChord[] = "指定された和音以上のトラックを分割しました。";
 constexpr char kVoice[] = "指定されたボイス数を超えているので分割しました。";
 
