@@ -28,6 +28,7 @@ sigset_t WatchedSignals() {
 InterruptWatcher::InterruptWatcher(std::function<void(int)> on_first_signal)
     : on_first_signal_(std::move(on_first_signal)) {
   ::signal(SIGPIPE, SIG_IGN);
+  ::signal(SIGXFSZ, SIG_IGN);  // a write past the file size limit fails instead
   const sigset_t signals = WatchedSignals();
   ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   signal_fd_ = ::signalfd(-1, &signals, SFD_CLOEXEC);

@@ -10,8 +10,8 @@ namespace quillmar {
 // Catches SIGINT, SIGTERM and SIGHUP for the whole process. The first of them is recorded
 // and handed to the callback, which asks the work to stop at its next safe point; a second
 // one removes the process's temporary files and folders and ends it at once with 128 plus
-// the signal's number. A broken pipe is ignored, so that a closed standard output does not
-// end the process in the middle of a write.
+// the signal's number. A broken pipe and a file grown past its size limit are ignored, so
+// that they make the write fail (and be reported) instead of ending the process mid-write.
 //
 // Make it before any other thread starts: the signals are blocked in the making thread and
 // in every thread started after it, and taken by the watcher's own thread.
