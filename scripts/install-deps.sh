@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev libqt6svg6 fonts-noto-cjk)
+  qt6-base-dev libgl-dev libqt6svg6 fonts-noto-cjk clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do

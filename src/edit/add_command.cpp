@@ -124,8 +124,9 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
       return;
     case 7: {
       // Only for the named tracks of one channel, at their very start.
-      const auto [key, name] = SplitKeyValue(row.position);
-      if (channel < 0 || key != "SequenceName") return;
+      const auto qualifier = SplitKeyValue(row.position);
+      const std::string& name = qualifier.second;
+      if (channel < 0 || qualifier.first != "SequenceName") return;
       if (!InMidiRange(keyword.number)) {
         ReportMessage(kGeneralMessage);
         return;

@@ -126,7 +126,9 @@ void DeleteBeat(MidiF1Data& song, int beat) {
 // PitchBend=lo:hi: the rising bends whose bend (value - 64) x 128 lies in lo to hi. The
 // wheel rests at the centre before a track's first bend.
 void DeleteRisingBends(MidiF1Data& song, std::int32_t channel, std::string_view range) {
-  const auto [low, high] = SplitPair(range);
+  const std::pair<int, int> bounds = SplitPair(range);
+  const int low = bounds.first;
+  const int high = bounds.second;
   if (low >= high) return;
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);

@@ -9,7 +9,7 @@
 
 namespace quillmar {
 
-MidiFileLoader::MidiFileLoader(ModelContext& context, std::string_view path) : context_(&context) {
+MidiFileLoader::MidiFileLoader(ModelContext& context, std::string_view path) {
   std::string image;
   if (!ReadWholeFile(path, image)) return;
   StripMacBinaryBeforeHeader(image);
