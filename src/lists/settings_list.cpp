@@ -7,8 +7,10 @@
 
 #include "lists/list_error.h"
 #include "lists/path_helpers.h"
+#include "platform/encoding.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
+#include "report/report.h"
 
 namespace quillmar {
 namespace {
@@ -55,6 +57,16 @@ std::string Unescape(std::string_view cell) {
   return text;
 }
 
+// The Shift_JIS form of a cell of a UTF-8 list; a cell with a character Shift_JIS lacks is
+// reported with the list's name and row (1 is the header) and read as empty.
+std::string ShiftJisCell(std::string_view cell, std::string_view list_name, int row) {
+  if (std::optional<std::string> sjis = Utf8ToSjis(cell)) return *std::move(sjis);
+  ListError(kListDataError);
+  ReportDetail(std::string(list_name) + Sjis(" の ") + std::to_string(row) + Sjis(" 行目: ") +
+               Utf8ToSjisReplacing(cell));
+  return {};
+}
+
 }  // namespace
 
 std::size_t CellLimitOf(ListKind kind) {
@@ -89,7 +101,11 @@ SettingsList SettingsList::Load(std::string_view path, int column_count, char se
     ListError(kListOpenFailed);
     return list;
   }
-  list.ParseRows(separator);
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  bool utf8 = list.data_.starts_with(kByteOrderMark);
+  if (utf8) list.data_.erase(0, kByteOrderMark.size());
+  utf8 = utf8 || IsUtf8Text(list.data_, list.data_.size() == kListFileByteLimit);
+  list.ParseRows(separator, utf8);
   return list;
 }
 
@@ -97,7 +113,7 @@ SettingsList SettingsList::Load(std::string_view path, int column_count, char se
 // the separator, CR or LF, which is skipped, and one LF after a row's last cell is skipped
 // too. So a line of more cells carries them into the next row, and cells missing where the
 // data ends stay empty.
-void SettingsList::ParseRows(char separator) {
+void SettingsList::ParseRows(char separator, bool utf8) {
   const std::string_view data = data_;
   const char terminators[] = {separator, '\r', '\n'};
   const std::string_view cell_ends(terminators, sizeof terminators);
@@ -107,8 +123,13 @@ void SettingsList::ParseRows(char separator) {
     for (int column = 0; column < column_count_ && pos < data.size(); ++column) {
       const std::size_t end = std::min(data.find_first_of(cell_ends, pos), data.size());
       if (end == data.size()) ListError(kListDataError);  // the data ends inside the cell
-      const std::string_view cell = data.substr(pos, end - pos);
+      std::string_view cell = data.substr(pos, end - pos);
       pos = end + 1;
+      std::string converted;
+      if (utf8) {
+        converted = ShiftJisCell(cell, name_, RowCount());
+        cell = converted;
+      }
       const std::size_t kept = KeptLength(cell, cell_limit_);
       // Widths count the cell as stored, after the length cut and before unescaping.
       int& width = column_widths_[static_cast<std::size_t>(column)];

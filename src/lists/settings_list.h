@@ -33,7 +33,9 @@ class SettingsList {
   SettingsList() = default;
 
   // Reads the file and splits it into rows of `column_count` cells (kept within 1 to
-  // kListColumnLimit). Cells end at the separator, CR or LF; there is no quoting, and two
+  // kListColumnLimit). A file in UTF-8 (valid UTF-8 holding a multi-byte character, or
+  // starting with a byte-order mark) has its cells turned into Shift_JIS; a cell with a
+  // character that Shift_JIS lacks is reported with the list's name and row, and left empty. Cells end at the separator, CR or LF; there is no quoting, and two
   // backslashes inside a cell stand for one comma. A path without a folder is opened in the
   // current folder. Problems are reported with ListError and the rows read so far are kept:
   // a file that cannot be opened gives a table without rows.
@@ -60,7 +62,7 @@ class SettingsList {
   const std::string& Data() const { return data_; }
 
  private:
-  void ParseRows(char separator);
+  void ParseRows(char separator, bool utf8);
   bool Contains(int row, int column) const;
 
   std::string name_;

@@ -64,6 +64,43 @@ std::size_t Utf8SequenceLength(std::string_view text) {
 
 }  // namespace
 
+bool IsUtf8Text(std::string_view bytes, bool cut_at_end) {
+  bool multi_byte = false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    // The length of the sequence and the range of its second byte (no overlong forms, no
+    // surrogates, nothing above U+10FFFF).
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+      if (i + k >= bytes.size()) return cut_at_end && multi_byte;
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
+    }
+    multi_byte = true;
+    i += length;
+  }
+  return multi_byte;
+}
+
 std::optional<std::string> Utf8ToSjis(std::string_view utf8) {
   Converter converter(kSjis, kUtf8);
   std::string out;

@@ -20,6 +20,11 @@ std::string Utf8ToSjisReplacing(std::string_view utf8);
 // becomes U+FFFD, so the result is always valid UTF-8.
 std::string SjisToUtf8(std::string_view sjis);
 
+// True when the bytes are valid UTF-8 and hold at least one multi-byte character: such a
+// text is practically never Shift_JIS, whose Japanese is not valid UTF-8. A sequence cut
+// short at the very end is accepted when `cut_at_end` says the text was cut there.
+bool IsUtf8Text(std::string_view bytes, bool cut_at_end = false);
+
 // Shift_JIS form of a source literal written in UTF-8. Every literal of the system has one,
 // so a failure is a programming error and aborts.
 std::string Sjis(std::string_view utf8_literal);

@@ -121,6 +121,18 @@ TEST_F(CliEndToEnd, SaveSnapshotsLandInsideTheChosenFolders) {
   EXPECT_EQ(Entries(root_.Path()), (Names{"in", "out", "tmp"}));
 }
 
+// A file list saved as UTF-8 by a Linux editor names the same files as in Shift_JIS.
+TEST_F(CliEndToEnd, Utf8FileListNamesItsFilesRightly) {
+  const std::string folder = Folder("曲");
+  WriteFile(folder + "/ソング.mid", ChordSong(0, 0, 60));
+  WriteFile(folder + "/f_utf8.csv", std::string(kHeader) + "\r\n1,ソング.mid,表ソ.mid,題名,-\r\n");
+  const std::string out = Path("out");
+  const ProgramRun run = Run(folder, {"f_utf8.csv", "--out", out});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Entries(out), Names{"表ソ.mid"});
+  EXPECT_EQ(FirstTrackTexts(out + "/表ソ.mid", MetaType::SequenceName), Names{"題名"});
+}
+
 TEST_F(CliEndToEnd, SavedResultIsTheShiftJisLinesEndedByCrLf) {
   const std::string input = Examples("input");
   const std::string out = Path("out");

@@ -7,6 +7,7 @@
 #include "lists/list_error.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
+#include "report/report.h"
 #include "support/recording_sink.h"
 #include "support/temp_folder.h"
 
@@ -181,6 +182,38 @@ TEST(ListError, OtherCodesGiveTheGeneralText) {
   EXPECT_EQ(sink.Lines(), (std::vector<std::string>{
                               "            リストファイルに無駄なスペースが含まれています。",
                               "            エラーがおきました。"}));
+}
+
+// Lists written in UTF-8 (by any Linux editor) read like the same list in Shift_JIS; a
+// Shift_JIS or ASCII list reads as it stands.
+TEST(SettingsList, Utf8ListsAreReadAsShiftJis) {
+  const std::string utf8 = "番号,入力\r\n1,曲／表ソ.mid\r\n";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    Rows rows;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"UTF-8", utf8, {{Sjis("番号"), Sjis("入力")}, {"1", Sjis("曲／表ソ.mid")}}, {}},
+      {"UTF-8 with a byte-order mark",
+       "\xEF\xBB\xBF" + utf8,
+       {{Sjis("番号"), Sjis("入力")}, {"1", Sjis("曲／表ソ.mid")}},
+       {}},
+      {"Shift_JIS", Sjis(utf8), {{Sjis("番号"), Sjis("入力")}, {"1", Sjis("曲／表ソ.mid")}}, {}},
+      {"ASCII", "n,in\r\n1,a.mid\r\n", {{"n", "in"}, {"1", "a.mid"}}, {}},
+      {"a character Shift_JIS lacks",
+       "n,in\r\n1,\xF0\x9F\x8E\xB5.mid\r\n2,曲\r\n",
+       {{"n", "in"}, {"1", ""}, {"2", Sjis("曲")}},
+       {std::string(kReportIndent) + kDataError,
+        std::string(kReportIndent) + "   問題のある指定  list.csv の 2 行目: ?.mid"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RecordingSink sink;
+    EXPECT_EQ(RowsOf(LoadBytes(c.bytes, 2)), c.rows);
+    EXPECT_EQ(sink.Lines(), c.lines);
+  }
 }
 
 }  // namespace

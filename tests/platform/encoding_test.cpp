@@ -55,5 +55,24 @@ TEST(SjisScan, TrailByteIsNeverASeparator) {
   EXPECT_FALSE(IsCharacterStart(Sjis("表"), 1));
 }
 
+TEST(Encoding, Utf8TextIsValidUtf8WithAMultiByteCharacter) {
+  struct Case {
+    std::string bytes;
+    bool cut_at_end;
+    bool utf8;
+  };
+  const Case cases[] = {
+      {"曲.mid", false, true},
+      {"plain ascii", false, false},
+      {Sjis("曲.mid"), false, false},
+      {"\xC0\xAF", false, false},          // overlong
+      {"\xED\xA0\x80", false, false},      // surrogate
+      {"\xF4\x90\x80\x80", false, false},  // beyond U+10FFFF
+      {"曲\xE6\x9B", false, false},
+      {"曲\xE6\x9B", true, true},  // cut inside the last
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsUtf8Text(c.bytes, c.cut_at_end), c.utf8) << c.bytes;
+}
+
 }  // namespace
 }  // namespace quillmar
