@@ -1,6 +1,7 @@
 #include "edit/edit_list.h"
 
 #include <array>
+#include <limits>
 #include <string>
 
 #include "edit/edit_commands.h"
@@ -49,7 +50,11 @@ std::string PositionInTicks(const MidiF1Data& song, const std::string& cell) {
     part = LeadingInteger(std::string_view(cell).substr(start, end - start));
     start = end + 1;
   }
-  return std::to_string(song.BarToTicks(parts[0] - 1, parts[1] - 1, parts[2]));
+  // One-based counts become zero-based; the smallest number has no number before it.
+  auto zero_based = [](int count) {
+    return count == std::numeric_limits<int>::min() ? count : count - 1;
+  };
+  return std::to_string(song.BarToTicks(zero_based(parts[0]), zero_based(parts[1]), parts[2]));
 }
 
 }  // namespace

@@ -318,7 +318,9 @@ TEST_F(CliFaults, FoldersAndInputsChangingDuringARunFailOnlyTheRowsTheyHit) {
         written.push_back(output);
         // Outputs of one input are the same bytes: the first one is read back whole.
         const std::string first = output_folder + (is_long ? "/r1.mid" : "/r2.mid");
-        if (row <= 2) EXPECT_EQ(NotesOf(first), notes);
+        if (row <= 2) {
+          EXPECT_EQ(NotesOf(first), notes);
+        }
         EXPECT_EQ(ReadFile(output_folder + "/" + output), ReadFile(first));
         if (hit) ++converted_before;
         continue;
@@ -348,7 +350,9 @@ TEST_F(CliFaults, FoldersAndInputsChangingDuringARunFailOnlyTheRowsTheyHit) {
     EXPECT_GE(failed, 1) << "the change came before the end";
     std::sort(written.begin(), written.end());
     EXPECT_EQ(Entries(output_folder), written) << "nothing else is left in the output folder";
-    if (c.change == Change::OutputFolderGone) EXPECT_FALSE(fs::exists(out));
+    if (c.change == Change::OutputFolderGone) {
+      EXPECT_FALSE(fs::exists(out));
+    }
     EXPECT_EQ(TemporariesUnder(root_.Path()), Names{});
     EXPECT_EQ(Differing(inputs, FilesUnder(in)), Names{});
   }

@@ -54,6 +54,9 @@ TEST_F(EditTest, MeasurePositionsFollowEachSong) {
     EXPECT_EQ(programs, c.programs) << c.division;
   }
   EXPECT_EQ(list.Cell(1, 3), "2:1:0") << "the list is not rewritten";
+  // Absurd measures are read without overflow (found by fuzzing).
+  Edit({"Add,ProgramChange=1,1,-11111111111111111114:1:0", "Add,ProgramChange=1,1,99999999999:1"});
+  EXPECT_EQ(Reported(), std::vector<std::string>{"エラーがおきました。"});
 }
 
 TEST_F(EditTest, TrackNumbersSkipAConductorTrack) {
