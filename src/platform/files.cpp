@@ -41,15 +41,13 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// A name in the target's folder that no other writer uses and that is recognisable as
-// temporary.
-std::string TemporaryNameFor(const std::string& native_target) {
+// A name that no other writer uses and that is recognisable as temporary.
+std::string TemporaryName() {
   thread_local std::mt19937_64 random{std::random_device{}()};
   char unique[40];
   std::snprintf(unique, sizeof unique, "%d-%016llx", static_cast<int>(::getpid()),
                 static_cast<unsigned long long>(random()));
-  const fs::path folder = fs::path(native_target).parent_path();
-  return (folder / (std::string(kTemporaryPrefix) + unique)).string();
+  return std::string(kTemporaryPrefix) + unique;
 }
 
 // A NUL byte would cut the name short where the system reads it, so such a path names no
@@ -121,25 +119,38 @@ bool WriteFileReplacing(std::string_view sjis_path, std::string_view bytes) {
     errno = EINVAL;
     return false;
   }
-  const std::string target = NativePath(sjis_path);
-  const std::string temporary = TemporaryNameFor(target);
+  const fs::path target = NativePath(sjis_path);
+  const std::string name = target.filename().string();
+  // The folder is held open, so that the temporary file is renamed or removed in it even
+  // when the folder is renamed or removed meanwhile: nothing half-written is left.
+  const std::string folder_path =
+      target.parent_path().empty() ? "." : target.parent_path().string();
+  const int folder = ::open(folder_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return false;
+  const std::string temporary_name = TemporaryName();
+  const std::string temporary = (fs::path(folder_path) / temporary_name).string();
   int fd = -1;
   if (!MakeTemporary(temporary, [&] {
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        fd =
+            ::openat(folder, temporary_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         return fd >= 0;
       })) {
+    const int error = errno;
+    ::close(folder);
+    errno = error;
     return false;
   }
   bool ok = WriteAll(fd, bytes);
   ok = (::close(fd) == 0) && ok;
   int error = errno;
   FinishTemporary(temporary, [&] {
-    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (ok && ::renameat(folder, temporary_name.c_str(), folder, name.c_str()) != 0) {
       ok = false;
       error = errno;
     }
-    if (!ok) ::unlink(temporary.c_str());
+    if (!ok) ::unlinkat(folder, temporary_name.c_str(), 0);
   });
+  ::close(folder);
   errno = error;
   return ok;
 }

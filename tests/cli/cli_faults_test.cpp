@@ -140,20 +140,33 @@ class TemporaryCreations {
   // minute.
   bool WaitFor(int count) {
     while (seen_ < count) {
-      pollfd wait{fd_, POLLIN, 0};
-      if (::poll(&wait, 1, 60000) <= 0) return false;
-      alignas(inotify_event) char buffer[4096];
-      const ssize_t size = ::read(fd_, buffer, sizeof buffer);
-      for (ssize_t at = 0; at < size;) {
-        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-        if (event->len > 0 && IsTemporary(event->name)) ++seen_;
-        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-      }
+      if (!Read(60000)) return false;
     }
     return true;
   }
 
+  // Waits for a temporary created after the call.
+  bool WaitForNext() {
+    while (Read(0)) {
+    }
+    return WaitFor(seen_ + 1);
+  }
+
  private:
+  // Counts the creations reported within `timeout_ms`; false when there were none.
+  bool Read(int timeout_ms) {
+    pollfd wait{fd_, POLLIN, 0};
+    if (::poll(&wait, 1, timeout_ms) <= 0) return false;
+    alignas(inotify_event) char buffer[4096];
+    const ssize_t size = ::read(fd_, buffer, sizeof buffer);
+    for (ssize_t at = 0; at < size;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+      if (event->len > 0 && IsTemporary(event->name)) ++seen_;
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+    return size > 0;
+  }
+
   int fd_;
   int seen_ = 0;
 };
@@ -246,7 +259,7 @@ TEST_F(CliFaults, WritesPastAFullDiskFailTheirRowOnly) {
 // under way. Wherever the change lands, the rows it hits before it are converted, every row
 // after it gets the change's message, the other rows convert and the run goes to its end.
 TEST_F(CliFaults, FoldersAndInputsChangingDuringARunFailOnlyTheRowsTheyHit) {
-  constexpr int kRows = 240;  // odd rows take long.mid, even rows steady.mid
+  constexpr int kRows = 60;  // odd rows take long.mid, even rows steady.mid
   const std::string long_song = LongSong(20000);
   const std::string steady_song = ChordSong(1, 2, 50);
   const std::string garbage = "this is a text, not a song\r\n";
@@ -268,21 +281,25 @@ TEST_F(CliFaults, FoldersAndInputsChangingDuringARunFailOnlyTheRowsTheyHit) {
   for (std::size_t index = 0; index < std::size(cases); ++index) {
     const Case& c = cases[index];
     SCOPED_TRACE(c.what);
-    const std::string in = Folder("in" + std::to_string(index));
+    const std::string folder = Folder("case" + std::to_string(index));
+    const std::string in = Folder("case" + std::to_string(index) + "/in");
     WriteFile(in + "/long.mid", long_song);
     WriteFile(in + "/steady.mid", steady_song);
     WriteFile(in + "/f.csv", ListOf(list_rows));
     const std::vector<Note> long_notes = NotesOf(in + "/long.mid");
     const std::vector<Note> steady_notes = NotesOf(in + "/steady.mid");
     FileBytes inputs = FilesUnder(in);
-    const std::string out = Path("out" + std::to_string(index));
-    const std::string moved = out + "-moved";
+    const std::string out = folder + "/out";
+    const std::string moved = folder + "/moved";
 
+    fs::create_directories(out);
+    TemporaryCreations watch(out);
     WriteFile(capture_.Path() + "/out", "");  // not the last run's lines
     const pid_t pid = Start(in, {"f.csv", "--formats", "0", "--out0", out});
     WaitForConvertedRows(3);
     switch (c.change) {
-      case Change::OutputFolderGone:
+      case Change::OutputFolderGone:  // as an output is being written into it
+        EXPECT_TRUE(watch.WaitForNext());
         EXPECT_EQ(std::rename(out.c_str(), moved.c_str()), 0);
         break;
       case Change::InputGarbage:  // replaced whole, as a saving editor does
@@ -353,7 +370,8 @@ TEST_F(CliFaults, FoldersAndInputsChangingDuringARunFailOnlyTheRowsTheyHit) {
     if (c.change == Change::OutputFolderGone) {
       EXPECT_FALSE(fs::exists(out));
     }
-    EXPECT_EQ(TemporariesUnder(root_.Path()), Names{});
+    EXPECT_EQ(TemporariesUnder(folder), Names{});
+    EXPECT_EQ(Entries(temp_), Names{}) << "the work folder is removed";
     EXPECT_EQ(Differing(inputs, FilesUnder(in)), Names{});
   }
 }
@@ -408,10 +426,12 @@ TEST_F(CliFaults, KilledRunLeavesOnlyCompleteOutputsAndRecognisableTemporaries) 
 // song's memory kept for every row would make rows fail or the process end.
 TEST_F(CliFaults, ThousandRowsOverSixSlotsRunInBoundedResources) {
   constexpr int kRows = 999;
+  constexpr int kNotes = 500;
   const std::string in = Folder("in");
-  const std::string songs[] = {LongSong(1000),
-                               Smf(1, 480, {Chunk(NotesTrack(500, 0)), Chunk(NotesTrack(500, 1))}),
-                               ChordSong(0, 9, 36)};
+  const std::string songs[] = {
+      LongSong(kNotes),
+      Smf(1, 480, {Chunk(NotesTrack(kNotes / 2, 0)), Chunk(NotesTrack(kNotes / 2, 1))}),
+      ChordSong(0, 9, 36)};
   for (int song = 0; song < 3; ++song) {
     WriteFile(in + "/s" + std::to_string(song) + ".mid", songs[song]);
   }
@@ -429,8 +449,8 @@ TEST_F(CliFaults, ThousandRowsOverSixSlotsRunInBoundedResources) {
     arguments.insert(arguments.end(), {"--slot", number, "v.csv", "--out0", Path("out" + number)});
   }
   arguments.push_back("--yes");  // rows of one song share their output
-  Limits limits = {{RLIMIT_NOFILE, 32}};
-  if (!kAddressSanitizer) limits.emplace_back(RLIMIT_AS, rlim_t{512} << 20);
+  Limits limits = {{RLIMIT_NOFILE, 32}, {RLIMIT_STACK, rlim_t{8} << 20}};
+  if (!kAddressSanitizer) limits.emplace_back(RLIMIT_AS, rlim_t{256} << 20);
 
   const ProgramRun run = Finish(StartLimited(in, arguments, limits));
   EXPECT_EQ(run.status, 0) << run.err;
