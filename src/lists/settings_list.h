@@ -35,11 +35,11 @@ class SettingsList {
   // Reads the file and splits it into rows of `column_count` cells (kept within 1 to
   // kListColumnLimit). A file in UTF-8 (valid UTF-8 holding a multi-byte character, or
   // starting with a byte-order mark) has its cells turned into Shift_JIS; a cell with a
-  // character that Shift_JIS lacks is reported with the list's name and row, and left empty. Cells end at the separator, CR or LF; there is no quoting, and two
-  // backslashes inside a cell stand for one comma. A path without a folder is opened in the
-  // current folder. Problems are reported with ListError and the rows read so far are kept:
-  // a file that cannot be opened gives a table without rows.
-  // Cells longer than `cell_limit` keep their first bytes (see CellLimitOf).
+  // character that Shift_JIS lacks is reported with the list's name and row, and left empty. Cells
+  // end at the separator, CR or LF; there is no quoting, and two backslashes inside a cell stand
+  // for one comma. A path without a folder is opened in the current folder. Problems are reported
+  // with ListError and the rows read so far are kept: a file that cannot be opened gives a table
+  // without rows. Cells longer than `cell_limit` keep their first bytes (see CellLimitOf).
   static SettingsList Load(std::string_view path, int column_count, char separator = ',',
                            std::size_t cell_limit = kListCellByteLimit);
 

@@ -1,5 +1,5 @@
-#include "edit/tick_group_order.h"
 #include "pipeline/order_list.h"
+#include "edit/tick_group_order.h"
 
 #include <gtest/gtest.h>
 
