@@ -4,33 +4,21 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
-#include "model/model_context.h"
-#include "pipeline/conversion_driver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillmar;
   static const std::string song = fuzzing::InFuzzFolder("song.mid");
   static const bool written = WriteWholeFile(song, fuzzing::FixedSong());
-  static const std::string work = fuzzing::InFuzzFolder("work");
-  static const bool made = MakeFolder(work);
-  static const std::string out = fuzzing::InFuzzFolder("out");
-  static const bool made_out = MakeFolder(out);
-  (void)written, (void)made, (void)made_out;
+  (void)written;
   if (size == 0) return 0;
   const int index = data[0] % kSlotListCount;
   const ListKind kind = SlotListKind(index);
   const std::string path = fuzzing::InFuzzFolder("list.csv");
   WriteWholeFile(path, std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
   OutputSlot slot;
-  slot.folders.fill(out);
   slot.lists[static_cast<std::size_t>(index)] =
       SettingsList::Load(path, ColumnCountOf(kind), ',', CellLimitOf(kind));
   slot.enabled[static_cast<std::size_t>(index)] = true;
-  const FormatChoices formats{false, true, true};
-  ModelContext context;
-  EditNotices notices;
-  ConversionDriver driver(context, notices, slot, formats, work);
-  std::string output_name = "output.mid";
-  driver.Convert(song, output_name, "-", "-");
+  fuzzing::Convert(song, std::move(slot));
   return 0;
 }

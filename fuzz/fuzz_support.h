@@ -9,6 +9,8 @@
 
 #include "lists/whole_file.h"
 #include "model/model_builders.h"
+#include "model/model_context.h"
+#include "pipeline/conversion_driver.h"
 #include "platform/files.h"
 #include "report/report.h"
 
@@ -35,6 +37,22 @@ inline const std::string& FuzzFolder() {
 
 inline std::string InFuzzFolder(std::string_view name) {
   return FuzzFolder() + "/" + std::string(name);
+}
+
+// Converts the input file for the slot in all three formats, its outputs and work files
+// going into folders of the fuzz folder.
+inline void Convert(std::string_view input, OutputSlot slot) {
+  static const std::string work = InFuzzFolder("work");
+  static const std::string out = InFuzzFolder("out");
+  static const bool made = MakeFolder(work) && MakeFolder(out);
+  (void)made;
+  slot.folders.fill(out);
+  const FormatChoices formats{true, true, true};
+  ModelContext context;
+  EditNotices notices;
+  ConversionDriver driver(context, notices, slot, formats, work);
+  std::string output_name = "output.mid";
+  driver.Convert(input, output_name, "Title", "-");
 }
 
 // A format-1 song with something of every kind the lists and rows act on: a conductor with

@@ -153,9 +153,7 @@ void BendsToNotes(MidiTrackData& track) {
 
 // A meta keyword whose events carry a text.
 bool IsTextMeta(const EventKeyword& keyword) {
-  return keyword.kind == KindCode::kMeta &&
-         ((keyword.sub >= MetaType::Text && keyword.sub <= MetaType::CuePoint) ||
-          keyword.sub == MetaType::SequencerSpecific);
+  return keyword.kind == KindCode::kMeta && IsTextMetaType(keyword.sub);
 }
 
 // A system exclusive message through its first F7 (all of it without one).

@@ -95,6 +95,11 @@ void MusicEvent::ClassifySysEx() {
   }
 }
 
+bool IsTextMetaType(std::int32_t meta_type) {
+  return (meta_type >= MetaType::Text && meta_type <= MetaType::CuePoint) ||
+         meta_type == MetaType::SequencerSpecific;
+}
+
 std::int32_t TimeSignCode(int numerator, int denominator_power) {
   if (numerator == 1 && denominator_power == 1) return 2;
   if (numerator == 4 && denominator_power == 2) return 4;

@@ -94,6 +94,9 @@ class MusicEvent {
   bool IsMeta(std::int32_t meta_type) const { return kind == EventKind::Meta && type == meta_type; }
 };
 
+// True for the meta types whose data is a text (1 to 7 and sequencer-specific data).
+bool IsTextMetaType(std::int32_t meta_type);
+
 // True for the GS message that assigns a part to the rhythm set (class MasterVolume, with the
 // part's channel).
 bool IsRhythmPartMessage(const MusicEvent& event);

@@ -70,11 +70,6 @@ bool IsRunningStatus(std::uint8_t byte) {
   return IsStatus(byte) && byte != 0xFF;
 }
 
-bool IsTextMeta(std::int32_t type) {
-  return (type >= MetaType::Text && type <= MetaType::CuePoint) ||
-         type == MetaType::SequencerSpecific;
-}
-
 // The data size of the meta types that have a fixed one.
 std::optional<std::size_t> FixedMetaSize(std::int32_t type) {
   switch (type) {
@@ -145,7 +140,7 @@ bool DecodeMeta(ChunkCursor& cursor, MusicEvent& event) {
     return true;
   }
   event.data.assign(*bytes);
-  if (!IsTextMeta(event.type)) event.kind = EventKind::Removed;
+  if (!IsTextMetaType(event.type)) event.kind = EventKind::Removed;
   return true;
 }
 
