@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "platform/files.h"
 #include "platform/interrupts.h"
 #include "platform/process_memory.h"
+#include "platform/temporary_files.h"
 #include "shell/file_list_building.h"
 #include "shell/result_list.h"
 #include "shell/run_control.h"
@@ -198,5 +200,13 @@ int main(int argc, char** argv) {
   if (options.save_result && !SjisArgument(*options.save_result)) {
     return UsageError("this file cannot be named in Shift_JIS: " + *options.save_result);
   }
-  return Run(options);
+  try {
+    return Run(options);
+  } catch (const std::exception& error) {
+    // Out of memory or threads outside a row (a row's own shortage is reported in the
+    // result list): the reason, and nothing temporary left behind.
+    std::fprintf(stderr, "quillmar-cli: cannot go on: %s\n", error.what());
+    std::fflush(stdout);
+    RemoveTemporariesAndExit(kRefused);
+  }
 }

@@ -25,9 +25,13 @@ Temporaries& Registry() {
 bool MakeTemporary(const std::string& native_path, const std::function<bool()>& make) {
   Temporaries& registry = Registry();
   std::lock_guard lock(registry.mutex);
-  const bool made = make();
-  if (made) registry.paths.push_back(native_path);
-  return made;
+  // Remembered first: once the path is made, nothing is left that could fail to remember it.
+  registry.paths.push_back(native_path);
+  if (!make()) {
+    registry.paths.pop_back();
+    return false;
+  }
+  return true;
 }
 
 void FinishTemporary(const std::string& native_path, const std::function<void()>& finish) {

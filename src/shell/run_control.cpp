@@ -1,6 +1,8 @@
 #include "shell/run_control.h"
 
 #include <array>
+#include <new>
+#include <system_error>
 
 #include "lists/general_error.h"
 #include "model/model_context.h"
@@ -74,7 +76,14 @@ RunControl::ExecuteResult RunControl::Execute() {
   run_flag_.store(true);
   stop_request_.store(false);
   incomplete_rows_.store(0);
-  worker_ = std::thread(&RunControl::Work, this, *std::move(work_folder));
+  try {
+    worker_ = std::thread(&RunControl::Work, this, *work_folder);
+  } catch (const std::system_error&) {  // no memory or no thread left for the worker
+    run_flag_.store(false);
+    RemoveFolderTree(*work_folder);
+    ReportGeneralError(kOutOfMemory);
+    return ExecuteResult::Refused;
+  }
   return ExecuteResult::Started;
 }
 
@@ -129,11 +138,17 @@ void RunControl::Work(std::string work_folder) {
       user_interface_.ShowRow(index + 1, row, rows);
       AppendResultLine(file_list.Cell(row, kInputColumn));
       std::string output_name = file_list.Cell(row, kOutputColumn);
-      if (!driver.Convert(file_list.Cell(row, kInputColumn), output_name,
-                          file_list.Cell(row, kTitleColumn),
-                          file_list.Cell(row, kCopyrightColumn))) {
-        ++incomplete_rows_;
+      bool complete = false;
+      // A row that runs out of memory gives up alone: what it held is freed on the way
+      // out, its files are written whole or not at all, and the next row starts afresh.
+      try {
+        complete = driver.Convert(file_list.Cell(row, kInputColumn), output_name,
+                                  file_list.Cell(row, kTitleColumn),
+                                  file_list.Cell(row, kCopyrightColumn));
+      } catch (const std::bad_alloc&) {
+        ReportGeneralError(kOutOfMemory);
       }
+      if (!complete) ++incomplete_rows_;
       file_list.SetCell(row, kOutputColumn, std::move(output_name));
     }
   }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "cli/cli_fixture.h"
@@ -51,6 +52,17 @@ std::string NotesTrack(int notes, int channel) {
 // A format 0 song long enough that a row takes a while: 8 bytes a note.
 std::string LongSong(int notes) {
   return Smf(0, 480, {Chunk(NotesTrack(notes, 0))});
+}
+
+// The largest legal input: a format 1 song of 16 channel tracks just under 262,144 bytes,
+// about 65,000 events.
+std::string LargestSong() {
+  constexpr int kTrackNotes = (262144 - 14 - 16 * 12) / 16 / 8;
+  std::vector<std::string> chunks;
+  for (int channel = 0; channel < 16; ++channel) {
+    chunks.push_back(Chunk(NotesTrack(kTrackNotes, channel)));
+  }
+  return Smf(1, 480, chunks);
 }
 
 bool IsTemporary(const std::string& name) {
@@ -422,14 +434,15 @@ TEST_F(CliFaults, KilledRunLeavesOnlyCompleteOutputsAndRecognisableTemporaries) 
   EXPECT_EQ(Differing(inputs, FilesUnder(in)), Names{});
 }
 
-// 999 rows over six slots with 32 descriptors and a capped address space: a descriptor or a
-// song's memory kept for every row would make rows fail or the process end.
+// 999 rows over six slots with 32 descriptors and a capped address space, one row in 37 the
+// largest legal song: a descriptor or a song's memory kept for every row would make rows fail
+// or the process end.
 TEST_F(CliFaults, ThousandRowsOverSixSlotsRunInBoundedResources) {
   constexpr int kRows = 999;
   constexpr int kNotes = 500;
   const std::string in = Folder("in");
   const std::string songs[] = {
-      LongSong(kNotes),
+      LargestSong(),
       Smf(1, 480, {Chunk(NotesTrack(kNotes / 2, 0)), Chunk(NotesTrack(kNotes / 2, 1))}),
       ChordSong(0, 9, 36)};
   for (int song = 0; song < 3; ++song) {
@@ -437,7 +450,7 @@ TEST_F(CliFaults, ThousandRowsOverSixSlotsRunInBoundedResources) {
   }
   Names list_rows;
   for (int row = 1; row <= kRows; ++row) {
-    const std::string song = std::to_string(row % 3);
+    const std::string song = row % 37 == 0 ? "0" : std::to_string(1 + row % 2);
     list_rows.push_back(std::to_string(row) + ",s" + song + ".mid,r" + song + ".mid,T,C");
   }
   WriteFile(in + "/f.csv", ListOf(list_rows));
@@ -469,6 +482,39 @@ TEST_F(CliFaults, ThousandRowsOverSixSlotsRunInBoundedResources) {
       EXPECT_EQ(NotesOf(out + name), NotesOf(in + "/s" + std::to_string(song) + ".mid"));
     }
   }
+  EXPECT_EQ(Differing(inputs, FilesUnder(in)), Names{});
+}
+
+// Too little memory, wherever it strikes (starting a thread, converting the largest legal
+// song): the shortage is reported, the run fails, nothing temporary is left, every output
+// written is complete and no input is touched.
+TEST_F(CliFaults, ShortMemoryIsReportedAndLeavesNothingBehind) {
+  if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer reserves address space of its own";
+  const std::string in = Folder("in");
+  WriteFile(in + "/big.mid", LargestSong());
+  WriteFile(in + "/a.mid", ChordSong(0, 0, 60));
+  WriteFile(in + "/f.csv", ListOf({"1,big.mid,big.mid,T,C", "2,a.mid,a.mid,T,C"}));
+  const FileBytes inputs = FilesUnder(in);
+  std::set<int> statuses;
+  for (rlim_t megabytes = 20; megabytes <= 60; megabytes += 5) {
+    SCOPED_TRACE(megabytes);
+    const std::string out = Path("out" + std::to_string(megabytes));
+    const ProgramRun run =
+        Finish(StartLimited(in, {"f.csv", "--out", out}, {{RLIMIT_AS, megabytes << 20}}));
+    statuses.insert(run.status);
+    if (run.status != 0) {
+      EXPECT_TRUE(run.status == 1 || run.status == 3) << run.status << run.err;
+      EXPECT_TRUE(run.out.find(Indented("メモリーが不足しています。")) != std::string::npos ||
+                  run.err.starts_with("quillmar-cli: cannot go on: "))
+          << run.out << run.err;
+    }
+    for (const std::string& name : Entries(out)) {
+      EXPECT_EQ(NotesOf(out + "/" + name), NotesOf(in + "/" + name)) << name;
+    }
+    EXPECT_EQ(TemporariesUnder(root_.Path()), Names{});
+    EXPECT_EQ(Entries(temp_), Names{}) << "the work folder is removed";
+  }
+  EXPECT_TRUE(statuses.contains(3)) << "a row ran short and the next row went on";
   EXPECT_EQ(Differing(inputs, FilesUnder(in)), Names{});
 }
 
