@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
     return kAllWritten;
   }
   if (options.version) {
-    std::printf("quillmar-cli (Quillmar Version %s)\n", QUILLMAR_VERSION);
+    std::printf("quillmar-cli %s\n", QUILLMAR_VERSION);
     return kAllWritten;
   }
   const bool has_path =

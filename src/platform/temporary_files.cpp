@@ -25,12 +25,14 @@ Temporaries& Registry() {
 bool MakeTemporary(const std::string& native_path, const std::function<bool()>& make) {
   Temporaries& registry = Registry();
   std::lock_guard lock(registry.mutex);
-  // Remembered first: once the path is made, nothing is left that could fail to remember it.
+  // Room for the path is taken first: once the path is made, remembering it cannot fail.
   registry.paths.push_back(native_path);
   if (!make()) {
     registry.paths.pop_back();
     return false;
   }
+  // As made: `make` may fill in a name pattern, keeping its length, so nothing is allocated.
+  registry.paths.back().assign(native_path);
   return true;
 }
 
