@@ -15,6 +15,11 @@ bool ReadWholeFile(std::string_view path, std::string& out) {
   return true;
 }
 
+void TakeWholeImage(std::string_view bytes, std::string& out) {
+  out.assign(bytes.substr(0, kWholeFileLimit));
+  if (out.size() == kWholeFileLimit) ReportGeneralError(kDataTooLarge);
+}
+
 bool WriteWholeFile(std::string_view path, std::string_view bytes) {
   if (WriteFileReplacing(path, bytes)) return true;
   ReportGeneralError(kFileNotOpened);

@@ -14,6 +14,9 @@ inline constexpr std::size_t kWholeFileLimit = 262144;
 // opened, reports General error 3, leaves `out` empty and fails.
 bool ReadWholeFile(std::string_view path, std::string& out);
 
+// Takes the bytes of a file made in memory as ReadWholeFile reads a file of those bytes.
+void TakeWholeImage(std::string_view bytes, std::string& out);
+
 // Creates or replaces the file with `bytes` (written under a temporary name and renamed into
 // place). Reports General error 3 with the path as a detail line and fails when it cannot be
 // written.

@@ -8,6 +8,12 @@ bool MidiDataBuffer::LoadFromFile(std::string_view path) {
   return ReadWholeFile(path, image_);
 }
 
+bool MidiDataBuffer::Load(const MidiSource& source) {
+  if (!source.in_memory) return LoadFromFile(source.path);
+  TakeWholeImage(source.bytes, image_);
+  return true;
+}
+
 bool MidiDataBuffer::SaveToFile(std::string_view path) const {
   return WriteWholeFile(path, image_);
 }

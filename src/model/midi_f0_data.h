@@ -17,6 +17,7 @@ class MidiF0Data : public MidiDataBuffer {
   // Reads a format-0 file and takes GateTimeForm. When the header check fails (its message
   // is reported) or the file cannot be read, Loaded() is false.
   MidiF0Data(ModelContext& context, std::string_view path);
+  MidiF0Data(ModelContext& context, const MidiSource& source);
 
   bool Loaded() const { return loaded_; }
   ModelContext& Context() const { return track_.Context(); }

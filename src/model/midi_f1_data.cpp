@@ -21,10 +21,13 @@ constexpr int kChannels = 16;
 MidiF1Data::MidiF1Data(ModelContext& context, TrackForm form) : context_(&context), form_(form) {}
 
 MidiF1Data::MidiF1Data(ModelContext& context, std::string_view path)
+    : MidiF1Data(context, MidiSource::File(path)) {}
+
+MidiF1Data::MidiF1Data(ModelContext& context, const MidiSource& source)
     : context_(&context), form_(TrackForm::EncodedForm) {
   context.running_status = 0;
   int track_count = 0;
-  if (!LoadFromFile(path) || !ParseHeader(track_count)) return;
+  if (!Load(source) || !ParseHeader(track_count)) return;
   std::size_t cursor = kFirstChunkOffset;
   for (int i = 0; i < track_count; ++i) {
     MidiTrackData track(context, image_, cursor);

@@ -23,6 +23,7 @@ class MidiF1Data : public MidiDataBuffer {
   // Reads a format-1 file and takes GateTimeForm; a file that fails the header check has no
   // tracks.
   MidiF1Data(ModelContext& context, std::string_view path);
+  MidiF1Data(ModelContext& context, const MidiSource& source);
   // Splits a format-0 song in GateTimeForm into 16 channel tracks.
   explicit MidiF1Data(const MidiF0Data& song);
   // Copies every track (the tracks must be in GateTimeForm).

@@ -9,22 +9,29 @@
 
 namespace quillmar {
 
-MidiFileLoader::MidiFileLoader(ModelContext& context, std::string_view path) {
+MidiFileLoader::MidiFileLoader(ModelContext& context, std::string_view path)
+    : MidiFileLoader(context, MidiSource::File(path)) {}
+
+MidiFileLoader::MidiFileLoader(ModelContext& context, const MidiSource& source) {
   std::string image;
-  if (!ReadWholeFile(path, image)) return;
+  if (source.in_memory) {
+    TakeWholeImage(source.bytes, image);
+  } else if (!ReadWholeFile(source.path, image)) {
+    return;
+  }
   StripMacBinaryBeforeHeader(image);
   const SmfHeader header = ReadSmfHeader(image);
   input_format_ = (header.format == 0 || header.format == 1) ? header.format : -1;
   switch (input_format_) {
     case 0: {
-      // The containers read the file again from its path; the image served the detection.
-      const MidiF0Data format0(context, path);
+      // The containers read the source again; the image served the detection.
+      const MidiF0Data format0(context, source);
       if (!format0.Loaded()) return;
       song_ = std::make_unique<MidiF1Data>(format0);
       break;
     }
     case 1:
-      song_ = std::make_unique<MidiF1Data>(context, path);
+      song_ = std::make_unique<MidiF1Data>(context, source);
       if (song_->TrackCount() == 0) {
         song_.reset();
         return;
@@ -43,6 +50,10 @@ void MidiFileLoader::ToFormat0() {
 
 void MidiFileLoader::ToFormat0KeepNames() {
   BuildFormat0(true);
+}
+
+void MidiFileLoader::ToOutputFormat0() {
+  BuildFormat0(song_ && song_->KeepsSequenceNamesInFormat0());
 }
 
 void MidiFileLoader::BuildFormat0(bool keep_names) {

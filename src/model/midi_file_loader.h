@@ -14,6 +14,7 @@ namespace quillmar {
 class MidiFileLoader {
  public:
   MidiFileLoader(ModelContext& context, std::string_view path);
+  MidiFileLoader(ModelContext& context, const MidiSource& source);
 
   // False when the file could not be read or converted (the reason has been reported).
   bool Loaded() const { return loaded_; }
@@ -28,6 +29,9 @@ class MidiFileLoader {
   // track (ToFormat0) or keeping them (ToFormat0KeepNames); the song is released.
   void ToFormat0();
   void ToFormat0KeepNames();
+  // The merge a conversion's output takes: keeping the names when the song
+  // KeepsSequenceNamesInFormat0, dropping them otherwise.
+  void ToOutputFormat0();
 
  private:
   void BuildFormat0(bool keep_names);

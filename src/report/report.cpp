@@ -7,19 +7,27 @@
 #include "report/repeat_limiter.h"
 
 namespace quillmar {
-namespace {
+namespace {}  // namespace
 
-// The installed sink and the limiter of the lines sent to its result list. The mutex guards
-// both but is never held while the sink runs: a front end's AppendLine may wait for a thread
-// that is reporting at the same moment. Each thread's lines therefore keep their order, while
-// lines of two threads may pass one another between the decision and the sink.
+// A sink and the limiter of the lines sent to its result list. The mutex guards both but is
+// never held while the sink runs: a front end's AppendLine may wait for a thread that is
+// reporting at the same moment. Each thread's lines therefore keep their order, while lines
+// of two threads may pass one another between the decision and the sink.
 struct InstalledSink {
   std::mutex mutex;
   ReportSink* sink = nullptr;
   RepeatLimiter limiter;
 };
 
+namespace {
+
+// The sink that front ends install, and the one a thread may take for itself instead.
 InstalledSink installed;
+thread_local InstalledSink* thread_sink = nullptr;
+
+InstalledSink& Current() {
+  return thread_sink != nullptr ? *thread_sink : installed;
+}
 
 // Stands in for the message box until a front end installs a sink: the bare text on
 // standard error, one report at a time.
@@ -35,10 +43,11 @@ bool PassToResultList(std::string_view line) {
   ReportSink* sink = nullptr;
   RepeatLimiter::Passed passed;
   {
-    std::lock_guard lock(installed.mutex);
-    sink = installed.sink;
+    InstalledSink& current = Current();
+    std::lock_guard lock(current.mutex);
+    sink = current.sink;
     if (sink == nullptr) return false;
-    passed = installed.limiter.Feed(line);
+    passed = current.limiter.Feed(line);
   }
   if (!passed.summary.empty()) sink->AppendLine(passed.summary);
   if (passed.line) sink->AppendLine(line);
@@ -54,8 +63,20 @@ void InstallReportSink(ReportSink* sink) {
 }
 
 ReportSink* InstalledReportSink() {
-  std::lock_guard lock(installed.mutex);
-  return installed.sink;
+  InstalledSink& current = Current();
+  std::lock_guard lock(current.mutex);
+  return current.sink;
+}
+
+ThreadReportSink::ThreadReportSink(ReportSink& sink)
+    : own_(std::make_unique<InstalledSink>()), previous_(thread_sink) {
+  own_->sink = &sink;
+  thread_sink = own_.get();
+}
+
+ThreadReportSink::~ThreadReportSink() {
+  FlushRepeatedLines();
+  thread_sink = previous_;
 }
 
 void ReportText(std::string_view text) {
@@ -73,9 +94,10 @@ void FlushRepeatedLines() {
   ReportSink* sink = nullptr;
   std::string summary;
   {
-    std::lock_guard lock(installed.mutex);
-    sink = installed.sink;
-    summary = installed.limiter.Flush();
+    InstalledSink& current = Current();
+    std::lock_guard lock(current.mutex);
+    sink = current.sink;
+    summary = current.limiter.Flush();
   }
   if (sink != nullptr && !summary.empty()) sink->AppendLine(summary);
 }

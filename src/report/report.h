@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,25 @@ class ReportSink {
 // after it has ended.
 void InstallReportSink(ReportSink* sink);
 ReportSink* InstalledReportSink();
+
+struct InstalledSink;
+
+// While it lives, every report of the thread that made it goes to `sink`, through a repeat
+// limiter of its own, instead of to the installed sink: a preview converts a song and shows
+// its reports apart while a run goes on reporting into the result list. Made and destroyed
+// on one thread; they nest.
+class ThreadReportSink {
+ public:
+  explicit ThreadReportSink(ReportSink& sink);
+  // Passes on the lines still held back.
+  ~ThreadReportSink();
+  ThreadReportSink(const ThreadReportSink&) = delete;
+  ThreadReportSink& operator=(const ThreadReportSink&) = delete;
+
+ private:
+  std::unique_ptr<InstalledSink> own_;
+  InstalledSink* previous_;
+};
 
 // The indent of every reported line: twelve blanks.
 inline constexpr std::string_view kReportIndent = "            ";

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <vector>
+
+#include "model/midi_track_data.h"
+
+namespace quillmar {
+
+// The number of notes sounding from `tick` on, until the next change.
+struct SoundingChange {
+  Ticks tick = 0;
+  int notes = 0;
+  bool operator==(const SoundingChange&) const = default;
+};
+
+// Whether a note joins while the same note of the same channel still sounds.
+enum class NoteJoining { Always, OnePerKey };
+
+// How many notes sound at every moment of a track in GateTimeForm, one entry per change,
+// ticks rising, starting from nothing sounding. The count is taken at each event: notes that
+// have ended by its time leave first (a note ending exactly where another event starts no
+// longer counts there), then a Note joins. A tick holding several events shows the most the
+// count reaches among them, so a note of gate 0 counts until the next change; between events
+// the count falls where notes end. The highest entry is the most notes sounding at once.
+std::vector<SoundingChange> SoundingTimeline(const MidiTrackData& track,
+                                             NoteJoining joining = NoteJoining::OnePerKey);
+
+// The highest count of a timeline (0 when it is empty).
+int PeakOf(const std::vector<SoundingChange>& timeline);
+
+}  // namespace quillmar

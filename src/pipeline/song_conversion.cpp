@@ -1,0 +1,92 @@
+#include "pipeline/song_conversion.h"
+
+#include "model/midi_file_loader.h"
+#include "model/note_counts.h"
+#include "pipeline/drum_list.h"
+#include "pipeline/order_list.h"
+#include "pipeline/tone_list.h"
+#include "pipeline/volume_list.h"
+#include "platform/encoding.h"
+#include "report/message_catalogue.h"
+#include "report/report.h"
+
+namespace quillmar {
+namespace {
+
+// A text cell of exactly "-" leaves the song's own text alone.
+constexpr std::string_view kKeepCell = "-";
+
+// Sets the first track's meta texts of a type from a title or copyright cell.
+void ApplyTextCell(MidiTrackData& track, std::int32_t meta_type, std::string_view cell,
+                   int missing_message) {
+  if (cell == kKeepCell) {
+    if (track.CountMeta(meta_type) == 0) ReportMessage(missing_message);
+  } else if (track.CountMeta(meta_type) > 0) {
+    track.SetAllMetaText(meta_type, cell);
+  } else {
+    track.InsertMeta(meta_type, cell);
+  }
+}
+
+// A count line: the indent, the label and the number.
+void AppendCountLine(const std::string& label, int count) {
+  AppendResultLine(std::string(kReportIndent) + label + std::to_string(count));
+}
+
+// The slot's lists, applied to the song in their fixed order.
+void ApplyLists(MidiF1Data& song, const OutputSlot& slot, EditEnvironment& environment) {
+  if (const SettingsList* tones = slot.ActiveList(ListKind::Tone)) ApplyToneList(song, *tones);
+  if (const SettingsList* volumes = slot.ActiveList(ListKind::Volume)) {
+    ApplyVolumeList(song, *volumes);
+  }
+  if (const SettingsList* drums = slot.ActiveList(ListKind::Drum)) ApplyDrumList(song, *drums);
+  if (const SettingsList* edits = slot.ActiveList(ListKind::Edit)) {
+    ApplyEditList(song, *edits, environment);
+  }
+  if (const SettingsList* order = slot.ActiveList(ListKind::Order)) ApplyOrderList(song, *order);
+}
+
+}  // namespace
+
+SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& source,
+                                 const ConvertedFileTaker& take) {
+  static const std::string kVoicesLabel = Sjis("ボイス数 ");
+  static const std::string kSimultaneousLabel = Sjis("同時発音数 ");
+  SongConversionResult result;
+  int input_format = -1;
+  std::string format1;
+  {
+    MidiFileLoader loader(conversion.context, source);
+    if (!loader.Loaded()) return result;
+    result.loaded = true;
+    input_format = loader.InputFormat();
+
+    MidiF1Data& song = *loader.Song();
+    if (conversion.cells) {
+      ApplyTextCell(song.Track(0), MetaType::SequenceName, conversion.cells->title, kNoSongTitle);
+      ApplyTextCell(song.Track(0), MetaType::Copyright, conversion.cells->copyright, kNoCopyright);
+    }
+    if (conversion.slot != nullptr) {
+      EditEnvironment environment{conversion.notices, std::move(conversion.snapshots)};
+      environment.snapshots.input_format = input_format;
+      ApplyLists(song, *conversion.slot, environment);
+    }
+    AppendCountLine(kVoicesLabel, VoiceCount(song));
+
+    song.DeleteEmptyTracks();
+    song.ToOnOffForm();
+    if (!song.Encode() || !take(1, input_format, song.Image())) return result;
+    format1 = song.Image();
+  }
+  // The format-0 file is made from the format-1 file as written.
+  MidiFileLoader loader(conversion.context, MidiSource::Bytes(format1));
+  if (!loader.Loaded()) return result;
+  loader.ToOutputFormat0();
+  MidiF0Data& format0 = *loader.Format0Song();
+  AppendCountLine(kSimultaneousLabel, SimultaneousNotes(format0.Track()));
+  format0.ToOnOffForm();
+  result.finished = format0.Encode() && take(0, input_format, format0.Image());
+  return result;
+}
+
+}  // namespace quillmar

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "edit/edit_list.h"
+#include "edit/edit_notices.h"
+#include "model/midi_data_buffer.h"
+#include "model/model_context.h"
+#include "pipeline/output_slot.h"
+
+namespace quillmar {
+
+// The title and copyright cells of a file-list row (Shift_JIS); "-" keeps the song's text.
+struct TextCells {
+  std::string_view title;
+  std::string_view copyright;
+};
+
+// What one song's conversion applies: the row's cells (none: the song keeps its texts) and
+// the lists of a slot (none: no lists), with the edit list's environment.
+struct SongConversion {
+  ModelContext& context;
+  EditNotices& notices;
+  const OutputSlot* slot = nullptr;
+  std::optional<TextCells> cells;
+  // Where the edit list's Save rows write; with no format checked they write nothing. The
+  // input format is filled in once the song has loaded.
+  SnapshotPlaces snapshots;
+};
+
+// Takes one written file of the conversion: its format (1, then 0), the input's format
+// (0, 1 or -1) and the bytes. False ends the conversion there.
+using ConvertedFileTaker =
+    std::function<bool(int format, int input_format, std::string_view bytes)>;
+
+// How far a conversion went.
+struct SongConversionResult {
+  bool loaded = false;    // the input was read (so its output name is final)
+  bool finished = false;  // both files were made and taken
+};
+
+// Converts one song as a file-list row does, without touching a file of its own: loads the
+// source, sets the title and copyright, applies the tone, volume, drum, edit and order lists
+// in this order, reports the voice count, encodes the format-1 file and hands it over, reads
+// it back and merges it into the format-0 file, reports the simultaneous notes, encodes that
+// and hands it over. Every finding goes to the reports.
+SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& source,
+                                 const ConvertedFileTaker& take);
+
+}  // namespace quillmar
