@@ -51,6 +51,10 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
       options.yes = true;
       continue;
     }
+    if (argument == "--timeline") {
+      options.timelines = true;
+      continue;
+    }
     if (argument == "--sjis") {
       options.sjis_output = true;
       continue;
@@ -115,6 +119,9 @@ Options (taken left to right with the paths):
   --yes             answer OK: write over inputs or lists, or one file twice
   --save-result F   save the result list to F (Shift_JIS, CR LF) at the end, also
                     when the run is refused or stopped
+  --timeline        beside every output file NAME.mid, also write NAME.timeline.csv: the
+                    number of notes sounding (counted as the simultaneous-notes figure),
+                    one line "tick,seconds,notes" per change
   --sjis            write result lines in Shift_JIS instead of UTF-8
   -h, --help        show this help
   --version         show the version

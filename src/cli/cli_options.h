@@ -24,6 +24,7 @@ struct CliOptions {
   std::optional<std::string> work_folder;
   std::optional<std::string> save_result;
   bool yes = false;
+  bool timelines = false;
   bool sjis_output = false;
   bool help = false;
   bool version = false;

@@ -143,6 +143,7 @@ int Run(const CliOptions& options) {
         return UsageError(*error);
       }
     }
+    workspace.Formats().timelines = options.timelines;
     if (options.work_folder) run.SetWorkParent(*SjisArgument(*options.work_folder));
     if (interrupts.Signal() == 0) {
       if (!SetOptionFolders(folder_options, workspace) ||

@@ -19,34 +19,49 @@ std::int64_t NoteKey(const MusicEvent& note) {
   return (std::int64_t{note.channel} << 32) | static_cast<std::uint32_t>(note.note);
 }
 
-// Collects the changes: counts taken at an event keep the highest of their tick; a fall
-// where notes end between events replaces the count of its tick, unless that tick held an
-// event (only a note of gate 0 can end there after the fact).
+// Collects the changes. The counts taken at the events of one tick stand there as their
+// highest; from the next tick the count after the tick's last event stands. A note of gate 0
+// is taken at its tick and ends after the fact: it falls one tick later. A fall where notes
+// end between events stands at its tick. An entry equal to the one before is none.
 class ChangeList {
  public:
   void Sample(Ticks tick, int notes) {
-    if (!changes_.empty() && changes_.back().tick == tick) {
-      changes_.back().notes = std::max(changes_.back().notes, notes);
-    } else if (Current() != notes) {
-      changes_.push_back({tick, notes});
+    if (!pending_ || tick != sampled_tick_) {
+      Commit();
+      sampled_tick_ = tick;
+      highest_ = notes;
+      pending_ = true;
     }
-    sampled_tick_ = tick;
+    highest_ = std::max(highest_, notes);
+    last_ = notes;
   }
   void Fall(Ticks tick, int notes) {
-    if (tick == sampled_tick_) return;
-    if (!changes_.empty() && changes_.back().tick == tick) {
-      changes_.back().notes = notes;
-    } else if (Current() != notes) {
-      changes_.push_back({tick, notes});
-    }
+    Commit();
+    Push(tick == sampled_tick_ ? tick + 1 : tick, notes);
   }
-  std::vector<SoundingChange> Take() { return std::move(changes_); }
+  std::vector<SoundingChange> Take() {
+    Commit();
+    return std::move(changes_);
+  }
 
  private:
-  int Current() const { return changes_.empty() ? 0 : changes_.back().notes; }
+  void Commit() {
+    if (!pending_) return;
+    pending_ = false;
+    Push(sampled_tick_, highest_);
+    if (last_ < highest_) Push(sampled_tick_ + 1, last_);
+  }
+  void Push(Ticks tick, int notes) {
+    if (!changes_.empty() && changes_.back().tick == tick) changes_.pop_back();
+    const int current = changes_.empty() ? 0 : changes_.back().notes;
+    if (notes != current) changes_.push_back({tick, notes});
+  }
 
   std::vector<SoundingChange> changes_;
   Ticks sampled_tick_ = -1;
+  int highest_ = 0;  // the most counted at the sampled tick
+  int last_ = 0;     // the count after its last event so far
+  bool pending_ = false;
 };
 
 }  // namespace

@@ -20,8 +20,8 @@ enum class NoteJoining { Always, OnePerKey };
 // ticks rising, starting from nothing sounding. The count is taken at each event: notes that
 // have ended by its time leave first (a note ending exactly where another event starts no
 // longer counts there), then a Note joins. A tick holding several events shows the most the
-// count reaches among them, so a note of gate 0 counts until the next change; between events
-// the count falls where notes end. The highest entry is the most notes sounding at once.
+// count reaches among them, and a note of gate 0 counts for that one tick; between events the
+// count falls where notes end. The highest entry is the most notes sounding at once.
 std::vector<SoundingChange> SoundingTimeline(const MidiTrackData& track,
                                              NoteJoining joining = NoteJoining::OnePerKey);
 

@@ -1,8 +1,12 @@
 #include "pipeline/conversion_driver.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "lists/path_helpers.h"
 #include "lists/whole_file.h"
 #include "pipeline/song_conversion.h"
+#include "pipeline/timeline_csv.h"
 #include "platform/files.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -42,24 +46,39 @@ bool ConversionDriver::Convert(std::string_view input_name, std::string& output_
   conversion.snapshots.checked = {formats_->same_as_original, formats_->format0, formats_->format1};
   conversion.snapshots.folders = slot_->folders;
   conversion.snapshots.output_name = *file_name;
+  conversion.make_timeline = formats_->timelines;
   const std::string work_path = JoinPath(work_folder_, *file_name);
   bool complete = true;
+  std::vector<std::string> written_folders;
+  auto copy_to = [&](OutputFolder folder) {
+    if (!CopyTo(folder, *file_name, work_path)) {
+      complete = false;
+    } else if (std::find(written_folders.begin(), written_folders.end(), slot_->Folder(folder)) ==
+               written_folders.end()) {
+      written_folders.push_back(slot_->Folder(folder));
+    }
+  };
   // Each file goes into the work folder and is copied from there into the folders asked for;
   // the original format's folder takes the file of the input's format.
   auto take = [&](int format, int input_format, std::string_view bytes) {
     if (!WriteWholeFile(work_path, bytes)) return false;
     if (formats_->same_as_original && input_format == format) {
-      complete &= CopyTo(OutputFolder::SameAsOriginal, *file_name, work_path);
+      copy_to(OutputFolder::SameAsOriginal);
     }
-    const OutputFolder folder = format == 1 ? OutputFolder::Format1 : OutputFolder::Format0;
     if (format == 1 ? formats_->format1 : formats_->format0) {
-      complete &= CopyTo(folder, *file_name, work_path);
+      copy_to(format == 1 ? OutputFolder::Format1 : OutputFolder::Format0);
     }
     return true;
   };
   const SongConversionResult result = ConvertSong(conversion, MidiSource::File(input_name), take);
   if (result.loaded) output_name = *file_name;
-  return result.finished && complete;
+  if (!result.finished) return false;
+  // The timeline beside every output file written, when asked.
+  if (!formats_->timelines) return complete;
+  for (const std::string& folder : written_folders) {
+    complete &= WriteWholeFile(JoinPath(folder, TimelineFileName(*file_name)), result.timeline_csv);
+  }
+  return complete;
 }
 
 bool ConversionDriver::CopyTo(OutputFolder folder, std::string_view output_name,

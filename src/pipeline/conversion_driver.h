@@ -12,8 +12,9 @@ namespace quillmar {
 // Converts one file-list row for one output slot: loads the input, sets its title and
 // copyright, applies the slot's tone, volume, drum, edit and order lists in this order,
 // reports the voice count, writes the format-1 and then the format-0 file into the
-// work folder and copies each into the slot's folders of the formats asked for. Every finding
-// goes to the result list; nothing stops the run.
+// work folder and copies each into the slot's folders of the formats asked for, with the
+// timeline of sounding notes beside each when asked (a timeline that cannot be written
+// leaves the row incomplete). Every finding goes to the result list; nothing stops the run.
 class ConversionDriver {
  public:
   // `work_folder` is a folder of the run's own, never an output folder.

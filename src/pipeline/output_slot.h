@@ -25,11 +25,13 @@ ListKind SlotListKind(int index);
 // The three output folders of a slot.
 enum class OutputFolder { SameAsOriginal = 0, Format0 = 1, Format1 = 2 };
 
-// The output formats asked for: any combination; "Same as original" at start.
+// The output formats asked for: any combination; "Same as original" at start. With
+// `timelines`, a timeline of sounding notes is written beside every output file.
 struct FormatChoices {
   bool same_as_original = true;
   bool format0 = false;
   bool format1 = false;
+  bool timelines = false;
 };
 
 // One output configuration: its lists, the saved states of its five list switches and its

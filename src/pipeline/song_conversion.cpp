@@ -2,8 +2,10 @@
 
 #include "model/midi_file_loader.h"
 #include "model/note_counts.h"
+#include "model/sounding_timeline.h"
 #include "pipeline/drum_list.h"
 #include "pipeline/order_list.h"
+#include "pipeline/timeline_csv.h"
 #include "pipeline/tone_list.h"
 #include "pipeline/volume_list.h"
 #include "platform/encoding.h"
@@ -83,7 +85,11 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
   if (!loader.Loaded()) return result;
   loader.ToOutputFormat0();
   MidiF0Data& format0 = *loader.Format0Song();
-  AppendCountLine(kSimultaneousLabel, SimultaneousNotes(format0.Track()));
+  const std::vector<SoundingChange> timeline = SoundingTimeline(format0.Track());
+  AppendCountLine(kSimultaneousLabel, PeakOf(timeline));
+  if (conversion.make_timeline) {
+    result.timeline_csv = TimelineCsv(timeline, TempoMap(format0.Track(), format0.Division()));
+  }
   format0.ToOnOffForm();
   result.finished = format0.Encode() && take(0, input_format, format0.Image());
   return result;

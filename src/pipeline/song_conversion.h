@@ -29,6 +29,8 @@ struct SongConversion {
   // Where the edit list's Save rows write; with no format checked they write nothing. The
   // input format is filled in once the song has loaded.
   SnapshotPlaces snapshots;
+  // Whether the result carries the format-0 song's timeline as CSV text.
+  bool make_timeline = false;
 };
 
 // Takes one written file of the conversion: its format (1, then 0), the input's format
@@ -38,8 +40,9 @@ using ConvertedFileTaker =
 
 // How far a conversion went.
 struct SongConversionResult {
-  bool loaded = false;    // the input was read (so its output name is final)
-  bool finished = false;  // both files were made and taken
+  bool loaded = false;       // the input was read (so its output name is final)
+  bool finished = false;     // both files were made and taken
+  std::string timeline_csv;  // with make_timeline, once the format-0 song is made
 };
 
 // Converts one song as a file-list row does, without touching a file of its own: loads the

@@ -7,6 +7,7 @@
 #include "edit/edit_list.h"
 #include "lists/path_helpers.h"
 #include "lists/text_helpers.h"
+#include "pipeline/timeline_csv.h"
 #include "platform/file_identity.h"
 
 namespace quillmar {
@@ -96,6 +97,10 @@ OutputConflicts FindOutputConflicts(const Workspace& workspace) {
       places.output_name = *name;
       for (const OutputFolder folder : folders) {
         if (check(JoinPath(slot.Folder(folder), *name))) return conflicts;
+        if (workspace.Formats().timelines &&
+            check(JoinPath(slot.Folder(folder), TimelineFileName(*name)))) {
+          return conflicts;
+        }
         // The snapshots the edit list saves of this row.
         for (const std::string& snapshot : snapshots) {
           const auto path = SnapshotPath(places, snapshot, static_cast<int>(folder));

@@ -1,6 +1,9 @@
 // quillmar-cli end to end: conversions, refusals, usage errors and what is left behind.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <map>
+
 #include "cli/cli_fixture.h"
 #include "cli/cli_options.h"
 
@@ -66,6 +69,66 @@ TEST_F(CliEndToEnd, ExamplesConvertIntoTheFolderOfEachCheckedFormat) {
   EXPECT_EQ(FirstTrackTexts(format0 + "/waltz_q.mid", MetaType::Copyright), Names{});
   // Nothing is written beside the inputs.
   EXPECT_EQ(Entries(input), kExampleFiles);
+}
+
+// --timeline writes NAME.timeline.csv beside every output: its highest count is the row's
+// simultaneous-notes figure, and it agrees with the notes of the file counted here.
+TEST_F(CliEndToEnd, TimelinesBesideEveryOutputMatchTheFigures) {
+  const std::string input = Examples("input");
+  const std::string format0 = Path("format0");
+  const std::string format1 = Path("format1");
+  const ProgramRun run = Run(input, {"f_examples.csv", "--formats", "0,1", "--out0", format0,
+                                     "--out1", format1, "--timeline"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const Names lines = Lines(run.out);
+  EXPECT_EQ(lines, ExampleResultLines(input + "/f_examples.csv")) << "the result list is unchanged";
+  for (const ExampleFile& file : kExamples) {
+    SCOPED_TRACE(file.output);
+    const std::string stem = file.output.substr(0, file.output.size() - 4);
+    const std::string csv = ReadFile(format0 + "/" + stem + ".timeline.csv");
+    EXPECT_EQ(ReadFile(format1 + "/" + stem + ".timeline.csv"), csv);
+    const Names rows = Lines(csv);
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "tick,seconds,notes");
+    std::map<Ticks, int> changes;
+    double last_seconds = -1;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+      long long tick = 0;
+      double seconds = 0;
+      int notes = 0;
+      ASSERT_EQ(std::sscanf(rows[i].c_str(), "%lld,%lf,%d", &tick, &seconds, &notes), 3) << rows[i];
+      EXPECT_TRUE(changes.empty() || tick > changes.rbegin()->first) << rows[i];
+      EXPECT_GT(seconds, last_seconds) << rows[i];
+      last_seconds = seconds;
+      changes[tick] = notes;
+    }
+    EXPECT_EQ(changes.begin()->first, 0);
+    EXPECT_EQ(changes.rbegin()->second, 0);
+    int peak = 0;
+    for (const auto& [tick, notes] : changes) peak = std::max(peak, notes);
+    const auto row = std::find(lines.begin(), lines.end(), file.input);
+    ASSERT_NE(row, lines.end());
+    const std::string figure = Indented("同時発音数 ");
+    const auto count = std::find_if(
+        row, lines.end(), [&](const std::string& line) { return line.starts_with(figure); });
+    ASSERT_NE(count, lines.end());
+    EXPECT_EQ(*count, figure + std::to_string(peak));
+    // Independently: the notes sounding at each listed tick, from the written file.
+    const std::vector<Note> notes = NotesOf(format0 + "/" + file.output);
+    for (const auto& [tick, expected] : changes) {
+      const auto sounding = std::count_if(notes.begin(), notes.end(), [tick = tick](const Note& n) {
+        return std::get<0>(n) <= tick && tick < std::get<0>(n) + std::get<3>(n);
+      });
+      EXPECT_EQ(sounding, expected) << "tick " << tick;
+    }
+  }
+  // A timeline that would replace the file list is asked about like any output.
+  const std::string folder = Folder("own");
+  WriteFile(folder + "/a.mid", ChordSong(0, 0, 60));
+  WriteFile(folder + "/f_t.timeline.csv", std::string(kHeader) + "\r\n1,a.mid,f_t.mid,T,C\r\n");
+  EXPECT_EQ(Run(folder, {"f_t.timeline.csv", "--timeline"}).status, 1);
+  EXPECT_EQ(Entries(folder), (Names{"a.mid", "f_t.timeline.csv"}));
+  EXPECT_EQ(Run(folder, {"f_t.timeline.csv"}).status, 0);
 }
 
 // The example edit and order lists in a third slot: set-up and loop messages, a tempo, the

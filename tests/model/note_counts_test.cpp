@@ -8,6 +8,8 @@
 
 #include "model/midi_f1_data.h"
 #include "model/model_builders.h"
+#include "model/sounding_timeline.h"
+#include "model/tempo_map.h"
 
 namespace quillmar {
 namespace {
@@ -68,6 +70,120 @@ TEST(NoteCounts, FastWalksEqualTheListWalkOnRandomTracks) {
     ASSERT_EQ(PeakPolyphony(track), ListWalkPeak(track, false)) << "seed " << seed;
     ASSERT_EQ(SimultaneousNotes(track), ListWalkPeak(track, true)) << "seed " << seed;
   }
+}
+
+// The timeline's value at `tick`: the entry in force there.
+int ValueAt(const std::vector<SoundingChange>& timeline, Ticks tick) {
+  int value = 0;
+  for (const SoundingChange& change : timeline) {
+    if (change.tick > tick) break;
+    value = change.notes;
+  }
+  return value;
+}
+
+// Every tick of the track by the list walk: at an event tick the most its events count;
+// elsewhere the notes listed at the last event that have not yet ended.
+std::vector<int> ListWalkTicks(const MidiTrackData& track) {
+  struct Entry {
+    std::int32_t note;
+    std::int32_t channel;
+    Ticks end;
+  };
+  std::vector<Entry> list;
+  std::vector<int> values;
+  Ticks time = 0;
+  auto fill_until = [&](Ticks until) {  // ticks after the last event, before `until`
+    for (Ticks t = static_cast<Ticks>(values.size()); t < until; ++t) {
+      values.push_back(static_cast<int>(
+          std::count_if(list.begin(), list.end(), [t](const Entry& e) { return e.end > t; })));
+    }
+  };
+  for (const MusicEvent& event : track.Events()) {
+    if (event.delta > 0) fill_until(time + event.delta);
+    const bool new_tick = event.delta > 0 || values.empty();
+    time += event.delta;
+    std::erase_if(list, [time](const Entry& entry) { return entry.end <= time; });
+    if (event.kind == EventKind::Note &&
+        std::none_of(list.begin(), list.end(), [&](const Entry& entry) {
+          return entry.note == event.note && entry.channel == event.channel;
+        })) {
+      list.push_back({event.note, event.channel, time + event.gate});
+    }
+    const int count = static_cast<int>(list.size());
+    if (new_tick) {
+      values.push_back(count);
+    } else {
+      values.back() = std::max(values.back(), count);
+    }
+  }
+  Ticks last_end = time + 1;
+  for (const Entry& entry : list) last_end = std::max(last_end, entry.end + 1);
+  fill_until(last_end);
+  return values;
+}
+
+TEST(NoteCounts, TimelineHoldsTheListWalkAtEveryTick) {
+  ModelContext context;
+  for (unsigned seed = 1; seed <= 300; ++seed) {
+    std::mt19937 random(seed);
+    const MidiTrackData track = RandomTrack(context, random);
+    const std::vector<SoundingChange> timeline = SoundingTimeline(track);
+    const std::vector<int> expected = ListWalkTicks(track);
+    for (Ticks tick = 0; tick < static_cast<Ticks>(expected.size()); ++tick) {
+      ASSERT_EQ(ValueAt(timeline, tick), expected[static_cast<std::size_t>(tick)])
+          << "seed " << seed << " tick " << tick;
+    }
+    ASSERT_EQ(PeakOf(timeline), SimultaneousNotes(track)) << "seed " << seed;
+    for (std::size_t i = 1; i < timeline.size(); ++i) {
+      ASSERT_LT(timeline[i - 1].tick, timeline[i].tick) << "seed " << seed;
+      ASSERT_NE(timeline[i - 1].notes, timeline[i].notes) << "seed " << seed;
+    }
+    ASSERT_TRUE(timeline.empty() || timeline.back().notes == 0) << "seed " << seed;
+  }
+}
+
+TEST(NoteCounts, TimelineCases) {
+  using Changes = std::vector<SoundingChange>;
+  ModelContext context;
+  const struct {
+    const char* name;
+    std::vector<MusicEvent> events;
+    Changes expected;
+  } kCases[] = {
+      {"a note ending between events falls at its end",
+       {GateNote(0, 0, 60, 10), GateNote(0, 0, 64, 30), EndOfTrack(50)},
+       {{0, 2}, {10, 1}, {30, 0}}},
+      {"a note ending where the next starts hands over without a change",
+       {GateNote(0, 0, 60, 10), GateNote(10, 0, 62, 10), EndOfTrack()},
+       {{0, 1}, {20, 0}}},
+      {"a note of gate 0 counts for one tick",
+       {GateNote(0, 0, 60, 100), GateNote(10, 0, 62, 0), EndOfTrack(90)},
+       {{0, 1}, {10, 2}, {11, 1}, {100, 0}}},
+      {"the same note again while it sounds does not join",
+       {GateNote(0, 0, 60, 100), GateNote(10, 0, 60, 100), EndOfTrack(200)},
+       {{0, 1}, {100, 0}}},
+      {"no notes, no changes", {Control(0, 0, 7, 100), EndOfTrack(10)}, {}},
+  };
+  for (const auto& c : kCases) {
+    std::vector<MusicEvent> events = c.events;
+    EXPECT_EQ(SoundingTimeline(TrackOf(context, TrackForm::GateTimeForm, std::move(events))),
+              c.expected)
+        << c.name;
+  }
+}
+
+TEST(NoteCounts, TempoMapTurnsTicksIntoSeconds) {
+  ModelContext context;
+  const MidiTrackData track = TrackOf(context, TrackForm::GateTimeForm,
+                                      {Tempo(480, 1000000), Tempo(480, 250000), EndOfTrack()});
+  const TempoMap map(track, 480);
+  EXPECT_DOUBLE_EQ(map.Seconds(0), 0.0);
+  EXPECT_DOUBLE_EQ(map.Seconds(480), 0.5);   // 120 a minute before the first tempo
+  EXPECT_DOUBLE_EQ(map.Seconds(960), 1.5);   // then 60
+  EXPECT_DOUBLE_EQ(map.Seconds(1920), 2.0);  // then 240
+  const TempoMap frames(track, 0xE728);      // 25 frames of 40 ticks: a millisecond a tick
+  EXPECT_DOUBLE_EQ(frames.Seconds(1000), 1.0);
 }
 
 TEST(NoteCounts, ANoteEndingAtTheNextEventNoLongerCounts) {

@@ -1,0 +1,28 @@
+#include "pipeline/timeline_csv.h"
+
+#include <cstdio>
+
+namespace quillmar {
+
+std::string TimelineFileName(std::string_view output_name) {
+  std::string name(output_name);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return name + ".timeline.csv";
+}
+
+std::string TimelineCsv(const std::vector<SoundingChange>& timeline, const TempoMap& tempo) {
+  std::string csv = "tick,seconds,notes\n";
+  auto append = [&](const SoundingChange& change) {
+    char line[96];
+    const int size =
+        std::snprintf(line, sizeof line, "%lld,%.6f,%d\n", static_cast<long long>(change.tick),
+                      tempo.Seconds(change.tick), change.notes);
+    csv.append(line, static_cast<std::size_t>(size));
+  };
+  if (timeline.empty() || timeline.front().tick > 0) append({0, 0});
+  for (const SoundingChange& change : timeline) append(change);
+  return csv;
+}
+
+}  // namespace quillmar
