@@ -16,6 +16,7 @@
 #include "lists/settings_list.h"
 #include "model/midi_f1_data.h"
 #include "model/model_builders.h"
+#include "pipeline/output_slot.h"
 #include "platform/encoding.h"
 #include "support/recording_sink.h"
 #include "support/temp_folder.h"
@@ -63,6 +64,13 @@ class ListTest : public ::testing::Test {
     return list;
   }
 
+  // Puts a list of the kind with the given rows into slot_, switched on or off.
+  void Load(ListKind kind, std::initializer_list<std::string_view> rows, bool enabled = true) {
+    const auto index = static_cast<std::size_t>(*SlotListIndex(kind));
+    slot_.lists[index] = List(kind, rows);
+    slot_.enabled[index] = enabled;
+  }
+
   // A list of the kind whose rows are the given lines, each ended by CR LF.
   SettingsList List(ListKind kind, std::initializer_list<std::string_view> rows) {
     std::string body;
@@ -104,6 +112,7 @@ class ListTest : public ::testing::Test {
   EditNotices notices_;
   RecordingSink sink_;
   TempFolder folder_;
+  OutputSlot slot_;
   MidiF1Data song_{context_};
 };
 

@@ -221,12 +221,6 @@ class ListsInConversion : public ListTest {
     return folder_.Write("in.mid", Smf(1, 96, {conductor, piano, drums}));
   }
 
-  void Load(ListKind kind, std::initializer_list<std::string_view> rows, bool enabled = true) {
-    const auto index = static_cast<std::size_t>(*SlotListIndex(kind));
-    slot_.lists[index] = List(kind, rows);
-    slot_.enabled[index] = enabled;
-  }
-
   // Converts the input and reads the format-1 output back into the song.
   void Convert() {
     slot_.Folder(OutputFolder::Format1) = Sjis(output_.Path());
@@ -239,7 +233,6 @@ class ListsInConversion : public ListTest {
     song_ = std::move(*loader.Song());
   }
 
-  OutputSlot slot_;
   TempFolder work_, output_;
 };
 
