@@ -2,7 +2,8 @@
 // 262,144 bytes holding about 80,000 events, generated here. The full cycle is what a
 // conversion does with a song: read, gate-time form, on/off form, encode format 1, read it
 // back, merge into format 0, encode. A second benchmark applies an edit and an order list
-// to the same songs. Complexity is reported over growing event counts.
+// to the same songs, and a third previews them. Complexity is reported over growing event
+// counts.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "model/midi_file_loader.h"
 #include "pipeline/order_list.h"
 #include "platform/process_memory.h"
+#include "preview/preview_run.h"
 #include "report/report.h"
 
 namespace quillmar {
@@ -152,6 +154,27 @@ BENCHMARK(BM_EditAndOrderLists)
     ->Arg(80000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
+
+// A preview of the largest legal song: the conversion in memory, then the picture (notes
+// sorted, measures, track list, timeline). Sorting and the timeline's heap are n log n.
+void BM_Preview(benchmark::State& state) {
+  const std::string folder = "/tmp/quillmar-bench-" + std::to_string(::getpid());
+  std::filesystem::create_directories(folder);
+  const std::string input = folder + "/in.mid";
+  WriteWholeFile(input, MakeSong(static_cast<int>(state.range(0))));
+  for (auto _ : state) {
+    const PreviewResult preview = RunPreview(input, nullptr, std::nullopt);
+    benchmark::DoNotOptimize(preview.song->SimultaneousNotes());
+  }
+  state.SetComplexityN(state.range(0));
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_Preview)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Arg(80000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oNLogN);
 
 }  // namespace
 }  // namespace quillmar
