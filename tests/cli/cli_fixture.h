@@ -117,8 +117,8 @@ inline pid_t StartProgram(const std::string& program, const Args& arguments,
   return pid;
 }
 
-// Waits for a started program and reads what it printed. A program still running after a
-// minute is killed (its status then tells SIGKILL), so that a hang fails the test instead of
+// Waits for a started program and reads what it printed. A program still running after two
+// minutes is killed (its status then tells SIGKILL), so that a hang fails the test instead of
 // stopping it.
 inline ProgramRun FinishProgram(pid_t pid, const std::string& capture_folder) {
   ProgramRun run;
@@ -127,7 +127,7 @@ inline ProgramRun FinishProgram(pid_t pid, const std::string& capture_folder) {
     const pid_t done = ::waitpid(pid, &wait_status, WNOHANG);
     if (done == pid) break;
     if (done < 0) return run;
-    if (waited_ms == 60000) ::kill(pid, SIGKILL);
+    if (waited_ms == 120000) ::kill(pid, SIGKILL);
     ::usleep(5000);
   }
   if (pid <= 0) return run;
