@@ -83,7 +83,8 @@ QTableWidget* MakeGrid(const SettingsList& list, int char_width, QWidget* parent
 
 }  // namespace
 
-ListViewDialog::ListViewDialog(const SettingsList& list, ListKind kind, QWidget* parent)
+ListViewDialog::ListViewDialog(const SettingsList& list, ListKind kind, QWidget* parent,
+                               std::function<void(int row)> open_row)
     : QDialog(parent) {
   setWindowTitle(QStringLiteral("List View"));
   setFont(DialogFont());
@@ -100,6 +101,11 @@ ListViewDialog::ListViewDialog(const SettingsList& list, ListKind kind, QWidget*
   QTableWidget* grid = MakeGrid(list, AverageCharWidth(metrics), this);
   grid->setObjectName(QStringLiteral("1003"));
   grid->setGeometry(DialogRect(metrics, 5, 75, 365, 165));
+  if (open_row) {
+    setWindowModality(Qt::WindowModal);
+    connect(grid, &QTableWidget::cellDoubleClicked, this,
+            [open_row = std::move(open_row)](int row, int) { open_row(row + 1); });
+  }
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("1"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "lists/settings_list.h"
 
@@ -12,7 +13,11 @@ class ListViewDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ListViewDialog(const SettingsList& list, ListKind kind, QWidget* parent = nullptr);
+  // `open_row`, when given, is called with the list's row number (from 1) of a row
+  // double-clicked; the dialog is then modal to its parent only, so that a window the call
+  // opens takes input while the list stays open.
+  ListViewDialog(const SettingsList& list, ListKind kind, QWidget* parent = nullptr,
+                 std::function<void(int row)> open_row = {});
 };
 
 // The description text of a list kind (Shift_JIS, lines broken by CR).

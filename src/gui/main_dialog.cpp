@@ -15,13 +15,17 @@
 #include <QTextLayout>
 #include <QToolTip>
 #include <QUrl>
+#include <functional>
 
 #include "gui/about_box.h"
 #include "gui/dialog_units.h"
 #include "gui/help_window.h"
 #include "gui/list_view_dialog.h"
+#include "gui/preview_window.h"
 #include "lists/general_error.h"
+#include "lists/path_helpers.h"
 #include "platform/encoding.h"
+#include "report/report.h"
 #include "shell/file_list_building.h"
 
 namespace quillmar {
@@ -110,6 +114,10 @@ constexpr const char* kDialogTip =
     "ボタンの上にマウスを置くと、ヘルプが表示されます。\n"
     "ドラッグ＆ドロップでファイルを設定できます。";
 
+constexpr int kInputColumn = 1;  // of the file list
+constexpr int kTitleColumn = 3;
+constexpr int kCopyrightColumn = 4;
+
 constexpr int kResultExtent = 600;    // pixels
 constexpr int kTipWidth = 300;        // pixels; longer tips wrap
 constexpr int kTipDuration = 30'000;  // milliseconds
@@ -178,6 +186,20 @@ QString NameOf(const std::optional<SettingsList>& list) {
   return list ? QString::fromStdString(SjisToUtf8(list->Name())) : QString();
 }
 
+PreviewCells CellsOfRow(const SettingsList& file_list, int row) {
+  return {file_list.Cell(row, kTitleColumn), file_list.Cell(row, kCopyrightColumn)};
+}
+
+// The title and copyright of the first file-list row with the input, as a run applies them.
+std::optional<PreviewCells> CellsOfInput(const std::optional<SettingsList>& file_list,
+                                         std::string_view input) {
+  if (!file_list) return std::nullopt;
+  for (int row = 1; row < file_list->RowCount(); ++row) {
+    if (file_list->Cell(row, kInputColumn) == input) return CellsOfRow(*file_list, row);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 QPalette DialogColours() {
@@ -214,6 +236,7 @@ MainDialog::MainDialog(Workspace& workspace, Prompter& prompter, const QStringLi
 }
 
 MainDialog::~MainDialog() {
+  for (const QPointer<PreviewWindow>& preview : previews_) delete preview.data();
   StopRunAndWait();
   if (InstalledReportSink() == &user_interface_) InstallReportSink(nullptr);
 }
@@ -249,6 +272,9 @@ void MainDialog::CreateControls() {
   result_list->setTextElideMode(Qt::ElideNone);
   // Lines lie in cells of one height, at first 600 pixels wide (the horizontal extent).
   result_list->setGridSize(QSize(kResultExtent, result_list->fontMetrics().height() + 2));
+  connect(
+      result_list, &QListWidget::itemDoubleClicked, this,
+      [this, result_list](QListWidgetItem* item) { PreviewResultLine(result_list->row(item)); });
   auto* save = make.Make<QPushButton>(1042, {230, 270, 185, 30}, QStringLiteral("Save Result"));
   connect(save, &QPushButton::clicked, this, &MainDialog::SaveResult);
 
@@ -330,7 +356,9 @@ void MainDialog::ChooseList(int list) {
 void MainDialog::ViewList(int list) {
   const std::optional<SettingsList>& shown = ListAt(list);
   if (!shown) return;
-  ListViewDialog(*shown, KindOf(list), this).exec();
+  std::function<void(int)> open_row;
+  if (list == 0) open_row = [this](int row) { PreviewFileListRow(row); };
+  ListViewDialog(*shown, KindOf(list), this, std::move(open_row)).exec();
 }
 
 void MainDialog::ToggleSwitch(int index, bool on) {
@@ -344,6 +372,9 @@ void MainDialog::SelectTab(int index) {
 }
 
 void MainDialog::RefreshListControls() {
+  // The slot's flags follow its switches at once, so that a preview lists the slots that a
+  // run would convert.
+  workspace_.SaveSwitches();
   for (int list = 0; list < kListCount; ++list) {
     const auto at = static_cast<std::size_t>(list);
     list_buttons_[at]->setText(NameOf(ListAt(list)));
@@ -423,6 +454,37 @@ void MainDialog::done(int result) {
   StopRunAndWait();
   closing_ = false;
   QDialog::done(result);
+}
+
+void MainDialog::PreviewFile(const QString& native_path) {
+  if (const auto path = user_interface_.TakePath(native_path)) {
+    ShowPreview(*path, CellsOfInput(workspace_.FileList(), *path));
+  }
+}
+
+void MainDialog::PreviewFileListRow(int row) {
+  const SettingsList& file_list = *workspace_.FileList();
+  ShowPreview(file_list.Cell(row, kInputColumn), CellsOfRow(file_list, row));
+}
+
+void MainDialog::PreviewResultLine(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= results_.Count()) return;
+  const std::string line = results_.Line(static_cast<std::size_t>(index));
+  // A file's line stands unindented, as the run's file list names it; the lines of list
+  // files taken name no song.
+  if (line.empty() || line.starts_with(kReportIndent) || ExtensionOf(line) == "csv") return;
+  ShowPreview(line, CellsOfInput(workspace_.FileList(), line));
+}
+
+void MainDialog::ShowPreview(std::string sjis_path, std::optional<PreviewCells> cells) {
+  // Without a parent, so that it takes input while the modal file-list view is open.
+  auto* preview = new PreviewWindow(workspace_, std::move(sjis_path), std::move(cells));
+  preview->setAttribute(Qt::WA_DeleteOnClose);
+  std::erase_if(previews_, [](const QPointer<PreviewWindow>& open) { return open.isNull(); });
+  previews_.emplace_back(preview);
+  preview->show();
+  preview->raise();
+  preview->activateWindow();
 }
 
 void MainDialog::SaveResult() {

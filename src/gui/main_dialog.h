@@ -2,12 +2,17 @@
 
 #include <QDialog>
 #include <QPalette>
+#include <QPointer>
 #include <QStringList>
 #include <array>
+#include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "gui/prompter.h"
 #include "gui/qt_user_interface.h"
+#include "preview/preview_run.h"
 #include "shell/result_list.h"
 #include "shell/run_control.h"
 #include "shell/workspace.h"
@@ -17,6 +22,8 @@ class QPushButton;
 class QTabBar;
 
 namespace quillmar {
+
+class PreviewWindow;
 
 // The colours of the program's dialogs and message boxes: background red 200, green 200,
 // blue 250, black text.
@@ -36,6 +43,9 @@ class MainDialog : public QDialog {
 
   // Takes native paths as if dropped on the window (refused while a run is in progress).
   void DropPaths(const QStringList& paths);
+
+  // Opens the preview of a MIDI file named by a native path.
+  void PreviewFile(const QString& native_path);
 
   // Closing asks a run in progress to stop and waits for its worker, answering its boxes.
   void done(int result) override;
@@ -64,6 +74,11 @@ class MainDialog : public QDialog {
   void SaveResult();
   void EnableRunSensitiveControls(bool enabled);
   void StopRunAndWait();
+  // A preview window of its own: double-clicking a row of the file list's view or an input
+  // line of the result list opens one.
+  void ShowPreview(std::string sjis_path, std::optional<PreviewCells> cells);
+  void PreviewFileListRow(int row);
+  void PreviewResultLine(int index);
 
   Workspace& workspace_;
   Prompter& prompter_;
@@ -81,6 +96,7 @@ class MainDialog : public QDialog {
   std::array<QPushButton*, kListCount> view_buttons_{};
   std::array<QPushButton*, kSlotListCount> switches_{};
   std::array<QCheckBox*, 3> format_boxes_{};
+  std::vector<QPointer<PreviewWindow>> previews_;  // closed ones are null
 };
 
 }  // namespace quillmar

@@ -1,0 +1,416 @@
+#include "gui/preview_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "gui/dialog_units.h"
+#include "gui/timeline_strip.h"
+#include "lists/path_helpers.h"
+#include "platform/encoding.h"
+
+namespace quillmar {
+namespace {
+
+constexpr char kLimitKey[] = "preview/limit";
+// Sixteen notes at once unless the person sets another limit.
+constexpr int kDefaultLimit = 16;
+constexpr int kMostLimit = 128;
+constexpr double kZoomStep = 1.25;  // per notch of the wheel
+constexpr double kLeastTicksPerPixel = 1.0 / 16;
+constexpr double kMostPixels = 1e9;  // the widest the song may be drawn
+constexpr double kLeastRowHeight = 2;
+constexpr double kMostRowHeight = 16;
+constexpr int kNoteMargin = 2;  // rows above and below the song's notes when fitted
+constexpr int kWheelRows = 3;   // rows scrolled per notch
+constexpr int kWheelSteps = 8;  // notches that scroll the time by one window width
+
+enum TrackColumn { kNumberColumn, kNameColumn, kChannelColumn, kNotesColumn, kVoicesColumn };
+
+QString Unicode(std::string_view sjis) {
+  return QString::fromStdString(SjisToUtf8(sjis));
+}
+
+QSettings Settings() {
+  return QSettings(QStringLiteral("Quillmar"), QStringLiteral("Quillmar"));
+}
+
+QIcon Swatch(int channel) {
+  QPixmap pixmap(10, 10);
+  pixmap.fill(ChannelColour(channel));
+  return QIcon(pixmap);
+}
+
+// A time as minutes and seconds, "3:07".
+QString Duration(double seconds) {
+  const auto whole = static_cast<long long>(std::lround(seconds));
+  return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+// The result lines as the panel shows them; a message box's text breaks its lines with CR.
+QString ResultText(const std::vector<std::string>& lines) {
+  QStringList texts;
+  for (const std::string& line : lines) texts << Unicode(line);
+  return texts.join(QLatin1Char('\n'))
+      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+}  // namespace
+
+PreviewWindow::PreviewWindow(const Workspace& workspace, std::string sjis_path,
+                             std::optional<PreviewCells> cells, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      workspace_(workspace),
+      path_(std::move(sjis_path)),
+      cells_(std::move(cells)) {
+  setWindowTitle(QStringLiteral("Quillmar preview - ") + Unicode(BaseName(path_)));
+  setFont(DialogFont());
+  CreateControls();
+  resize(1100, 720);
+  RefreshViewChoices();
+}
+
+PreviewWindow::~PreviewWindow() = default;
+
+void PreviewWindow::CreateControls() {
+  auto* controls = new QHBoxLayout;
+  view_choice_ = new QComboBox(this);
+  view_choice_->setObjectName(QStringLiteral("view"));
+  view_choice_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  connect(view_choice_, &QComboBox::currentIndexChanged, this, &PreviewWindow::ShowView);
+  limit_ = new QSpinBox(this);
+  limit_->setObjectName(QStringLiteral("limit"));
+  limit_->setRange(1, kMostLimit);
+  limit_->setSuffix(QStringLiteral(" notes"));
+  limit_->setValue(Settings().value(QLatin1String(kLimitKey), kDefaultLimit).toInt());
+  limit_->setToolTip(
+      QStringLiteral("The most notes the handset sounds at once; the moments "
+                     "above it are shaded"));
+  connect(limit_, &QSpinBox::valueChanged, this, &PreviewWindow::SetLimit);
+  auto* fit = new QPushButton(QStringLiteral("Fit"), this);
+  fit->setObjectName(QStringLiteral("fit"));
+  fit->setToolTip(QStringLiteral("Fits the whole song into the window (F)"));
+  connect(fit, &QPushButton::clicked, this, &PreviewWindow::Fit);
+  controls->addWidget(new QLabel(QStringLiteral("View:"), this));
+  controls->addWidget(view_choice_);
+  controls->addSpacing(12);
+  controls->addWidget(new QLabel(QStringLiteral("Handset limit:"), this));
+  controls->addWidget(limit_);
+  controls->addSpacing(12);
+  controls->addWidget(fit);
+  controls->addStretch(1);
+  controls->addWidget(new QLabel(QStringLiteral("Channels:"), this));
+  controls->addWidget(new ChannelLegend(this));
+
+  const auto add_shortcuts = [this](const QList<QKeySequence>& keys, auto slot) {
+    auto* action = new QAction(this);
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, slot);
+    addAction(action);
+  };
+  add_shortcuts({QKeySequence(Qt::Key_F), QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { Fit(); });
+  // The keys zoom around the middle of the plot.
+  add_shortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                [this] { ZoomTime(kZoomStep, axis_.plot_left + PlotWidth() / 2); });
+  add_shortcuts({QKeySequence::ZoomOut},
+                [this] { ZoomTime(1 / kZoomStep, axis_.plot_left + PlotWidth() / 2); });
+
+  auto* panes = new QSplitter(Qt::Horizontal, this);
+  panes->addWidget(CreateSongPane());
+  panes->addWidget(CreateSidePane());
+  panes->setStretchFactor(0, 1);
+  panes->setSizes({800, 300});
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(controls);
+  layout->addWidget(panes, 1);
+}
+
+QWidget* PreviewWindow::CreateSongPane() {
+  auto* pane = new QWidget(this);
+  roll_ = new PianoRollView(pane);
+  roll_->setObjectName(QStringLiteral("roll"));
+  roll_->setToolTip(
+      QStringLiteral("Ctrl+wheel zooms the time, the wheel scrolls the notes, "
+                     "Shift+wheel the time; F fits the song"));
+  strip_ = new TimelineStrip(pane);
+  strip_->setObjectName(QStringLiteral("strip"));
+  for (QWidget* view : {static_cast<QWidget*>(roll_), static_cast<QWidget*>(strip_)}) {
+    view->installEventFilter(this);
+  }
+  axis_.plot_left = roll_->GutterWidth();
+  note_bar_ = new QScrollBar(Qt::Vertical, pane);
+  connect(note_bar_, &QScrollBar::valueChanged, this, &PreviewWindow::ScrollNotes);
+  time_bar_ = new QScrollBar(Qt::Horizontal, pane);
+  connect(time_bar_, &QScrollBar::valueChanged, this, [this](int value) {
+    fitted_ = false;
+    SetTimeAxis(value * axis_.ticks_per_pixel, axis_.ticks_per_pixel);
+  });
+  // The strip lies under the roll at the same width, so that both share the time axis.
+  auto* grid = new QGridLayout(pane);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  grid->addWidget(roll_, 0, 0);
+  grid->addWidget(note_bar_, 0, 1);
+  grid->addWidget(strip_, 1, 0);
+  grid->addWidget(time_bar_, 2, 0);
+  grid->setRowStretch(0, 1);
+  return pane;
+}
+
+QWidget* PreviewWindow::CreateSidePane() {
+  auto* side = new QSplitter(Qt::Vertical, this);
+  tracks_ = new QTreeWidget(side);
+  tracks_->setObjectName(QStringLiteral("tracks"));
+  tracks_->setHeaderLabels({QStringLiteral("#"), QStringLiteral("Track"), QStringLiteral("Ch"),
+                            QStringLiteral("Notes"), QStringLiteral("Voices")});
+  tracks_->setRootIsDecorated(false);
+  tracks_->setUniformRowHeights(true);
+  tracks_->setToolTip(QString::fromUtf8("Each track's channel, notes and share of the ボイス数"));
+  auto* result_pane = new QWidget(side);
+  figures_ = new QLabel(result_pane);
+  figures_->setObjectName(QStringLiteral("figures"));
+  figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  result_text_ = new QPlainTextEdit(result_pane);
+  result_text_->setObjectName(QStringLiteral("result"));
+  result_text_->setReadOnly(true);
+  result_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  auto* layout = new QVBoxLayout(result_pane);
+  layout->setContentsMargins(0, 4, 0, 0);
+  layout->addWidget(figures_);
+  layout->addWidget(result_text_, 1);
+  side->addWidget(tracks_);
+  side->addWidget(result_pane);
+  return side;
+}
+
+void PreviewWindow::RefreshViewChoices() {
+  const int chosen = shown_slot_;
+  {
+    const QSignalBlocker quiet(view_choice_);
+    view_choice_->clear();
+    view_choice_->addItem(QStringLiteral("original"), -1);
+    for (int index = 0; index < kSlotCount; ++index) {
+      if (index != 0 && !workspace_.Slot(index).HasEnabledList()) continue;
+      view_choice_->addItem(QStringLiteral("after output %1's lists").arg(index + 1), index);
+    }
+    view_choice_->setCurrentIndex(std::max(view_choice_->findData(chosen), 0));
+  }
+  if (view_choice_->currentData().toInt() != shown_slot_) ShowView();
+}
+
+void PreviewWindow::ShowView() {
+  const int slot = view_choice_->currentData().toInt();
+  // The views let go of the song before it is replaced.
+  roll_->SetSong(nullptr);
+  strip_->SetSong(nullptr);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  result_ = RunPreview(path_, slot < 0 ? nullptr : &workspace_.Slot(slot),
+                       slot < 0 ? std::nullopt : cells_);
+  QApplication::restoreOverrideCursor();
+  shown_slot_ = slot;
+  ShowSong();
+}
+
+void PreviewWindow::ShowSong() {
+  const SongPreview* song = Song();
+  roll_->SetSong(song);
+  strip_->SetSong(song);
+  FillTrackList();
+  result_text_->setPlainText(ResultText(result_.lines));
+  if (song == nullptr) {
+    figures_->setText(QStringLiteral("The file could not be converted."));
+  } else {
+    const auto counted = [](std::size_t count, const char* noun) {
+      return QStringLiteral("%1 %2%3")
+          .arg(count)
+          .arg(QLatin1String(noun))
+          .arg(count == 1 ? "" : "s");
+    };
+    figures_->setText(QString::fromUtf8("ボイス数 %1　　同時発音数 %2\n%3, %4, %5")
+                          .arg(song->VoiceCount())
+                          .arg(song->SimultaneousNotes())
+                          .arg(counted(song->Measures().size(), "measure"))
+                          .arg(Duration(song->Seconds(song->Length())))
+                          .arg(counted(song->Notes().size(), "note")));
+  }
+  ShowLimit();
+  if (fitted_) {
+    Fit();
+  } else {
+    SetTimeAxis(axis_.first_tick, axis_.ticks_per_pixel);
+  }
+}
+
+void PreviewWindow::FillTrackList() {
+  tracks_->clear();
+  const SongPreview* song = Song();
+  if (song == nullptr) return;
+  const auto add_row = [this](const QStringList& texts) {
+    auto* item = new QTreeWidgetItem(tracks_, texts);
+    for (int column : {kNumberColumn, kNotesColumn, kVoicesColumn}) {
+      item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return item;
+  };
+  int number = 0;
+  for (const PreviewTrack& track : song->Tracks()) {
+    const bool has_channel = track.channel >= 0;
+    QTreeWidgetItem* item =
+        add_row({QString::number(++number), Unicode(track.name),
+                 has_channel ? QString::number(track.channel + 1) : QStringLiteral("-"),
+                 QString::number(track.notes), QString::number(track.voices)});
+    if (has_channel) item->setIcon(kChannelColumn, Swatch(track.channel));
+  }
+  QTreeWidgetItem* total =
+      add_row({QString(), QStringLiteral("Total"), QString(), QString::number(song->Notes().size()),
+               QString::number(song->VoiceCount())});
+  QFont bold = total->font(kNameColumn);
+  bold.setBold(true);
+  for (int column = 0; column < tracks_->columnCount(); ++column) total->setFont(column, bold);
+  for (int column = 0; column < tracks_->columnCount(); ++column) {
+    tracks_->resizeColumnToContents(column);
+  }
+}
+
+void PreviewWindow::SetLimit(int limit) {
+  Settings().setValue(QLatin1String(kLimitKey), limit);
+  ShowLimit();
+}
+
+void PreviewWindow::ShowLimit() {
+  const int limit = limit_->value();
+  std::vector<TickSpan> spans =
+      Song() != nullptr ? Song()->SpansAbove(limit) : std::vector<TickSpan>();
+  roll_->SetSpansAbove(spans);
+  strip_->SetLimit(limit, std::move(spans));
+}
+
+double PreviewWindow::SongTicks() const {
+  return Song() != nullptr ? std::max<double>(static_cast<double>(Song()->Length()), 1) : 1;
+}
+
+double PreviewWindow::PlotWidth() const {
+  return std::max(roll_->width() - axis_.plot_left, 1);
+}
+
+double PreviewWindow::ClampedTicksPerPixel(double ticks_per_pixel) const {
+  const double most = SongTicks() / PlotWidth();
+  const double least = std::min(std::max(kLeastTicksPerPixel, SongTicks() / kMostPixels), most);
+  return std::clamp(ticks_per_pixel, least, most);
+}
+
+void PreviewWindow::Fit() {
+  fitted_ = true;
+  SetTimeAxis(0, SongTicks() / PlotWidth());
+  // The rows of the song's lowest to highest note, or the middle of the keyboard without notes.
+  int lowest = 36;
+  int highest = 96;
+  if (const SongPreview* song = Song(); song != nullptr && !song->Notes().empty()) {
+    const auto [low, high] = std::ranges::minmax_element(
+        song->Notes(), {}, [](const PreviewNote& note) { return note.note; });
+    lowest = low->note;
+    highest = high->note;
+  }
+  const int rows = highest - lowest + 1 + 2 * kNoteMargin;
+  SetRowHeight(static_cast<double>(roll_->RowsHeight()) / rows, (lowest + highest) / 2.0);
+}
+
+void PreviewWindow::SetTimeAxis(double first_tick, double ticks_per_pixel) {
+  axis_.ticks_per_pixel = ClampedTicksPerPixel(ticks_per_pixel);
+  const double width = PlotWidth();
+  const double hidden = std::max(SongTicks() - width * axis_.ticks_per_pixel, 0.0);
+  axis_.first_tick = std::clamp(first_tick, 0.0, hidden);
+  roll_->SetTimeAxis(axis_);
+  strip_->SetTimeAxis(axis_);
+  const QSignalBlocker quiet(time_bar_);
+  time_bar_->setRange(0, static_cast<int>(std::ceil(hidden / axis_.ticks_per_pixel)));
+  time_bar_->setPageStep(static_cast<int>(width));
+  time_bar_->setSingleStep(std::max(static_cast<int>(width) / kWheelSteps, 1));
+  time_bar_->setValue(static_cast<int>(std::lround(axis_.first_tick / axis_.ticks_per_pixel)));
+}
+
+void PreviewWindow::ZoomTime(double factor, double anchor_x) {
+  fitted_ = false;
+  const double anchor_tick = axis_.TickAt(anchor_x);
+  const double ticks_per_pixel = ClampedTicksPerPixel(axis_.ticks_per_pixel / factor);
+  SetTimeAxis(anchor_tick - (anchor_x - axis_.plot_left) * ticks_per_pixel, ticks_per_pixel);
+}
+
+void PreviewWindow::SetRowHeight(double row_height, double centre_note) {
+  row_height_ = std::clamp(row_height, kLeastRowHeight, kMostRowHeight);
+  UpdateNoteBar();
+  const double centre_y = (kNoteCount - centre_note - 0.5) * row_height_;
+  {
+    const QSignalBlocker quiet(note_bar_);
+    note_bar_->setValue(static_cast<int>(std::lround(centre_y - roll_->RowsHeight() / 2.0)));
+  }
+  roll_->SetNoteRows(row_height_, note_bar_->value());
+}
+
+void PreviewWindow::UpdateNoteBar() {
+  const int page = std::max(roll_->RowsHeight(), 1);
+  const QSignalBlocker quiet(note_bar_);
+  note_bar_->setRange(0, std::max(static_cast<int>(std::ceil(kNoteCount * row_height_)) - page, 0));
+  note_bar_->setPageStep(page);
+  note_bar_->setSingleStep(static_cast<int>(std::ceil(kWheelRows * row_height_)));
+}
+
+void PreviewWindow::ScrollNotes(int scroll) {
+  fitted_ = false;
+  roll_->SetNoteRows(row_height_, scroll);
+}
+
+void PreviewWindow::Wheel(QWheelEvent* event, bool over_roll) {
+  const QPoint delta = event->angleDelta();
+  if (event->modifiers() & Qt::ControlModifier) {
+    if (delta.y() != 0) ZoomTime(std::pow(kZoomStep, delta.y() / 120.0), event->position().x());
+    return;
+  }
+  const bool across = delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier) || !over_roll;
+  QScrollBar* bar = across ? time_bar_ : note_bar_;
+  const int notches = delta.x() != 0 ? delta.x() : delta.y();
+  bar->setValue(bar->value() - notches * bar->singleStep() / 120);
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel) {
+    Wheel(static_cast<QWheelEvent*>(event), watched == roll_);
+    return true;
+  }
+  if (watched == roll_ && event->type() == QEvent::Resize) {
+    if (fitted_) {
+      Fit();
+    } else {
+      SetTimeAxis(axis_.first_tick, axis_.ticks_per_pixel);
+      UpdateNoteBar();
+      roll_->SetNoteRows(row_height_, note_bar_->value());
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void PreviewWindow::changeEvent(QEvent* event) {
+  // The slots' lists may have changed in the main window meanwhile.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) RefreshViewChoices();
+  QWidget::changeEvent(event);
+}
+
+}  // namespace quillmar
