@@ -92,16 +92,14 @@ for text in 'save\-result' 'formats' 'sjis' 'Exit status' '128+N'; do
   grep -qF -- "$text" <<<"$cli_page" || problem "the quillmar-cli manual page lacks '$text'"
 done
 
-# The unpacked quillmar-cli runs and prints the project version.
+# The unpacked programs run and print the package's version (the window needs no display).
 version=$(dpkg-deb --field "$deb" Version)
-echo "== $usr/bin/quillmar-cli --version"
-printed=$("$usr/bin/quillmar-cli" --version) || problem "quillmar-cli --version failed"
-echo "$printed"
-printed_version=${printed##* }
-printed_version=${printed_version%)}
-[[ "$printed" == "quillmar-cli (Quillmar Version "* &&
-  ("$version" == "$printed_version" || "$version" == "$printed_version".*) ]] ||
-  problem "--version prints '$printed', not the package version $version"
+for program in quillmar-cli quillmar; do
+  echo "== $usr/bin/$program --version"
+  printed=$("$usr/bin/$program" --version) || problem "$program --version failed"
+  echo "$printed"
+  [ "$printed" = "$program $version" ] || problem "$program --version prints '$printed', not $version"
+done
 help=$("$usr/bin/quillmar-cli" --help) || problem "quillmar-cli --help failed"
 grep -q '^Exit status:' <<<"$help" || problem "quillmar-cli --help lacks its exit statuses"
 
