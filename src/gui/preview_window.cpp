@@ -213,7 +213,7 @@ void PreviewWindow::RefreshViewChoices() {
     }
     view_choice_->setCurrentIndex(std::max(view_choice_->findData(chosen), 0));
   }
-  if (view_choice_->currentData().toInt() != shown_slot_) ShowView();
+  ShowView();
 }
 
 void PreviewWindow::ShowView() {
@@ -408,7 +408,8 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PreviewWindow::changeEvent(QEvent* event) {
-  // The slots' lists may have changed in the main window meanwhile.
+  // The slots' lists, or the file itself, may have changed meanwhile: the view is run again
+  // (a few milliseconds even for the largest song), keeping the zoom.
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) RefreshViewChoices();
   QWidget::changeEvent(event);
 }

@@ -52,7 +52,7 @@ class PreviewWindow : public QWidget {
   QWidget* CreateSongPane();
   QWidget* CreateSidePane();
   // Lists "original" and each slot that a run converts, keeping the choice when it is still
-  // there.
+  // there, and runs the chosen view again.
   void RefreshViewChoices();
   void ShowView();
   void ShowSong();
