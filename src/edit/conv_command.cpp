@@ -16,7 +16,6 @@
 namespace quillmar {
 namespace {
 
-constexpr int kDrumChannel = 9;
 constexpr int kDefaultBpm = 120;
 constexpr int kMaxGate = static_cast<int>(kMaxVarLen);  // the longest a delta can say
 

@@ -16,7 +16,6 @@
 namespace quillmar {
 namespace {
 
-constexpr std::int32_t kDrumChannel = 9;
 constexpr std::int32_t kModulation = 1;
 constexpr std::int32_t kBendCentre = 64;
 

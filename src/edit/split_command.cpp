@@ -20,7 +20,6 @@
 namespace quillmar {
 namespace {
 
-constexpr std::int32_t kDrumChannel = 9;
 constexpr int kHighestNote = 127;
 
 // The names of the parts of a split track, after the track's own name.

@@ -13,7 +13,6 @@ class QPainter;
 
 namespace quillmar {
 
-inline constexpr int kDrumChannel = 9;  // channel 10 as people count
 inline constexpr int kNoteCount = 128;
 
 // Where the piano roll and the strip under it place ticks, so that both show the same moment

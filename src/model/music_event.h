@@ -49,6 +49,8 @@ inline constexpr std::int32_t VoiceMode = 127;
 }  // namespace SysExClass
 
 inline constexpr std::int32_t kNoChannel = 255;
+// The drum channel (channel 10 as people count).
+inline constexpr std::int32_t kDrumChannel = 9;
 
 // The event-data size above which destroying an event reports EventDataTooLarge.
 inline constexpr std::size_t kEventDataBlock = 256;

@@ -6,18 +6,12 @@
 #include "model/sounding_timeline.h"
 
 namespace quillmar {
-namespace {
-
-constexpr std::int32_t kDrumChannel = 9;
-
-}  // namespace
-
 int PeakPolyphony(const MidiTrackData& track) {
-  return PeakOf(SoundingTimeline(track, NoteJoining::Always));
+  return PeakSounding(track, NoteJoining::Always);
 }
 
 int SimultaneousNotes(const MidiTrackData& track) {
-  return PeakOf(SoundingTimeline(track, NoteJoining::OnePerKey));
+  return PeakSounding(track, NoteJoining::OnePerKey);
 }
 
 int DistinctNoteCount(const MidiTrackData& track) {
@@ -30,12 +24,13 @@ int DistinctNoteCount(const MidiTrackData& track) {
   return static_cast<int>(used.count());
 }
 
+int TrackVoices(const MidiTrackData& track) {
+  return track.GetChannel() == kDrumChannel ? DistinctNoteCount(track) : PeakPolyphony(track);
+}
+
 int VoiceCount(const MidiF1Data& song) {
   int voices = 0;
-  for (int i = 0; i < song.TrackCount(); ++i) {
-    const MidiTrackData& track = song.Track(i);
-    voices += track.GetChannel() == kDrumChannel ? DistinctNoteCount(track) : PeakPolyphony(track);
-  }
+  for (int i = 0; i < song.TrackCount(); ++i) voices += TrackVoices(song.Track(i));
   return voices;
 }
 

@@ -12,7 +12,9 @@ namespace quillmar {
 int PeakPolyphony(const MidiTrackData& track);
 // How many of the note numbers 0..127 the track's notes use.
 int DistinctNoteCount(const MidiTrackData& track);
-// Per track: DistinctNoteCount for the drum channel (9), PeakPolyphony otherwise; summed.
+// A track's voices: DistinctNoteCount for the drum channel (9), PeakPolyphony otherwise.
+int TrackVoices(const MidiTrackData& track);
+// TrackVoices summed over the song's tracks.
 int VoiceCount(const MidiF1Data& song);
 // Like PeakPolyphony, but a note does not count while the same note of the same channel is
 // still sounding.

@@ -64,13 +64,24 @@ class ChangeList {
   bool pending_ = false;
 };
 
-}  // namespace
+// The most counted at any event: the timeline's peak, without the timeline.
+class PeakOnly {
+ public:
+  void Sample(Ticks, int notes) { peak_ = std::max(peak_, notes); }
+  void Fall(Ticks, int) {}
+  int Peak() const { return peak_; }
 
-std::vector<SoundingChange> SoundingTimeline(const MidiTrackData& track, NoteJoining joining) {
+ private:
+  int peak_ = 0;
+};
+
+// Walks the track keeping the notes that still sound, ordered by their end times, and tells
+// `changes` each count taken at an event and each fall between events.
+template <typename Changes>
+void WalkSounding(const MidiTrackData& track, NoteJoining joining, Changes& changes) {
   const bool one_per_key = joining == NoteJoining::OnePerKey;
   std::priority_queue<Sounding, std::vector<Sounding>, std::greater<>> sounding;
   std::unordered_set<std::int64_t> sounding_keys;
-  ChangeList changes;
   auto end_notes_until = [&](Ticks time) {
     while (!sounding.empty() && sounding.top().end <= time) {
       const Sounding ended = sounding.top();
@@ -97,7 +108,20 @@ std::vector<SoundingChange> SoundingTimeline(const MidiTrackData& track, NoteJoi
     sounding.pop();
     changes.Fall(ended.end, static_cast<int>(sounding.size()));
   }
+}
+
+}  // namespace
+
+std::vector<SoundingChange> SoundingTimeline(const MidiTrackData& track, NoteJoining joining) {
+  ChangeList changes;
+  WalkSounding(track, joining, changes);
   return changes.Take();
+}
+
+int PeakSounding(const MidiTrackData& track, NoteJoining joining) {
+  PeakOnly peak;
+  WalkSounding(track, joining, peak);
+  return peak.Peak();
 }
 
 int PeakOf(const std::vector<SoundingChange>& timeline) {

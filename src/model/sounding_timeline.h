@@ -25,6 +25,9 @@ enum class NoteJoining { Always, OnePerKey };
 std::vector<SoundingChange> SoundingTimeline(const MidiTrackData& track,
                                              NoteJoining joining = NoteJoining::OnePerKey);
 
+// The highest entry of SoundingTimeline, found without building it.
+int PeakSounding(const MidiTrackData& track, NoteJoining joining);
+
 // The highest count of a timeline (0 when it is empty).
 int PeakOf(const std::vector<SoundingChange>& timeline);
 

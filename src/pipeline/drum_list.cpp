@@ -11,7 +11,6 @@
 namespace quillmar {
 namespace {
 
-constexpr std::int32_t kDrumChannel = 9;
 constexpr int kHighestNote = 127;
 
 enum Column { kNoteColumn = 0, kVelocityColumn = 2, kSubstituteColumn = 3 };

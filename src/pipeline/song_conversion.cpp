@@ -85,10 +85,13 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
   if (!loader.Loaded()) return result;
   loader.ToOutputFormat0();
   MidiF0Data& format0 = *loader.Format0Song();
-  const std::vector<SoundingChange> timeline = SoundingTimeline(format0.Track());
-  AppendCountLine(kSimultaneousLabel, PeakOf(timeline));
   if (conversion.make_timeline) {
+    // The figure is the timeline's peak: one walk serves both.
+    const std::vector<SoundingChange> timeline = SoundingTimeline(format0.Track());
+    AppendCountLine(kSimultaneousLabel, PeakOf(timeline));
     result.timeline_csv = TimelineCsv(timeline, TempoMap(format0.Track(), format0.Division()));
+  } else {
+    AppendCountLine(kSimultaneousLabel, SimultaneousNotes(format0.Track()));
   }
   format0.ToOnOffForm();
   result.finished = format0.Encode() && take(0, input_format, format0.Image());

@@ -12,7 +12,6 @@
 namespace quillmar {
 namespace {
 
-constexpr std::int32_t kDrumChannel = 9;
 constexpr std::int32_t kBankSelectController = 0;
 constexpr int kOctave = 12;
 constexpr int kLowestNote = 0;

@@ -8,7 +8,6 @@
 namespace quillmar {
 namespace {
 
-constexpr std::int32_t kDrumChannel = 9;
 // More measure lines than any screen shows; a song of absurd length stops there.
 constexpr std::size_t kMaxMeasures = 100000;
 
@@ -25,8 +24,7 @@ PreviewTrack DescribeTrack(const MidiTrackData& track) {
   described.notes = static_cast<int>(
       std::count_if(track.Events().begin(), track.Events().end(),
                     [](const MusicEvent& event) { return event.kind == EventKind::Note; }));
-  // The voice count's rule: distinct notes on the drum channel, the most at once elsewhere.
-  described.voices = channel == kDrumChannel ? DistinctNoteCount(track) : PeakPolyphony(track);
+  described.voices = TrackVoices(track);
   return described;
 }
 
