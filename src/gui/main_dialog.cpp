@@ -114,10 +114,6 @@ constexpr const char* kDialogTip =
     "ボタンの上にマウスを置くと、ヘルプが表示されます。\n"
     "ドラッグ＆ドロップでファイルを設定できます。";
 
-constexpr int kInputColumn = 1;  // of the file list
-constexpr int kTitleColumn = 3;
-constexpr int kCopyrightColumn = 4;
-
 constexpr int kResultExtent = 600;    // pixels
 constexpr int kTipWidth = 300;        // pixels; longer tips wrap
 constexpr int kTipDuration = 30'000;  // milliseconds

@@ -18,8 +18,6 @@
 namespace quillmar {
 namespace {
 
-constexpr int kInputColumn = 1;
-
 std::string TempFileListHeader() {
   return Sjis("番号,入力ファイル名,出力ファイル名,タイトル,著作権情報") + "\r\n";
 }

@@ -13,9 +13,6 @@
 namespace quillmar {
 namespace {
 
-constexpr int kInputColumn = 1;
-constexpr int kOutputColumn = 2;
-
 // A set of files, found by resolved path or by inode.
 class FileSet {
  public:

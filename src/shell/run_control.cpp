@@ -16,11 +16,6 @@
 namespace quillmar {
 namespace {
 
-constexpr int kInputColumn = 1;
-constexpr int kOutputColumn = 2;
-constexpr int kTitleColumn = 3;
-constexpr int kCopyrightColumn = 4;
-
 // The folder prompt's title for a slot (1-6) and an output folder.
 std::string FolderPromptTitle(int slot_number, OutputFolder folder) {
   static constexpr std::array<std::string_view, 3> kEndings = {

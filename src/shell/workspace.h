@@ -12,6 +12,12 @@ namespace quillmar {
 
 inline constexpr int kSlotCount = 6;
 
+// The cells of a file-list row: input file, output file, title, copyright.
+inline constexpr int kInputColumn = 1;
+inline constexpr int kOutputColumn = 2;
+inline constexpr int kTitleColumn = 3;
+inline constexpr int kCopyrightColumn = 4;
+
 // The whole configuration of a conversion run, as the main window holds it: one file list,
 // six slots, the slot shown, the five list switches as shown for it, and the formats.
 class Workspace {
