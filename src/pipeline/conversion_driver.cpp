@@ -42,7 +42,8 @@ bool ConversionDriver::Convert(std::string_view input_name, std::string& output_
     ReportDetail(Printable(output_name));
     return false;
   }
-  SongConversion conversion{*context_, *notices_, slot_, TextCells{title, copyright}, {}};
+  SongConversion conversion{*context_, *notices_, slot_, TextCells{title, copyright},
+                            {},        false,     {}};
   conversion.snapshots.checked = {formats_->same_as_original, formats_->format0, formats_->format1};
   conversion.snapshots.folders = slot_->folders;
   conversion.snapshots.output_name = *file_name;

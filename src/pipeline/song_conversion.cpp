@@ -1,5 +1,7 @@
 #include "pipeline/song_conversion.h"
 
+#include <optional>
+
 #include "model/midi_file_loader.h"
 #include "model/note_counts.h"
 #include "model/sounding_timeline.h"
@@ -83,8 +85,12 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
   // The format-0 file is made from the format-1 file as written.
   MidiFileLoader loader(conversion.context, MidiSource::Bytes(format1));
   if (!loader.Loaded()) return result;
+  // The merge releases the song; a copy is kept only to be shown.
+  std::optional<MidiF1Data> shown;
+  if (conversion.show) shown.emplace(*loader.Song());
   loader.ToOutputFormat0();
   MidiF0Data& format0 = *loader.Format0Song();
+  if (shown) conversion.show(*shown, format0.Track());
   if (conversion.make_timeline) {
     // The figure is the timeline's peak: one walk serves both.
     const std::vector<SoundingChange> timeline = SoundingTimeline(format0.Track());

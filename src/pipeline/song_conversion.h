@@ -8,6 +8,7 @@
 #include "edit/edit_list.h"
 #include "edit/edit_notices.h"
 #include "model/midi_data_buffer.h"
+#include "model/midi_f1_data.h"
 #include "model/model_context.h"
 #include "pipeline/output_slot.h"
 
@@ -31,6 +32,9 @@ struct SongConversion {
   SnapshotPlaces snapshots;
   // Whether the result carries the format-0 song's timeline as CSV text.
   bool make_timeline = false;
+  // When set, shown the format-1 song as read back from its file and the merged format-0
+  // track, both in GateTimeForm, before the format-0 file is encoded (for a preview).
+  std::function<void(const MidiF1Data& song, const MidiTrackData& merged)> show;
 };
 
 // Takes one written file of the conversion: its format (1, then 0), the input's format
