@@ -42,7 +42,7 @@ MusicEvent MakeChannelEvent(EventKind kind, std::int32_t channel, std::int32_t f
   return event;
 }
 
-bool InMidiRange(int value) {
+bool InMidiRange(std::int64_t value) {
   return value >= 0 && value <= 127;
 }
 
@@ -148,13 +148,15 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
 }
 
 // A program change (programs 1-128 in the list) or a pitch bend (0 is the centre) into every
-// track of the channel, or every track with a channel for "-".
-void AddToChannelTracks(MidiF1Data& song, const EditRow& row, EventKind kind, int value,
+// track of the channel, or every track with a channel for "-". The value is 64 bits wide, so
+// that a cell's number with its offset (+64 for a bend) cannot overflow before the check.
+void AddToChannelTracks(MidiF1Data& song, const EditRow& row, EventKind kind, std::int64_t wide,
                         const Position& position) {
-  if (!InMidiRange(value)) {
+  if (!InMidiRange(wide)) {
     ReportMessage(kGeneralMessage);
     return;
   }
+  const auto value = static_cast<std::int32_t>(wide);
   const std::int32_t channel = ChannelOfCell(row.channel);
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);
@@ -237,10 +239,11 @@ void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) 
       AddControlChange(song, row, keyword, position);
       return;
     case KindCode::kProgramChange:
-      AddToChannelTracks(song, row, EventKind::ProgramChange, keyword.number - 1, position);
+      AddToChannelTracks(song, row, EventKind::ProgramChange, ZeroBased(keyword.number), position);
       return;
     case KindCode::kPitchBend:
-      AddToChannelTracks(song, row, EventKind::PitchBend, keyword.number + 64, position);
+      AddToChannelTracks(song, row, EventKind::PitchBend, std::int64_t{keyword.number} + 64,
+                         position);
       return;
     default:
       break;

@@ -146,9 +146,9 @@ void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notice
       }
     });
   } else if (conv.position_key == "Chanel") {
-    ForChannelTracks(song, LeadingInteger(conv.position_value) - 1, [&](MidiTrackData& track) {
-      track.SetAllMetaText(MetaType::SequenceName, name);
-    });
+    ForChannelTracks(
+        song, ZeroBased(LeadingInteger(conv.position_value)),
+        [&](MidiTrackData& track) { track.SetAllMetaText(MetaType::SequenceName, name); });
   } else {
     ReportMessage(kEditListError);
   }
@@ -252,17 +252,19 @@ void ConvOctave(MidiF1Data& song, const ConvRow& conv) {
     ReportMessage(kEditListError);
     return;
   }
-  const int semitones = LeadingInteger(std::string_view(shift).substr(1));
-  const int octaves = (shift[0] == '-' ? -semitones : semitones) / 12;
+  // Whole octaves, then the sign: truncation toward zero gives the same count either way, and
+  // a count of octaves, unlike the lowest int, can always be negated.
+  const int octaves = LeadingInteger(std::string_view(shift).substr(1)) / 12;
   if (octaves == 0) return;
-  ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) { track.Transpose(octaves); });
+  const int shift_by = shift[0] == '-' ? -octaves : octaves;
+  ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) { track.Transpose(shift_by); });
 }
 
 // Program changes (kind 192) and channel volumes (controller 7) of the picked track or the
 // channel's tracks.
 void ConvChannelSetting(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
   const bool program = conv.keyword.kind == KindCode::kProgramChange;
-  const std::int32_t value = program ? conv.keyword.number - 1 : conv.keyword.number;
+  const std::int32_t value = program ? ZeroBased(conv.keyword.number) : conv.keyword.number;
   auto set = [&](MidiTrackData& track) {
     if (program) {
       track.SetProgram(value);

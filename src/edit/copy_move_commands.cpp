@@ -45,10 +45,10 @@ void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventK
     ReportMessage(kEditListError);
     return;
   }
-  const std::int32_t to = target.number - 1;
+  const std::int32_t to = ZeroBased(target.number);
   const std::vector<std::string> parts = SplitBySemicolon(position, 3);
   bool copy = parts.size() == 1;
-  const std::int32_t from = LeadingInteger(SplitKeyValue(parts.front()).second) - 1;
+  const std::int32_t from = ZeroBased(LeadingInteger(SplitKeyValue(parts.front()).second));
   if (to < 0 || to > 15 || from < 0 || from > 15) {
     ReportMessage(kGeneralMessage);
     return;
@@ -57,7 +57,7 @@ void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventK
     // The copy is made only when the notes of the source channel meet the condition.
     const KeyOpValue condition = SplitKeyOpValue(parts[1]);
     const auto [low, high] = song.GetNoteRange(from);
-    const int bound = LeadingInteger(condition.value) - 1;
+    const int bound = ZeroBased(LeadingInteger(condition.value));
     if (SplitKeyValue(parts[0]).first != "Chanel") {
       ReportMessage(kEditListError);
     } else if (condition.key == "NoteNumber" && condition.op == "<") {

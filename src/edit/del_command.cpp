@@ -19,7 +19,7 @@ constexpr std::int32_t kAllChannels = kNoChannel;  // "-" in the channel cell
 
 // The channel cell of a Del row: "-" is every channel.
 std::int32_t DelChannel(std::string_view cell) {
-  return cell == "-" ? kAllChannels : LeadingInteger(cell) - 1;
+  return cell == "-" ? kAllChannels : ZeroBased(LeadingInteger(cell));
 }
 
 bool OnChannel(const MidiTrackData& track, std::int32_t channel) {
@@ -177,7 +177,7 @@ void DeleteTracks(MidiF1Data& song, const EventKeyword& keyword, const EditRow& 
   if (position.key == "SequenceName" && position.op == "=") {
     named = [&](const MidiTrackData& t) { return NameContains(t, position.value); };
   } else if (position.key == "Chanel" && position.op == "=") {
-    const std::int32_t channel = LeadingInteger(position.value) - 1;
+    const std::int32_t channel = ZeroBased(LeadingInteger(position.value));
     named = [channel](const MidiTrackData& t) { return t.GetChannel() == channel; };
   } else if (position.key == "Voice" && position.op == ">") {
     static const std::string kVoiceDeleted = Sjis("ボイスを削除しました。");

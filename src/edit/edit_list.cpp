@@ -1,7 +1,6 @@
 #include "edit/edit_list.h"
 
 #include <array>
-#include <limits>
 #include <string>
 
 #include "edit/edit_commands.h"
@@ -50,11 +49,7 @@ std::string PositionInTicks(const MidiF1Data& song, const std::string& cell) {
     part = LeadingInteger(std::string_view(cell).substr(start, end - start));
     start = end + 1;
   }
-  // One-based counts become zero-based; the smallest number has no number before it.
-  auto zero_based = [](int count) {
-    return count == std::numeric_limits<int>::min() ? count : count - 1;
-  };
-  return std::to_string(song.BarToTicks(zero_based(parts[0]), zero_based(parts[1]), parts[2]));
+  return std::to_string(song.BarToTicks(ZeroBased(parts[0]), ZeroBased(parts[1]), parts[2]));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ bool HasConductorTrack(const MidiF1Data& song) {
 }
 
 std::optional<int> TrackIndexOf(const MidiF1Data& song, int number) {
-  const int index = HasConductorTrack(song) ? number : number - 1;
+  const int index = HasConductorTrack(song) ? number : ZeroBased(number);
   if (number <= 0 || index >= song.TrackCount()) return std::nullopt;
   return index;
 }
@@ -34,7 +34,7 @@ int SysExTargetTrack(const MidiF1Data& song) {
 }
 
 std::int32_t ChannelOfCell(std::string_view cell) {
-  return cell == "-" ? -1 : LeadingInteger(cell) - 1;
+  return cell == "-" ? -1 : ZeroBased(LeadingInteger(cell));
 }
 
 void InsertAtPosition(MidiTrackData& track, Ticks position, MusicEvent event) {

@@ -61,6 +61,10 @@ std::pair<int, int> SplitPair(std::string_view text) {
   return {LeadingInteger(text.substr(0, colon)), LeadingInteger(text.substr(colon + 1))};
 }
 
+int ZeroBased(int one_based) {
+  return one_based == INT_MIN ? one_based : one_based - 1;
+}
+
 std::pair<std::string, std::string> SplitKeyValue(std::string_view text) {
   const std::size_t equals = text.find('=');
   if (equals == std::string_view::npos) return {std::string(text), {}};

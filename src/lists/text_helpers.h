@@ -34,6 +34,11 @@ int LeadingInteger(std::string_view text);
 // and gives (0, 0).
 std::pair<int, int> SplitPair(std::string_view text);
 
+// A one-based number of a cell (a channel, program, measure or beat N) as its zero-based
+// value N - 1. The int minimum has no number before it and stays itself, so that a cell's
+// number never overflows on the way to a rule's range check.
+int ZeroBased(int one_based);
+
 // Key before the first '=' (the whole text without one) and the value after it.
 std::pair<std::string, std::string> SplitKeyValue(std::string_view text);
 

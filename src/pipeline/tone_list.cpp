@@ -91,7 +91,7 @@ void ApplyToneRow(MidiF1Data& song, int track_index, const SettingsList& list, i
 
 void ApplyToneList(MidiF1Data& song, const SettingsList& list) {
   for (int row = 1; row < list.RowCount(); ++row) {
-    const std::int64_t program = std::int64_t{LeadingInteger(list.Cell(row, kProgramColumn))} - 1;
+    const std::int32_t program = ZeroBased(LeadingInteger(list.Cell(row, kProgramColumn)));
     for (int i = 0; i < song.TrackCount(); ++i) {
       // Drum tracks and tracks without channel messages play no tone.
       const std::int32_t channel = song.Track(i).GetChannel();

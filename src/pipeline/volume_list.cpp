@@ -168,10 +168,8 @@ void ApplyVolumeList(MidiF1Data& song, const SettingsList& list) {
       ApplyMasterVolumeCell(song, list.Cell(row, kVolumeColumn));
       continue;
     }
-    const std::int64_t channel = std::int64_t{LeadingInteger(first)} - 1;
-    if (channel >= 0 && channel <= 15) {
-      ApplyChannelRow(song, list, row, static_cast<std::int32_t>(channel));
-    }
+    const std::int32_t channel = ZeroBased(LeadingInteger(first));
+    if (channel >= 0 && channel <= 15) ApplyChannelRow(song, list, row, channel);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "edit/edit_fixture.h"
 #include "edit/track_selection.h"
 
@@ -71,7 +73,8 @@ TEST_F(EditTest, TrackNumbersSkipAConductorTrack) {
                         {2, std::nullopt, 1},
                         {0, std::nullopt, std::nullopt},
                         {-1, std::nullopt, std::nullopt},
-                        {3, std::nullopt, std::nullopt}};
+                        {3, std::nullopt, std::nullopt},
+                        {std::numeric_limits<int>::min(), std::nullopt, std::nullopt}};
   MidiF1Data no_conductor(context_);
   no_conductor.AppendTrack(MidiTrackData(song_.Track(1)));
   no_conductor.AppendTrack(MidiTrackData(song_.Track(1)));

@@ -69,6 +69,8 @@ TEST(LeadingInteger, ReadsLikeAtoiWithoutOverflow) {
   EXPECT_EQ(LeadingInteger(""), 0);
   EXPECT_EQ(LeadingInteger("99999999999999999999"), 2147483647);
   EXPECT_EQ(LeadingInteger("-99999999999999999999"), -2147483647 - 1);
+  EXPECT_EQ(LeadingInteger("1e308"), 1);
+  EXPECT_EQ(LeadingInteger(Sjis("１２")), 0) << "full-width digits are no digits";
 }
 
 TEST(SplitPair, ReadsBothSidesOfTheColon) {

@@ -59,6 +59,8 @@ TEST(ParseValueCell, LongDigitRunsStopAtTheLimit) {
       {"999999", 999999, ValueMode::SetValue, 0, 0},
       {"1000000", kMaxValueCellNumber, ValueMode::SetValue, 0, 0},
       {"+98765432109876543210", kMaxValueCellNumber, ValueMode::AddValue, 0, 0},
+      {"-9223372036854775808", kMaxValueCellNumber, ValueMode::SubtractValue, 0, 0},
+      {"1e308", 1308, ValueMode::SetValue, 1, 0},
   };
   for (const Case& c : cases) ExpectParses(c);
 }

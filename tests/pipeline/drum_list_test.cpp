@@ -96,5 +96,21 @@ TEST_F(DrumList, CellsAreParsedAnewForEveryDrumTrack) {
   EXPECT_EQ(sink_.CountReported(kListExtraSpace), 3);
 }
 
+// The velocity and substitute cells at each extreme number: the velocity stays in its range,
+// an unusable substitute changes nothing, and a row naming no note changes nothing.
+TEST_F(DrumList, ExtremeNumbersKeepValuesInTheirRanges) {
+  const std::array<std::pair<int, int>, kExtremeNumbers.size()> expected{
+      {{0, 36}, {127, 36}, {127, 36}, {0, 36}, {127, 36}, {100, 36}, {0, 0}}};
+  for (std::size_t i = 0; i < kExtremeNumbers.size(); ++i) {
+    const std::string n(kExtremeNumbers[i]);
+    SCOPED_TRACE(n);
+    song_ = MidiF1Data(context_);
+    AddTrack(Drums({{36, 100}}));
+    ApplyDrumList(song_, List(ListKind::Drum, {n + ",x,50,40", "36,x," + n + "," + n}));
+    EXPECT_EQ(NoteField(0, &MusicEvent::velocity), (Values{expected[i].first}));
+    EXPECT_EQ(NoteField(0, &MusicEvent::note), (Values{expected[i].second}));
+  }
+}
+
 }  // namespace
 }  // namespace quillmar

@@ -7,6 +7,7 @@
 
 #include "edit/edit_notices.h"
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -42,6 +43,12 @@ inline constexpr std::string_view kBadDrumSubstitute =
 inline constexpr std::string_view kListDataError = "リストファイルのデータにエラーがあります。";
 inline constexpr std::string_view kListExtraSpace =
     "リストファイルに無駄なスペースが含まれています。";
+
+// Cells no rule accepts as numbers: the int limits and beyond, a float, an empty cell and
+// full-width digits.
+inline constexpr std::array<std::string_view, 7> kExtremeNumbers = {
+    "-2147483648", "2147483647", "9223372036854775808", "-9223372036854775808", "1e308", "",
+    "１２"};
 
 class ListTest : public ::testing::Test {
  protected:

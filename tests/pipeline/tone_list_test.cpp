@@ -139,5 +139,36 @@ TEST_F(ToneList, VolumeStepOfMatchedTracksWithCellsParsedPerTrack) {
   EXPECT_EQ(sink_.CountReported(kListExtraSpace), 4) << "once for each matched track";
 }
 
+// Every cell at each extreme number: values stay in their ranges, octaves fold back, unusable
+// substitutes change nothing, and a row naming no program changes nothing.
+TEST_F(ToneList, ExtremeNumbersKeepValuesInTheirRanges) {
+  struct Expected {
+    Values volume, velocity, note, bank, program;
+  };
+  const std::array<Expected, kExtremeNumbers.size()> expected{{
+      {{0}, {0}, {0}, {8}, {0}},
+      {{127}, {127}, {120}, {8}, {0}},
+      {{127}, {127}, {120}, {8}, {0}},
+      {{0}, {0}, {0}, {8}, {0}},
+      {{127}, {127}, {120}, {8}, {0}},
+      {{100}, {100}, {60}, {8}, {0}},
+      {{0}, {0}, {60}, {8}, {0}},
+  }};
+  for (std::size_t i = 0; i < kExtremeNumbers.size(); ++i) {
+    const std::string n(kExtremeNumbers[i]);
+    SCOPED_TRACE(n);
+    song_ = MidiF1Data(context_);
+    AddTrack({Program(0, 0, 0), Control(0, 0, kVolume, 100), Control(0, 0, kBankSelect, 8),
+              GateNote(0, 0, 60, 10)});
+    const std::string cells = n + "," + n + "," + n + "," + n + "," + n;
+    ApplyToneList(song_, List(ListKind::Tone, {"1,x," + cells, n + ",x,-,-,-,-,-"}));
+    EXPECT_EQ(ControllerValues(0, kVolume), expected[i].volume);
+    EXPECT_EQ(NoteField(0, &MusicEvent::velocity), expected[i].velocity);
+    EXPECT_EQ(NoteField(0, &MusicEvent::note), expected[i].note);
+    EXPECT_EQ(ControllerValues(0, kBankSelect), expected[i].bank);
+    EXPECT_EQ(ProgramValues(0), expected[i].program);
+  }
+}
+
 }  // namespace
 }  // namespace quillmar
