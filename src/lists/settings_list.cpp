@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -57,14 +59,49 @@ std::string Unescape(std::string_view cell) {
   return text;
 }
 
+// Reports a detail about a row of a list; rows are counted from 1, the header being row 1.
+void ReportRow(std::string_view list_name, int row, std::string_view text) {
+  ReportDetail(std::string(list_name) + Sjis(" の ") + std::to_string(row) + Sjis(" 行目: ") +
+               std::string(text));
+}
+
+// Reports that the rows of a list from `first_row` on were not read.
+void ReportRowsDropped(std::string_view list_name, std::uint32_t list_error, int first_row) {
+  ListError(list_error);
+  ReportRow(list_name, first_row, Sjis("ここから後は読み込んでいません"));
+}
+
 // The Shift_JIS form of a cell of a UTF-8 list; a cell with a character Shift_JIS lacks is
-// reported with the list's name and row (1 is the header) and read as empty.
+// reported with the list's name and row and read as empty.
 std::string ShiftJisCell(std::string_view cell, std::string_view list_name, int row) {
   if (std::optional<std::string> sjis = Utf8ToSjis(cell)) return *std::move(sjis);
   ListError(kListDataError);
-  ReportDetail(std::string(list_name) + Sjis(" の ") + std::to_string(row) + Sjis(" 行目: ") +
-               Utf8ToSjisReplacing(cell));
+  ReportRow(list_name, row, Utf8ToSjisReplacing(cell));
   return {};
+}
+
+// A list file's text as its rows are read.
+struct ListText {
+  std::string bytes;  // without a byte-order mark; UTF-16 turned into UTF-8
+  bool utf8 = false;
+  bool cut = false;  // the file goes on after `bytes`
+};
+
+// The text of a list file's bytes; `cut` when the file goes on beyond them. Malformed UTF-16
+// cuts the text at the fault.
+ListText DecodeList(std::string bytes, bool cut) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  constexpr std::string_view kUtf16LittleMark = "\xFF\xFE";
+  constexpr std::string_view kUtf16BigMark = "\xFE\xFF";
+  const bool little = bytes.starts_with(kUtf16LittleMark);
+  if (little || bytes.starts_with(kUtf16BigMark)) {
+    Utf16Decoded text = Utf16ToUtf8(std::string_view(bytes).substr(kUtf16LittleMark.size()),
+                                    little ? std::endian::little : std::endian::big);
+    return {std::move(text.utf8), true, cut || !text.whole};
+  }
+  if (bytes.starts_with(kUtf8Mark)) return {bytes.substr(kUtf8Mark.size()), true, cut};
+  const bool utf8 = IsUtf8Text(bytes, cut);
+  return {std::move(bytes), utf8, cut};
 }
 
 }  // namespace
@@ -97,50 +134,80 @@ SettingsList SettingsList::Load(std::string_view path, int column_count, char se
   list.path_ = has_folder ? std::string(path) : JoinPath(DirectoryOf(path), path);
   list.column_count_ = std::clamp(column_count, 1, kListColumnLimit);
   list.column_widths_.assign(static_cast<std::size_t>(list.column_count_), 0);
-  if (!ReadFileBytes(list.path_, kListFileByteLimit, list.data_)) {
+  // One byte more than the bound tells whether the file goes on beyond it.
+  std::string bytes;
+  if (!ReadFileBytes(list.path_, kListFileByteLimit + 1, bytes)) {
     ListError(kListOpenFailed);
     return list;
   }
-  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  bool utf8 = list.data_.starts_with(kByteOrderMark);
-  if (utf8) list.data_.erase(0, kByteOrderMark.size());
-  utf8 = utf8 || IsUtf8Text(list.data_, list.data_.size() == kListFileByteLimit);
-  list.ParseRows(separator, utf8);
+  const bool beyond = bytes.size() > kListFileByteLimit;
+  bytes.resize(std::min(bytes.size(), kListFileByteLimit));
+  ListText text = DecodeList(std::move(bytes), beyond);
+  list.data_ = std::move(text.bytes);
+  list.ParseRows(separator, text.utf8, text.cut);
   return list;
 }
 
 // Each row takes exactly column_count cells, wherever the line breaks fall: a cell ends at
 // the separator, CR or LF, which is skipped, and one LF after a row's last cell is skipped
 // too. So a line of more cells carries them into the next row, and cells missing where the
-// data ends stay empty.
-void SettingsList::ParseRows(char separator, bool utf8) {
+// data ends stay empty; but when the data is cut off (`data_cut`), the row it cuts short is
+// dropped.
+void SettingsList::ParseRows(char separator, bool utf8, bool data_cut) {
   const std::string_view data = data_;
   const char terminators[] = {separator, '\r', '\n'};
   const std::string_view cell_ends(terminators, sizeof terminators);
   std::size_t pos = 0;
   while (pos < data.size()) {
-    std::vector<std::string>& row = rows_.emplace_back(static_cast<std::size_t>(column_count_));
-    for (int column = 0; column < column_count_ && pos < data.size(); ++column) {
+    std::vector<std::string> stored;
+    bool ended = true;  // the last cell read was ended by its terminator
+    while (std::cmp_less(stored.size(), column_count_) && pos < data.size()) {
       const std::size_t end = std::min(data.find_first_of(cell_ends, pos), data.size());
-      if (end == data.size()) ListError(kListDataError);  // the data ends inside the cell
-      std::string_view cell = data.substr(pos, end - pos);
+      ended = end < data.size();
+      if (!ended && data_cut) break;
+      if (!ended) ListError(kListDataError);  // the data ends inside the cell
+      stored.push_back(StoredCell(data.substr(pos, end - pos), utf8, RowCount() + 1));
       pos = end + 1;
-      std::string converted;
-      if (utf8) {
-        converted = ShiftJisCell(cell, name_, RowCount());
-        cell = converted;
-      }
-      const std::size_t kept = KeptLength(cell, cell_limit_);
-      // Widths count the cell as stored, after the length cut and before unescaping.
-      int& width = column_widths_[static_cast<std::size_t>(column)];
-      width = std::max(width, static_cast<int>(kept));
-      row[static_cast<std::size_t>(column)] = Unescape(cell.substr(0, kept));
     }
+    const bool whole = ended && std::cmp_equal(stored.size(), column_count_);
+    if (data_cut && !whole) break;
     if (pos < data.size() && data[pos] == '\n') ++pos;
+    AddRow(std::move(stored));
     if (RowCount() == kListRowLimit) {
-      ListError(kListTooManyRows);
-      break;
+      // The message is given at 1000 rows as described; the detail only when rows are lost.
+      cut_ = pos < data.size() || data_cut;
+      if (cut_) {
+        ReportRowsDropped(name_, kListTooManyRows, kListRowLimit + 1);
+      } else {
+        ListError(kListTooManyRows);
+      }
+      return;
     }
+  }
+  if (data_cut) {
+    cut_ = true;
+    ReportRowsDropped(name_, kListDataError, RowCount() + 1);
+  }
+}
+
+std::string SettingsList::StoredCell(std::string_view cell, bool utf8, int row) const {
+  std::string stored = utf8 ? ShiftJisCell(cell, name_, row) : std::string(cell);
+  const std::size_t kept = KeptLength(stored, cell_limit_);
+  if (kept < stored.size()) {
+    stored.resize(kept);
+    ListError(kListDataError);
+    ReportRow(name_, row, Sjis("長すぎるセル「") + stored + Sjis("」"));
+  }
+  return stored;
+}
+
+void SettingsList::AddRow(std::vector<std::string> stored) {
+  std::vector<std::string>& row = rows_.emplace_back(static_cast<std::size_t>(column_count_));
+  for (std::size_t column = 0; column < stored.size(); ++column) {
+    // Widths count the cell as stored, after the length cut and before unescaping.
+    int& width = column_widths_[column];
+    width = std::max(width, static_cast<int>(stored[column].size()));
+    row[column] = Unescape(stored[column]);
   }
 }
 

@@ -20,9 +20,11 @@ std::size_t CellLimitOf(ListKind kind);
 // O in either case; none for any other name.
 std::optional<ListKind> ListKindOfFileName(std::string_view file_name);
 
-// Limits of a list file.
-inline constexpr std::size_t kListFileByteLimit = 65536;  // bytes read; the rest is ignored
-inline constexpr int kListRowLimit = 1000;                // rows kept, header included
+// Limits of a list file. The byte bound lets a full table be read in any encoding: 1000 rows
+// of 16 cells of 127 bytes take about 4 MB in UTF-16 and at most 6 MB in UTF-8, and 8 MiB
+// also hold 1000 file-list rows of two 4096-byte paths (file-list cells are never cut).
+inline constexpr std::size_t kListFileByteLimit = 8 * 1024 * 1024;  // a longer file is cut
+inline constexpr int kListRowLimit = 1000;                          // rows kept, header included
 inline constexpr int kListColumnLimit = 16;
 inline constexpr std::size_t kListCellByteLimit = 127;  // longer cells keep their start
 
@@ -34,12 +36,17 @@ class SettingsList {
 
   // Reads the file and splits it into rows of `column_count` cells (kept within 1 to
   // kListColumnLimit). A file in UTF-8 (valid UTF-8 holding a multi-byte character, or
-  // starting with a byte-order mark) has its cells turned into Shift_JIS; a cell with a
-  // character that Shift_JIS lacks is reported with the list's name and row, and left empty. Cells
-  // end at the separator, CR or LF; there is no quoting, and two backslashes inside a cell stand
-  // for one comma. A path without a folder is opened in the current folder. Problems are reported
-  // with ListError and the rows read so far are kept: a file that cannot be opened gives a table
-  // without rows. Cells longer than `cell_limit` keep their first bytes (see CellLimitOf).
+  // starting with a byte-order mark) or in UTF-16 (starting with a byte-order mark) has its
+  // cells turned into Shift_JIS; a cell with a character that Shift_JIS lacks is reported with
+  // the list's name and row, and left empty. Cells end at the separator, CR or LF; there is no
+  // quoting, and two backslashes inside a cell stand for one comma. A path without a folder is
+  // opened in the current folder. Problems are reported with ListError and the rows read so far
+  // are kept: a file that cannot be opened gives a table without rows.
+  // Cuts are reported with a detail naming the list and a row, counted from 1 for the header
+  // (the line numbers of a list written one row a line): a cell longer than `cell_limit`
+  // (see CellLimitOf) keeps its first bytes; rows after the 1000th are dropped; and a file
+  // beyond kListFileByteLimit or with malformed UTF-16 is read up to the last whole row
+  // before that point.
   static SettingsList Load(std::string_view path, int column_count, char separator = ',',
                            std::size_t cell_limit = kListCellByteLimit);
 
@@ -58,11 +65,17 @@ class SettingsList {
   // included; 0 outside the columns.
   int ColumnWidth(int column) const;
 
-  // The file's bytes as read.
+  // True when rows of the file were dropped: beyond the 1000th, or beyond a cut in its bytes.
+  [[nodiscard]] bool Cut() const { return cut_; }
+
+  // The file's bytes as read, without a byte-order mark; UTF-16 turned into UTF-8.
   const std::string& Data() const { return data_; }
 
  private:
-  void ParseRows(char separator, bool utf8);
+  void ParseRows(char separator, bool utf8, bool data_cut);
+  // The cell as stored before unescaping: in Shift_JIS and within the cell limit.
+  std::string StoredCell(std::string_view cell, bool utf8, int row) const;
+  void AddRow(std::vector<std::string> stored);
   bool Contains(int row, int column) const;
 
   std::string name_;
@@ -72,6 +85,7 @@ class SettingsList {
   std::string data_;
   std::vector<std::vector<std::string>> rows_;
   std::vector<int> column_widths_;
+  bool cut_ = false;
 };
 
 }  // namespace quillmar

@@ -129,6 +129,13 @@ std::string SjisToUtf8(std::string_view sjis) {
   return out;
 }
 
+Utf16Decoded Utf16ToUtf8(std::string_view utf16, std::endian order) {
+  Converter converter(kUtf8, order == std::endian::little ? "UTF-16LE" : "UTF-16BE");
+  Utf16Decoded decoded;
+  decoded.whole = converter.Convert(utf16, decoded.utf8);
+  return decoded;
+}
+
 std::string Sjis(std::string_view utf8_literal) {
   auto converted = Utf8ToSjis(utf8_literal);
   if (!converted) {

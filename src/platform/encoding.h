@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,14 @@ std::string SjisToUtf8(std::string_view sjis);
 // text is practically never Shift_JIS, whose Japanese is not valid UTF-8. A sequence cut
 // short at the very end is accepted when `cut_at_end` says the text was cut there.
 bool IsUtf8Text(std::string_view bytes, bool cut_at_end = false);
+
+// UTF-16 text (without its byte-order mark) converted to UTF-8. Malformed text (a lone
+// surrogate, an odd byte at the end) is converted up to the fault and is not `whole`.
+struct Utf16Decoded {
+  std::string utf8;
+  bool whole = true;
+};
+[[nodiscard]] Utf16Decoded Utf16ToUtf8(std::string_view utf16, std::endian order);
 
 // Shift_JIS form of a source literal written in UTF-8. Every literal of the system has one,
 // so a failure is a programming error and aborts.

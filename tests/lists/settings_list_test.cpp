@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <filesystem>
 
 #include "lists/list_error.h"
@@ -24,9 +25,27 @@ constexpr char kOpenFailed[] =
     "リストファイルが開けません。ドラッグ＆ドロップの操作はコピーではなく、ショートカットに対して"
     "行ってください。";
 
-SettingsList LoadBytes(std::string_view bytes, int column_count) {
+SettingsList LoadBytes(std::string_view bytes, int column_count,
+                       std::size_t cell_limit = kListCellByteLimit) {
   const TempFolder folder;
-  return SettingsList::Load(folder.Write("list.csv", bytes), column_count);
+  return SettingsList::Load(folder.Write("list.csv", bytes), column_count, ',', cell_limit);
+}
+
+// The report of a list whose rows from `row` on are not read.
+std::vector<std::string> RowsDropped(const char* message, int row) {
+  return {std::string(kReportIndent) + message,
+          std::string(kReportIndent) + "   問題のある指定  list.csv の " + std::to_string(row) +
+              " 行目: ここから後は読み込んでいません"};
+}
+
+// The text in UTF-16 with a byte-order mark.
+std::string Utf16(std::u16string_view text, std::endian order) {
+  std::string bytes;
+  for (const char16_t unit : u"\uFEFF" + std::u16string(text)) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += order == std::endian::little ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
 }
 
 Rows RowsOf(const SettingsList& list) {
@@ -76,27 +95,37 @@ TEST(SettingsList, KeepsAtMostAThousandRows) {
   RecordingSink sink;
   EXPECT_EQ(LoadBytes(NumberedLines(999), 2).RowCount(), 999);
   EXPECT_TRUE(sink.Lines().empty());
-  EXPECT_EQ(LoadBytes(NumberedLines(1000), 2).RowCount(), 1000);
+  const SettingsList full = LoadBytes(NumberedLines(1000), 2);
+  EXPECT_EQ(full.RowCount(), 1000);
+  EXPECT_FALSE(full.Cut());
+  EXPECT_EQ(sink.Lines(), std::vector<std::string>{std::string(kReportIndent) + kTooManyRows})
+      << "nothing lost, no row named";
+  sink.Clear();
   const SettingsList list = LoadBytes(NumberedLines(1500), 2);
   EXPECT_EQ(list.RowCount(), 1000);
+  EXPECT_TRUE(list.Cut());
   EXPECT_EQ(list.Cell(999, 0), "999");
   EXPECT_EQ(list.Cell(1000, 0), "");
-  EXPECT_EQ(sink.CountReported(kTooManyRows), 2);
+  EXPECT_EQ(sink.Lines(), RowsDropped(kTooManyRows, 1001));
 }
 
-TEST(SettingsList, ReadsOnlyTheFirst65536Bytes) {
+TEST(SettingsList, ReadsWhatTheTableHoldsAndCutsTheRowWhereTheBytesEnd) {
   RecordingSink sink;
-  std::string bytes;  // 700 lines of 100 bytes: "0000," then 93 'y'
-  for (int i = 0; i < 700; ++i) {
-    const std::string number = std::to_string(10000 + i).substr(1);
-    bytes += number + "," + std::string(93, 'y') + "\r\n";
+  std::string bytes = "n,in,out,title,copyright\r\n";  // 998 rows, 82 KB
+  for (int i = 1; i < 998; ++i) {
+    bytes += std::to_string(i) + ",/home/someone/music/a long folder name/songs of 2024/song" +
+             std::to_string(i) + ".mid,-,-,-\r\n";
   }
-  const SettingsList list = LoadBytes(bytes, 2);
-  EXPECT_EQ(list.Data(), bytes.substr(0, 65536));
-  EXPECT_EQ(list.RowCount(), 656);
-  EXPECT_EQ(list.Cell(655, 0), "0655");
-  EXPECT_EQ(list.Cell(655, 1), std::string(31, 'y'));
-  EXPECT_EQ(sink.CountReported(kDataError), 1);  // the data ends inside that cell
+  const SettingsList whole = LoadBytes(bytes, 5, CellLimitOf(ListKind::FileList));
+  EXPECT_EQ(whole.Data(), bytes);
+  EXPECT_EQ(whole.RowCount(), 998);
+  EXPECT_FALSE(whole.Cut());
+  EXPECT_TRUE(sink.Lines().empty());
+  const SettingsList cut = LoadBytes("n,in\r\n1," + std::string(kListFileByteLimit, 'p'), 2,
+                                     CellLimitOf(ListKind::FileList));
+  EXPECT_EQ(RowsOf(cut), (Rows{{"n", "in"}}));
+  EXPECT_TRUE(cut.Cut());
+  EXPECT_EQ(sink.Lines(), RowsDropped(kDataError, 2));
 }
 
 TEST(SettingsList, TwoBackslashesAreACommaOutsideDoubleByteCharacters) {
@@ -119,6 +148,7 @@ TEST(SettingsList, ShiftJisHeaderIsStoredAndMeasured) {
 }
 
 TEST(SettingsList, LongCellsKeepTheirFirst127BytesWithoutHalfCharacters) {
+  RecordingSink sink;
   std::string hyo100;
   for (int i = 0; i < 100; ++i) hyo100 += Sjis("表");
   SettingsList list = LoadBytes(std::string(200, 'x') + "," + hyo100 + ",x" + hyo100 + "\n", 3);
@@ -126,6 +156,10 @@ TEST(SettingsList, LongCellsKeepTheirFirst127BytesWithoutHalfCharacters) {
   EXPECT_EQ(list.Cell(0, 1), hyo100.substr(0, 126));
   EXPECT_EQ(list.Cell(0, 2), "x" + hyo100.substr(0, 126));
   EXPECT_EQ(list.ColumnWidth(1), 126);
+  ASSERT_EQ(sink.CountReported(kDataError), 3);
+  EXPECT_EQ(sink.Lines()[1], std::string(kReportIndent) +
+                                 "   問題のある指定  list.csv の 1 行目: 長すぎるセル「" +
+                                 std::string(127, 'x') + "」");
   list.SetCell(0, 0, "out.mid");
   list.SetCell(1, 0, "ignored");
   EXPECT_EQ(RowsOf(list)[0][0], "out.mid");
@@ -188,6 +222,8 @@ TEST(ListError, OtherCodesGiveTheGeneralText) {
 // Shift_JIS or ASCII list reads as it stands.
 TEST(SettingsList, Utf8ListsAreReadAsShiftJis) {
   const std::string utf8 = "番号,入力\r\n1,曲／表ソ.mid\r\n";
+  const std::u16string utf16 = u"番号,入力\r\n1,曲／表ソ.mid\r\n";
+  const Rows japanese = {{Sjis("番号"), Sjis("入力")}, {"1", Sjis("曲／表ソ.mid")}};
   struct Case {
     const char* what;
     std::string bytes;
@@ -195,13 +231,16 @@ TEST(SettingsList, Utf8ListsAreReadAsShiftJis) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"UTF-8", utf8, {{Sjis("番号"), Sjis("入力")}, {"1", Sjis("曲／表ソ.mid")}}, {}},
-      {"UTF-8 with a byte-order mark",
-       "\xEF\xBB\xBF" + utf8,
-       {{Sjis("番号"), Sjis("入力")}, {"1", Sjis("曲／表ソ.mid")}},
-       {}},
-      {"Shift_JIS", Sjis(utf8), {{Sjis("番号"), Sjis("入力")}, {"1", Sjis("曲／表ソ.mid")}}, {}},
+      {"UTF-8", utf8, japanese, {}},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, japanese, {}},
+      {"Shift_JIS", Sjis(utf8), japanese, {}},
       {"ASCII", "n,in\r\n1,a.mid\r\n", {{"n", "in"}, {"1", "a.mid"}}, {}},
+      {"UTF-16 LE", Utf16(utf16, std::endian::little), japanese, {}},
+      {"UTF-16 BE", Utf16(utf16, std::endian::big), japanese, {}},
+      {"UTF-16 with a lone surrogate",
+       Utf16(u"n,in\r\n1,a\r\n2,\xD800\r\n", std::endian::little),
+       {{"n", "in"}, {"1", "a"}},
+       RowsDropped(kDataError, 3)},
       {"a character Shift_JIS lacks",
        "n,in\r\n1,\xF0\x9F\x8E\xB5.mid\r\n2,曲\r\n",
        {{"n", "in"}, {"1", ""}, {"2", Sjis("曲")}},
@@ -223,6 +262,7 @@ namespace quillmar {
 namespace {
 
 TEST(SettingsList, FileListPathsAreNeverCut) {
+  testing::RecordingSink sink;
   testing::TempFolder folder;
   const std::string path(300, 'p');
   const std::string list_path = folder.Write("f.csv", "a,b,c,d,e\r\n1," + path + ",x,-,-\r\n");

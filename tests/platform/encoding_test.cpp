@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/sjis.h"
 
 namespace quillmar {
@@ -43,6 +45,21 @@ TEST(Encoding, LongTextsConvertWhole) {
   std::string utf8;
   for (int i = 0; i < 2000; ++i) utf8 += "音";
   EXPECT_EQ(Sjis(utf8).size(), 4000u);
+}
+
+TEST(Encoding, Utf16BecomesUtf8UpToAFault) {
+  using enum std::endian;
+  const std::tuple<std::string, std::endian, std::string, bool> cases[] = {
+      {{"\x68\x88\x3C\xD8\xB5\xDF", 6}, little, "表\xF0\x9F\x8E\xB5", true},
+      {{"\x88\x68\0a", 4}, big, "表a", true},
+      {{"a\0\xB5\xDF", 4}, little, "a", false},  // a lone low surrogate
+      {{"a\0b", 3}, little, "a", false},         // an odd byte at the end
+  };
+  for (const auto& [bytes, order, utf8, whole] : cases) {
+    const Utf16Decoded decoded = Utf16ToUtf8(bytes, order);
+    EXPECT_EQ(decoded.utf8, utf8);
+    EXPECT_EQ(decoded.whole, whole);
+  }
 }
 
 TEST(SjisScan, TrailByteIsNeverASeparator) {
