@@ -34,12 +34,13 @@ struct SnapshotPlaces {
 struct EditEnvironment {
   EditNotices& notices;
   SnapshotPlaces snapshots;
+  // False once a Save row could not write one of its files: the row is then incomplete.
+  bool snapshots_written = true;
 };
 
 // The file that a Save row (target File=name) writes for a format (0 "Same as original",
 // 1 format 0, 2 format 1): the output name in the folder `name` inside the slot's folder.
-// None when the name would leave the slot's folder or names no folder ("", "." or "..", a
-// separator, a NUL, CR or LF byte).
+// None when the name would leave the slot's folder or names no folder (see IsPlainName).
 std::optional<std::string> SnapshotPath(const SnapshotPlaces& places, std::string_view name,
                                         int format);
 

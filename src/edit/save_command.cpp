@@ -19,26 +19,22 @@ constexpr int kFormat0 = 1;
 constexpr int kFormat1 = 2;
 
 // Makes the snapshot folder when it is missing and writes the file complete or not at all;
-// a folder or file that cannot be written is reported with its path.
-void WriteSnapshot(const std::string& path, const std::string& bytes) {
+// a folder or file that cannot be written is reported with its path, and gives false.
+bool WriteSnapshot(const std::string& path, const std::string& bytes) {
   const std::string folder = DirectoryOf(path);
   if (!IsFolder(folder) && MakeFolderTree(folder)) {
     ReportGeneralError(kFileNotOpened);
     ReportDetail(folder);
-    return;
+    return false;
   }
-  WriteWholeFile(path, bytes);
+  return WriteWholeFile(path, bytes);
 }
 
 }  // namespace
 
 std::optional<std::string> SnapshotPath(const SnapshotPlaces& places, std::string_view name,
                                         int format) {
-  // A separator is found character by character, so the trail byte of "表" is none.
-  if (name.empty() || name == "." || name == ".." || BaseName(name) != name ||
-      name.find_first_of(std::string_view("\0\r\n", 3)) != std::string_view::npos) {
-    return std::nullopt;
-  }
+  if (!IsPlainName(name)) return std::nullopt;
   const std::string folder = JoinPath(places.folders[static_cast<std::size_t>(format)], name);
   return JoinPath(folder, places.output_name);
 }
@@ -56,15 +52,19 @@ void RunSave(const EditRow& row, MidiF1Data& song, EditEnvironment& environment)
   MidiF0Data format0 = MidiF1Data(song).TakeAsFormat0(song.KeepsSequenceNamesInFormat0());
   format1.ToOnOffForm();
   format0.ToOnOffForm();
-  const bool encoded = format1.Encode() && format0.Encode();
-  if (!encoded) return;
+  if (!format1.Encode() || !format0.Encode()) {
+    environment.snapshots_written = false;
+    return;
+  }
   const int same_format = places.input_format == 1 ? kFormat1 : kFormat0;
   // In this order: "Same as original", format 1, format 0.
   for (const auto& [format, image_format] :
        {std::pair{kSameAsOriginal, same_format}, {kFormat1, kFormat1}, {kFormat0, kFormat0}}) {
     if (!places.checked[static_cast<std::size_t>(format)]) continue;
     const std::string& bytes = image_format == kFormat1 ? format1.Image() : format0.Image();
-    WriteSnapshot(*SnapshotPath(places, name, format), bytes);
+    if (!WriteSnapshot(*SnapshotPath(places, name, format), bytes)) {
+      environment.snapshots_written = false;
+    }
   }
 }
 

@@ -23,6 +23,16 @@ std::string BaseName(std::string_view path) {
   return std::string(path.substr(separator + 1));
 }
 
+bool IsPlainName(std::string_view name) {
+  const auto plain = [](std::string_view text) {
+    return !text.empty() && text != "." && text != ".." &&
+           text.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos;
+  };
+  const std::string native = NativePath(name);
+  return plain(name) && BaseName(name) == name && plain(native) &&
+         native.find('/') == std::string::npos;
+}
+
 std::string DirectoryOf(std::string_view path) {
   const std::size_t separator = LastSeparator(path);
   if (separator == 0) return std::string(path.substr(0, 1));

@@ -8,10 +8,7 @@ namespace quillmar {
 
 std::optional<std::string> OutputFileName(std::string_view cell) {
   std::string name = BaseName(cell);
-  if (name.empty() || name == "." || name == ".." ||
-      name.find_first_of(std::string_view("\0\r\n", 3)) != std::string::npos) {
-    return std::nullopt;
-  }
+  if (!IsPlainName(name)) return std::nullopt;
   return name;
 }
 

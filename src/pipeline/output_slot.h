@@ -12,8 +12,7 @@ namespace quillmar {
 inline constexpr int kSlotListCount = 5;  // volume, tone, drum, edit, order
 
 // The file name that an output cell gives: its base name (a folder written in the cell is
-// ignored). None when that names no file of a folder: empty, "." or "..", or holding a NUL,
-// CR or LF byte.
+// ignored). None when that names no file of a folder (see IsPlainName).
 std::optional<std::string> OutputFileName(std::string_view cell);
 
 // The place of a slot list kind among the five (volume 0 ... order 4); the file list has

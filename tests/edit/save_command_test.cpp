@@ -63,11 +63,15 @@ TEST_F(EditTest, SaveRefusesNamesThatLeaveTheFolderAndNamesWhatItCannotWrite) {
         {true, true, true}, {Sjis(out.Path()), Sjis(out.Path()), Sjis(out.Path())}, 1, "s.mid"};
     ApplyEditList(song_, list, environment);
     EXPECT_EQ(Reported(), std::vector<std::string>{"編集リストに誤りがあります。"});
+    EXPECT_TRUE(environment.snapshots_written);
   }
+  // 0x85 0x5C is no Shift_JIS character: natively its 0x5C turns into a separator.
+  EXPECT_FALSE(SnapshotPath({{}, {Sjis(out.Path())}, 1, "s.mid"}, "\x85\\..", 0));
   const SettingsList list = List(ListKind::Edit, {"Save,File=snap,-,-"});
   EditEnvironment environment{notices_, {}};
   environment.snapshots = {{false, true, false}, {"", Sjis(out / "file"), ""}, 1, "s.mid"};
   ApplyEditList(song_, list, environment);
+  EXPECT_FALSE(environment.snapshots_written);
   EXPECT_EQ(Reported(),
             (std::vector<std::string>{
                 "ファイルが開けませんでした。ファイルリストを絶対パスで記述してみてください。",

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <string>
+#include <utility>
+
 #include "platform/encoding.h"
 #include "platform/files.h"
 #include "support/recording_sink.h"
@@ -40,6 +44,23 @@ TEST(ExtensionOf, LowersCapitalsButNotTrailBytes) {
   EXPECT_EQ(ExtensionOf("a.b.Csv"), "csv");
   // "ア" is 0x83 0x41: its trail byte looks like 'A'.
   EXPECT_EQ(ExtensionOf(Sjis("x.アMID")), Sjis("アmid"));
+}
+
+TEST(IsPlainName, TakesOneNameInShiftJisAndNativelyAlike) {
+  for (const auto& [name, plain] : std::initializer_list<std::pair<std::string, bool>>{
+           {"a.mid", true},
+           {Sjis("表.mid"), true},  // its trail byte 0x5C is no separator
+           {"", false},
+           {".", false},
+           {"..", false},
+           {"a/b", false},
+           {"a\\b", false},
+           {std::string("a\0b", 3), false},
+           {"a\rb", false},
+           {"\x85\\..", false},  // no Shift_JIS character: natively "?/.."
+           {"\x85\\", false}}) {
+    EXPECT_EQ(IsPlainName(name), plain) << SjisToUtf8(name);
+  }
 }
 
 TEST(JoinPath, AddsOneSeparatorUnlessTheFolderEndsInOne) {
