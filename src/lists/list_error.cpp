@@ -16,7 +16,7 @@ void ListError(std::uint32_t code) {
           {kListExtraSpace, "リストファイルに無駄なスペースが含まれています。"},
       },
       "エラーがおきました。");
-  ReportText(table.Text(code));
+  ReportText(table.Text(code), Finding::ListError);
 }
 
 }  // namespace quillmar

@@ -34,13 +34,15 @@ ConversionDriver::ConversionDriver(ModelContext& context, EditNotices& notices,
       formats_(&formats),
       work_folder_(std::move(work_folder)) {}
 
-bool ConversionDriver::Convert(std::string_view input_name, std::string& output_name,
-                               std::string_view title, std::string_view copyright) {
+ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_name,
+                                                      std::string& output_name,
+                                                      std::string_view title,
+                                                      std::string_view copyright) {
   const std::optional<std::string> file_name = OutputFileName(output_name);
   if (!file_name) {
     ReportText(UnusableFileText());
     ReportDetail(Printable(output_name));
-    return false;
+    return {};
   }
   SongConversion conversion{*context_, *notices_, slot_, TextCells{title, copyright},
                             {},        false,     {}};
@@ -71,15 +73,20 @@ bool ConversionDriver::Convert(std::string_view input_name, std::string& output_
     }
     return true;
   };
-  const SongConversionResult result = ConvertSong(conversion, MidiSource::File(input_name), take);
+  SongConversionResult result = ConvertSong(conversion, MidiSource::File(input_name), take);
   if (result.loaded) output_name = *file_name;
-  if (!result.finished) return false;
+  RowResult row{false, std::move(result.lists_with_errors)};
+  if (!result.finished) return row;
+  complete &= result.snapshots_written;
   // The timeline beside every output file written, when asked.
-  if (!formats_->timelines) return complete;
-  for (const std::string& folder : written_folders) {
-    complete &= WriteWholeFile(JoinPath(folder, TimelineFileName(*file_name)), result.timeline_csv);
+  if (formats_->timelines) {
+    for (const std::string& folder : written_folders) {
+      complete &=
+          WriteWholeFile(JoinPath(folder, TimelineFileName(*file_name)), result.timeline_csv);
+    }
   }
-  return complete;
+  row.complete = complete;
+  return row;
 }
 
 bool ConversionDriver::CopyTo(OutputFolder folder, std::string_view output_name,

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "edit/edit_notices.h"
 #include "model/model_context.h"
@@ -14,7 +15,8 @@ namespace quillmar {
 // reports the voice count, writes the format-1 and then the format-0 file into the
 // work folder and copies each into the slot's folders of the formats asked for, with the
 // timeline of sounding notes beside each when asked (a timeline that cannot be written
-// leaves the row incomplete). Every finding goes to the result list; nothing stops the run.
+// leaves the row incomplete, as does a Save snapshot that cannot be written). Every finding goes to
+// the result list; nothing stops the run.
 class ConversionDriver {
  public:
   // `work_folder` is a folder of the run's own, never an output folder.
@@ -22,11 +24,17 @@ class ConversionDriver {
   ConversionDriver(ModelContext& context, EditNotices& notices, const OutputSlot& slot,
                    const FormatChoices& formats, std::string work_folder);
 
+  // How a row went.
+  struct RowResult {
+    bool complete = false;                       // the row wrote every output asked of it
+    std::vector<std::string> lists_with_errors;  // names of the lists that reported errors
+  };
+
   // The four cells of a row. `output_name` becomes its base name once the input has loaded
   // (the caller stores it back into the file list). An output cell that names no file ends
-  // the row with a message. True when the row wrote every output asked of it.
-  bool Convert(std::string_view input_name, std::string& output_name, std::string_view title,
-               std::string_view copyright);
+  // the row with a message.
+  [[nodiscard]] RowResult Convert(std::string_view input_name, std::string& output_name,
+                                  std::string_view title, std::string_view copyright);
 
  private:
   // Copies the work file to the slot's folder when the path differs from the work path; a

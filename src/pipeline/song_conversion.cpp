@@ -37,17 +37,24 @@ void AppendCountLine(const std::string& label, int count) {
   AppendResultLine(std::string(kReportIndent) + label + std::to_string(count));
 }
 
-// The slot's lists, applied to the song in their fixed order.
-void ApplyLists(MidiF1Data& song, const OutputSlot& slot, EditEnvironment& environment) {
-  if (const SettingsList* tones = slot.ActiveList(ListKind::Tone)) ApplyToneList(song, *tones);
-  if (const SettingsList* volumes = slot.ActiveList(ListKind::Volume)) {
-    ApplyVolumeList(song, *volumes);
-  }
-  if (const SettingsList* drums = slot.ActiveList(ListKind::Drum)) ApplyDrumList(song, *drums);
-  if (const SettingsList* edits = slot.ActiveList(ListKind::Edit)) {
-    ApplyEditList(song, *edits, environment);
-  }
-  if (const SettingsList* order = slot.ActiveList(ListKind::Order)) ApplyOrderList(song, *order);
+// The slot's lists, applied to the song in their fixed order; gives the names of those that
+// reported list errors.
+std::vector<std::string> ApplyLists(MidiF1Data& song, const OutputSlot& slot,
+                                    EditEnvironment& environment) {
+  std::vector<std::string> with_errors;
+  const auto apply = [&](ListKind kind, const auto& apply_list) {
+    const SettingsList* list = slot.ActiveList(kind);
+    if (list == nullptr) return;
+    const int errors_before = ListErrorsReported();
+    apply_list(*list);
+    if (ListErrorsReported() != errors_before) with_errors.push_back(list->Name());
+  };
+  apply(ListKind::Tone, [&](const SettingsList& list) { ApplyToneList(song, list); });
+  apply(ListKind::Volume, [&](const SettingsList& list) { ApplyVolumeList(song, list); });
+  apply(ListKind::Drum, [&](const SettingsList& list) { ApplyDrumList(song, list); });
+  apply(ListKind::Edit, [&](const SettingsList& list) { ApplyEditList(song, list, environment); });
+  apply(ListKind::Order, [&](const SettingsList& list) { ApplyOrderList(song, list); });
+  return with_errors;
 }
 
 }  // namespace
@@ -73,7 +80,8 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
     if (conversion.slot != nullptr) {
       EditEnvironment environment{conversion.notices, std::move(conversion.snapshots)};
       environment.snapshots.input_format = input_format;
-      ApplyLists(song, *conversion.slot, environment);
+      result.lists_with_errors = ApplyLists(song, *conversion.slot, environment);
+      result.snapshots_written = environment.snapshots_written;
     }
     AppendCountLine(kVoicesLabel, VoiceCount(song));
 

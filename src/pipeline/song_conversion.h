@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "edit/edit_list.h"
 #include "edit/edit_notices.h"
@@ -44,9 +45,11 @@ using ConvertedFileTaker =
 
 // How far a conversion went.
 struct SongConversionResult {
-  bool loaded = false;       // the input was read (so its output name is final)
-  bool finished = false;     // both files were made and taken
-  std::string timeline_csv;  // with make_timeline, once the format-0 song is made
+  bool loaded = false;            // the input was read (so its output name is final)
+  bool finished = false;          // both files were made and taken
+  bool snapshots_written = true;  // every file of the edit list's Save rows was written
+  std::vector<std::string> lists_with_errors;  // names of the lists that reported list errors
+  std::string timeline_csv;                    // with make_timeline, once the format-0 song is made
 };
 
 // Converts one song as a file-list row does, without touching a file of its own: loads the

@@ -1,5 +1,8 @@
 #include "report/message_catalogue.h"
 
+#include <algorithm>
+#include <array>
+
 #include "platform/encoding.h"
 #include "report/message_table.h"
 #include "report/report.h"
@@ -43,7 +46,14 @@ const std::string& UnusableFileText() {
 }
 
 void ReportMessage(int code) {
-  ReportText(MessageText(code));
+  // The messages that say a list or a row of it is wrong; the others tell what a row did.
+  constexpr std::array kListErrors = {kGeneralMessage,    kBadOctave,
+                                      kBadSubstituteTone, kBadDrumSubstitute,
+                                      kEditListError,     kEditOrOrderListError,
+                                      kBadDeletePosition, kUnsupportedController};
+  const bool list_error =
+      std::find(kListErrors.begin(), kListErrors.end(), code) != kListErrors.end();
+  ReportText(MessageText(code), list_error ? Finding::ListError : Finding::Other);
 }
 
 }  // namespace quillmar

@@ -33,7 +33,8 @@ const std::string& MessageText(int code);
 // path that Shift_JIS cannot name, an output name that names no file.
 const std::string& UnusableFileText();
 
-// ReportText of MessageText(code).
+// ReportText of MessageText(code). Codes 0, 4, 5, 6, 11, 12, 13 and 17 say that a list or
+// one of its rows is wrong and are reported as list errors.
 void ReportMessage(int code);
 
 }  // namespace quillmar

@@ -17,6 +17,7 @@ struct InstalledSink {
   std::mutex mutex;
   ReportSink* sink = nullptr;
   RepeatLimiter limiter;
+  int list_errors = 0;
 };
 
 namespace {
@@ -60,6 +61,13 @@ void InstallReportSink(ReportSink* sink) {
   std::lock_guard lock(installed.mutex);
   installed.sink = sink;
   installed.limiter = RepeatLimiter();
+  installed.list_errors = 0;
+}
+
+int ListErrorsReported() {
+  InstalledSink& current = Current();
+  std::lock_guard lock(current.mutex);
+  return current.list_errors;
 }
 
 ReportSink* InstalledReportSink() {
@@ -79,7 +87,12 @@ ThreadReportSink::~ThreadReportSink() {
   thread_sink = previous_;
 }
 
-void ReportText(std::string_view text) {
+void ReportText(std::string_view text, Finding finding) {
+  if (finding == Finding::ListError) {
+    InstalledSink& current = Current();
+    std::lock_guard lock(current.mutex);
+    ++current.list_errors;
+  }
   ReportSink* sink = InstalledReportSink();
   if (sink != nullptr && sink->HasResultList()) {
     std::string line;

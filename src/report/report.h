@@ -48,9 +48,17 @@ class ThreadReportSink {
 // The indent of every reported line: twelve blanks.
 inline constexpr std::string_view kReportIndent = "            ";
 
+// What a reported text tells: that a list or one of its rows is wrong (the run then ends with
+// its own exit status), or anything else (notices of what a row did, faults of files).
+enum class Finding { Other, ListError };
+
 // Appends kReportIndent + text to the result list; while there is no result list, shows the
 // bare text in a message box (standard error when no sink is installed).
-void ReportText(std::string_view text);
+void ReportText(std::string_view text, Finding finding = Finding::Other);
+
+// The number of list errors reported to the sink in use since it was installed (or, for a
+// thread's own sink, made).
+int ListErrorsReported();
 
 // Shows a message box through the sink, or the fallback without one; repeated lines held
 // back are flushed first.

@@ -1,8 +1,10 @@
 #include "shell/run_control.h"
 
+#include <algorithm>
 #include <array>
 #include <new>
 #include <system_error>
+#include <vector>
 
 #include "lists/general_error.h"
 #include "model/model_context.h"
@@ -23,6 +25,21 @@ std::string FolderPromptTitle(int slot_number, OutputFolder folder) {
       "] select folder for format 1."};
   return "[output " + std::to_string(slot_number) +
          std::string(kEndings[static_cast<std::size_t>(folder)]);
+}
+
+// The closing lines of a run: that it was stopped before its end, after how many of how
+// many row conversions; and which lists reported errors.
+void ReportRunEnd(int converted, int total, const std::vector<std::string>& lists_with_errors) {
+  if (converted < total) {
+    ReportText(Sjis("処理を中止しました（") + std::to_string(total) + Sjis(" 行のうち ") +
+               std::to_string(converted) + Sjis(" 行を変換しました）。"));
+  }
+  if (lists_with_errors.empty()) return;
+  std::string names;
+  for (const std::string& name : lists_with_errors) {
+    names += (names.empty() ? "" : ", ") + name;
+  }
+  ReportText(Sjis("誤りを報告したリスト: ") + names);
 }
 
 }  // namespace
@@ -107,9 +124,12 @@ bool RunControl::AskFolders() {
        {formats.format1, OutputFolder::Format1}}};
   for (int index = 0; index < kSlotCount; ++index) {
     OutputSlot& slot = workspace_.Slot(index);
-    if (!slot.HasEnabledList()) continue;
+    // A slot with lists is always asked; slot 1, which is always converted, is asked for the
+    // folders that nobody has chosen yet, so that nothing lands in a folder nobody chose.
+    const bool has_lists = slot.HasEnabledList();
+    if (!has_lists && index != 0) continue;
     for (const auto& [checked, folder] : asked) {
-      if (!checked) continue;
+      if (!checked || (!has_lists && !slot.Folder(folder).empty())) continue;
       auto chosen =
           user_interface_.PickFolder(FolderPromptTitle(index + 1, folder), slot.Folder(folder));
       if (!chosen) return false;
@@ -125,29 +145,43 @@ void RunControl::Work(std::string work_folder) {
   ModelContext context;
   SettingsList& file_list = *workspace_.FileList();
   const int rows = file_list.RowCount() - 1;
-  for (int index = 0; index < kSlotCount && !stop_request_.load(); ++index) {
-    const OutputSlot& slot = workspace_.Slot(index);
-    if (index != 0 && !slot.HasEnabledList()) continue;
-    ConversionDriver driver(context, edit_notices_, slot, workspace_.Formats(), work_folder);
+  std::vector<int> slots;  // the slots converted: slot 1, and every slot with a list on
+  for (int index = 0; index < kSlotCount; ++index) {
+    if (index == 0 || workspace_.Slot(index).HasEnabledList()) slots.push_back(index);
+  }
+  int converted = 0;
+  std::vector<std::string> lists_with_errors;  // "name (output N)", as first reported
+  for (const int index : slots) {
+    ConversionDriver driver(context, edit_notices_, workspace_.Slot(index), workspace_.Formats(),
+                            work_folder);
     for (int row = 1; row <= rows && !stop_request_.load(); ++row) {
       user_interface_.ShowRow(index + 1, row, rows);
       AppendResultLine(file_list.Cell(row, kInputColumn));
       std::string output_name = file_list.Cell(row, kOutputColumn);
-      bool complete = false;
+      ConversionDriver::RowResult result;
       // A row that runs out of memory gives up alone: what it held is freed on the way
       // out, its files are written whole or not at all, and the next row starts afresh.
       try {
-        complete = driver.Convert(file_list.Cell(row, kInputColumn), output_name,
-                                  file_list.Cell(row, kTitleColumn),
-                                  file_list.Cell(row, kCopyrightColumn));
+        result = driver.Convert(file_list.Cell(row, kInputColumn), output_name,
+                                file_list.Cell(row, kTitleColumn),
+                                file_list.Cell(row, kCopyrightColumn));
       } catch (const std::bad_alloc&) {
         ReportGeneralError(kOutOfMemory);
       }
-      if (!complete) ++incomplete_rows_;
+      if (!result.complete) ++incomplete_rows_;
+      for (const std::string& name : result.lists_with_errors) {
+        const std::string entry = name + " (output " + std::to_string(index + 1) + ")";
+        if (std::find(lists_with_errors.begin(), lists_with_errors.end(), entry) ==
+            lists_with_errors.end()) {
+          lists_with_errors.push_back(entry);
+        }
+      }
       file_list.SetCell(row, kOutputColumn, std::move(output_name));
+      ++converted;
     }
   }
   FlushRepeatedLines();
+  ReportRunEnd(converted, rows * static_cast<int>(slots.size()), lists_with_errors);
   RemoveFolderTree(work_folder);
   stop_request_.store(false);
   run_flag_.store(false);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/midi_file_loader.h"
 #include "model/model_builders.h"
 #include "platform/encoding.h"
@@ -41,7 +43,7 @@ class ConversionDriverTest : public ::testing::Test {
   void Convert(const std::string& input, std::string output, std::string_view title = "-",
                std::string_view copyright = "-") {
     ConversionDriver driver(context_, notices_, slot_, formats_, Sjis(work_.Path()));
-    driver.Convert(Sjis(input), output, Sjis(title), Sjis(copyright));
+    row_ = driver.Convert(Sjis(input), output, Sjis(title), Sjis(copyright));
     output_name_ = output;
   }
 
@@ -62,6 +64,7 @@ class ConversionDriverTest : public ::testing::Test {
   OutputSlot slot_;
   FormatChoices formats_{true, true, true};
   std::string output_name_;
+  ConversionDriver::RowResult row_;
 };
 
 TEST_F(ConversionDriverTest, WritesBothFormatsAndReportsTheCounts) {
@@ -122,6 +125,45 @@ TEST_F(ConversionDriverTest, AFailedCopyIsReportedAndTheRestGoesOn) {
   Convert(input_.Write("band.mid", BandFile()), "c.mid");
   EXPECT_EQ(sink_.CountReported("エラーがおきました。"), 1);
   EXPECT_NE(format0_.Read("c.mid"), "") << "the format-0 output is still written";
+}
+
+// A row is complete when it wrote every output, and names the lists that reported an error
+// in it; notices of what a list did are no errors.
+TEST_F(ConversionDriverTest, RowResultTellsCompletenessAndTheListsInError) {
+  struct Case {
+    const char* what;
+    const char* volume;  // a volume list row, or "" for none
+    const char* edit;    // an edit list row, or "" for none
+    const char* save;    // the folder Save writes into, relative to format 1's folder
+    bool complete;
+    std::vector<std::string> lists_with_errors;
+  };
+  const Case cases[] = {
+      {"no lists", "", "", "", true, {}},
+      {"a notice only", "1,+10,-,-,-", "", "", true, {}},
+      {"a bad volume cell", "1,1 0x,-,-,-", "", "", true, {"v.csv"}},
+      {"a bad edit row", "", "Bogus,-,-,-", "", true, {"e.csv"}},
+      {"both", "1,x,-,-,-", "Bogus,-,-,-", "", true, {"v.csv", "e.csv"}},
+      {"a snapshot that cannot be written", "", "Save,File=snap,-,-", "snap", false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder lists;
+    slot_ = OutputSlot{};
+    slot_.folders = {Sjis(same_.Path()), Sjis(format0_.Path()), Sjis(format1_.Path())};
+    if (*c.save != '\0') format1_.Write(c.save, "a file where the snapshot folder should be");
+    for (const auto& [kind, name, row] : {std::tuple{ListKind::Volume, "v.csv", c.volume},
+                                          std::tuple{ListKind::Edit, "e.csv", c.edit}}) {
+      if (*row == '\0') continue;
+      const std::string header = "h" + std::string(ColumnCountOf(kind) - 1, ',') + "\r\n";
+      slot_.lists[static_cast<std::size_t>(*SlotListIndex(kind))] =
+          SettingsList::Load(Sjis(lists.Write(name, header + row + "\r\n")), ColumnCountOf(kind));
+      slot_.enabled[static_cast<std::size_t>(*SlotListIndex(kind))] = true;
+    }
+    Convert(input_.Write("band.mid", BandFile()), "r.mid");
+    EXPECT_EQ(row_.complete, c.complete);
+    EXPECT_EQ(row_.lists_with_errors, c.lists_with_errors);
+  }
 }
 
 TEST_F(ConversionDriverTest, OneSongNameIsKeptInFormatZero) {

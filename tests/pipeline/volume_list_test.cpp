@@ -205,6 +205,39 @@ TEST_F(VolumeList, EmptyCellsLeaveTheirValuesAloneAfterTheirMessage) {
   EXPECT_EQ(LineCount(), 9);
 }
 
+// Every cell at each extreme number: values stay in their ranges (a number cell reads at
+// most a million), and a row naming no channel 1-16 changes nothing.
+TEST_F(VolumeList, ExtremeNumbersKeepValuesInTheirRanges) {
+  struct Expected {
+    Values volume, velocity, pan, gate;
+    std::int32_t master;
+  };
+  const std::array<Expected, kExtremeNumbers.size()> expected{{
+      {{0}, {}, {0}, {}, 0},
+      {{127}, {127}, {127}, {1000000}, 127},
+      {{127}, {127}, {127}, {1000000}, 127},
+      {{0}, {}, {0}, {}, 0},
+      {{127}, {127}, {127}, {1308}, 127},
+      {{100}, {100}, {64}, {10}, 100},
+      {{0}, {}, {0}, {}, 0},
+  }};
+  for (std::size_t i = 0; i < kExtremeNumbers.size(); ++i) {
+    const std::string n(kExtremeNumbers[i]);
+    SCOPED_TRACE(n);
+    song_ = MidiF1Data(context_);
+    AddTrack({MasterVolume(100), Control(0, 0, kVolume, 100), Control(0, 0, kPan, 64),
+              GateNote(0, 0, 60, 10)});
+    const std::string cells = n + "," + n + "," + n + "," + n;
+    ApplyVolumeList(song_,
+                    List(ListKind::Volume, {"1," + cells, "Master," + n + ",,,", n + ",-,-,-,-"}));
+    EXPECT_EQ(ControllerValues(0, kVolume), expected[i].volume);
+    EXPECT_EQ(NoteField(0, &MusicEvent::velocity), expected[i].velocity);
+    EXPECT_EQ(ControllerValues(0, kPan), expected[i].pan);
+    EXPECT_EQ(NoteField(0, &MusicEvent::gate), expected[i].gate);
+    EXPECT_EQ(song_.GetMasterVolume(), expected[i].master);
+  }
+}
+
 // --- The lists inside a conversion ------------------------------------------------------
 
 class ListsInConversion : public ListTest {
@@ -227,7 +260,7 @@ class ListsInConversion : public ListTest {
     const FormatChoices formats{false, false, true};
     ConversionDriver driver(context_, notices_, slot_, formats, Sjis(work_.Path()));
     std::string output = "out.mid";
-    driver.Convert(Sjis(Input()), output, "-", "-");
+    EXPECT_TRUE(driver.Convert(Sjis(Input()), output, "-", "-").complete);
     MidiFileLoader loader(context_, Sjis(output_ / "out.mid"));
     ASSERT_TRUE(loader.Loaded());
     song_ = std::move(*loader.Song());

@@ -125,7 +125,7 @@ TEST_F(SongPreviewTest, RunInMemoryGivesTheRunsLinesAndWritesNothing) {
     const FormatChoices formats{false, false, true};
     ConversionDriver driver(context_, notices_, run_slot, formats, Sjis(work.Path()));
     std::string name = "out.mid";
-    ASSERT_TRUE(driver.Convert(Sjis(input), name, "-", "-"));
+    ASSERT_TRUE(driver.Convert(Sjis(input), name, "-", "-").complete);
     std::vector<std::string> run_lines = sink_.RawLines();
     std::erase_if(run_lines, [](const std::string& line) {
       return line.find(Sjis("タイトル")) != std::string::npos ||

@@ -50,7 +50,8 @@ class ScriptedInterface : public UserInterface {
 
 class RunControlTest : public ::testing::Test {
  protected:
-  RunControlTest() : workspace_(Sjis(output_.Path())) {
+  RunControlTest() : workspace_("/start") {
+    workspace_.SetCurrentFolders(Sjis(output_.Path()));  // as a drop of the file list would
     const std::string body = Bytes({0x00, 0x90, 60, 90, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00});
     input_.Write("a.mid", Smf(1, 96, {Chunk(body)}));
   }
@@ -169,6 +170,21 @@ TEST_F(RunControlTest, SlotsWithListsAreAskedTheirFoldersAndConvertedToo) {
   EXPECT_EQ(workspace_.CurrentSlot(), 0) << "the tab shown stays";
 }
 
+TEST_F(RunControlTest, SlotOneIsAskedTheFoldersThatNobodyChose) {
+  LoadFileList(1);
+  workspace_.Formats() = {true, false, true};
+  workspace_.SetCurrentFolders("");
+  workspace_.Slot(0).Folder(OutputFolder::Format1) = Sjis(output_.Path());
+  const TempFolder picked;
+  ui_.picked_folder = Sjis(picked.Path());
+  RunControl run(workspace_, ui_);
+  ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
+  run.Wait();
+  EXPECT_EQ(ui_.prompts, std::vector<std::string>{"[output 1] select folder for original format."});
+  EXPECT_NE(picked.Read("out.mid"), "");
+  EXPECT_NE(output_.Read("out.mid"), "");
+}
+
 TEST_F(RunControlTest, NoFormatCheckedAsksNoFolderAndACancelledPromptRefuses) {
   LoadFileList(1);
   workspace_.SetSwitch(1, true);
@@ -208,6 +224,8 @@ TEST_F(RunControlTest, ExecuteDuringARunStopsItAfterTheCurrentRow) {
   proceed.store(true);
   run.Wait();
   EXPECT_EQ(ui_.rows_shown.load(), 2) << "the row in hand is finished, no later one";
+  EXPECT_EQ(sink_.Lines().back(),
+            std::string(kReportIndent) + "処理を中止しました（50 行のうち 2 行を変換しました）。");
   EXPECT_EQ(sink_.Messages(), (std::vector<std::string>{kFinished}));
   ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started) << "the next press runs again";
   run.Wait();
