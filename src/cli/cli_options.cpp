@@ -24,6 +24,11 @@ std::optional<std::string> ReadFormats(const std::string& list, CliStep& step) {
   return std::nullopt;
 }
 
+bool SameFormats(const CliStep& a, const CliStep& b) {
+  return a.same_as_original == b.same_as_original && a.format0 == b.format0 &&
+         a.format1 == b.format1;
+}
+
 }  // namespace
 
 std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::string>& arguments) {
@@ -79,6 +84,15 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
     } else if (argument == "--formats") {
       CliStep step{CliStep::Kind::Formats, value};
       if (auto error = ReadFormats(value, step)) return *error;
+      // The formats are one setting for every slot, as in the window: a second --formats
+      // may only repeat the first.
+      const auto first =
+          std::find_if(options.steps.begin(), options.steps.end(),
+                       [](const CliStep& s) { return s.kind == CliStep::Kind::Formats; });
+      if (first != options.steps.end() && !SameFormats(*first, step)) {
+        return "--formats is one setting for all slots; '" + value + "' differs from '" +
+               first->text + "'";
+      }
       options.steps.push_back(step);
     } else if (argument == "--work") {
       options.work_folder = value;
@@ -109,7 +123,8 @@ more than once, is refused (naming the first such file) unless --yes is given.
 
 Options (taken left to right with the paths):
   --slot N          slot N (1-6) is current for what follows (default 1)
-  --formats LIST    output formats, a comma-separated subset of same,0,1 (default same)
+  --formats LIST    output formats, a comma-separated subset of same,0,1 (default same);
+                    one setting for all slots, as in the window
   --out DIR         the current slot's three output folders (made when missing)
   --out-same DIR    the folder for the input's own format
   --out0 DIR        the folder for format 0

@@ -18,7 +18,9 @@
 #include "platform/interrupts.h"
 #include "platform/process_memory.h"
 #include "platform/temporary_files.h"
+#include "report/report.h"
 #include "shell/file_list_building.h"
+#include "shell/output_check.h"
 #include "shell/result_list.h"
 #include "shell/run_control.h"
 
@@ -29,6 +31,7 @@ constexpr int kAllWritten = 0;
 constexpr int kRefused = 1;
 constexpr int kUsageError = 2;
 constexpr int kSomeRowsIncomplete = 3;
+constexpr int kListErrors = 4;
 
 int UsageError(const std::string& reason) {
   std::fprintf(stderr, "quillmar-cli: %s\nTry 'quillmar-cli --help'.\n", reason.c_str());
@@ -60,12 +63,7 @@ std::optional<std::string> Apply(const CliStep& step, Workspace& workspace,
       workspace.Formats() = {step.same_as_original, step.format0, step.format1};
       return std::nullopt;
     case CliStep::Kind::Path:
-      if (const auto path = TakeNativePath(step.text)) {
-        if (!IsFile(*path) && !IsFolder(*path)) {
-          std::fprintf(stderr, "quillmar-cli: no such file or folder: %s\n", step.text.c_str());
-        }
-        AddDroppedPath(workspace, *path);
-      }
+      if (const auto path = TakeNativePath(step.text)) AddDroppedPath(workspace, *path);
       return std::nullopt;
     default:
       break;
@@ -123,6 +121,46 @@ bool SaveResult(const ResultList& results, const std::string& native_path) {
   return false;
 }
 
+// A private folder of the run (in $TMPDIR or --work), removed with everything in it when
+// the run ends; it holds the file list gathered from MIDI files named on the command line.
+class PrivateFolder {
+ public:
+  explicit PrivateFolder(const std::string& parent) : path_(MakeTemporaryFolder(parent)) {}
+  ~PrivateFolder() {
+    if (path_) RemoveFolderTree(*path_);
+  }
+  PrivateFolder(const PrivateFolder&) = delete;
+  PrivateFolder& operator=(const PrivateFolder&) = delete;
+  const std::optional<std::string>& Path() const { return path_; }
+
+ private:
+  std::optional<std::string> path_;
+};
+
+// True when the result list may be saved to the file: it is none that the run reads or
+// writes, or --yes answers OK; the refusal names it on standard error.
+bool ResultFileAllowed(const Workspace& workspace, const CliOptions& options) {
+  if (!options.save_result || !RunReadsOrWrites(workspace, *SjisArgument(*options.save_result))) {
+    return true;
+  }
+  std::fprintf(
+      stderr, "quillmar-cli: --save-result names a file that this run reads or writes: %s\n%s",
+      options.save_result->c_str(),
+      options.yes ? "-> OK (--yes)\n"
+                  : "-> Cancel: save the result list elsewhere, or answer OK with --yes\n");
+  return options.yes;
+}
+
+// The status of a run that went to its end: 3 when a row did not write every output asked
+// of it or the file list left out rows, else 4 when a list or one of its rows gave an error
+// message (while loading or converting), else 0.
+int CompletedStatus(const RunControl& run, const Workspace& workspace) {
+  if (run.IncompleteRows() > 0 || workspace.FileList()->Cut() || workspace.MidiFilesLeftOut()) {
+    return kSomeRowsIncomplete;
+  }
+  return ListErrorsReported() > 0 ? kListErrors : kAllWritten;
+}
+
 int Run(const CliOptions& options) {
   ResultList results;
   TerminalInterface terminal(results, options.sjis_output, options.yes);
@@ -130,7 +168,18 @@ int Run(const CliOptions& options) {
   std::optional<std::string> start_folder = CurrentFolder();
   if (!start_folder) ReportGeneralError(kGeneralInternalError);
   Workspace workspace(start_folder.value_or(""));
+  const std::string parent =
+      options.work_folder ? *SjisArgument(*options.work_folder) : SystemTemporaryFolder();
+  const PrivateFolder private_folder(parent);
+  if (!private_folder.Path()) {
+    std::fprintf(stderr, "quillmar-cli: cannot make a private folder in %s: %s\n",
+                 SjisToUtf8(parent).c_str(), std::strerror(errno));
+    InstallReportSink(nullptr);
+    return kRefused;
+  }
+  workspace.SetTempFileListFolder(*private_folder.Path());
   int status = kAllWritten;
+  bool save_result = options.save_result.has_value();
   {
     RunControl run(workspace, terminal);
     // Made before any other thread starts, so that every thread leaves the signals to it.
@@ -144,16 +193,20 @@ int Run(const CliOptions& options) {
       }
     }
     workspace.Formats().timelines = options.timelines;
-    if (options.work_folder) run.SetWorkParent(*SjisArgument(*options.work_folder));
+    run.SetWorkParent(parent);
     if (interrupts.Signal() == 0) {
-      if (!SetOptionFolders(folder_options, workspace) ||
-          run.Execute() != RunControl::ExecuteResult::Started) {
+      if (!SetOptionFolders(folder_options, workspace)) {
+        status = kRefused;
+      } else if (!ResultFileAllowed(workspace, options)) {
+        status = kRefused;
+        save_result = false;
+      } else if (run.Execute() != RunControl::ExecuteResult::Started) {
         status = kRefused;
       } else if (interrupts.Signal() != 0) {
         run.RequestStop();  // the signal came while the run was being started
       }
       run.Wait();
-      if (status == kAllWritten && run.IncompleteRows() > 0) status = kSomeRowsIncomplete;
+      if (status == kAllWritten) status = CompletedStatus(run, workspace);
     }
     if (const int signal = interrupts.Signal(); signal != 0) {
       std::fprintf(stderr,
@@ -162,7 +215,7 @@ int Run(const CliOptions& options) {
                    strsignal(signal));
       status = 128 + signal;
     }
-    if (options.save_result && !SaveResult(results, *options.save_result) && status < 128) {
+    if (save_result && !SaveResult(results, *options.save_result) && status < 128) {
       status = kRefused;
     }
   }
@@ -193,6 +246,14 @@ int main(int argc, char** argv) {
   if (!has_path) {
     std::fprintf(stderr, "quillmar-cli: no PATH given\n\n%s", CliUsage().c_str());
     return kUsageError;
+  }
+  // A mistyped list name must not leave its list out of a run that otherwise goes on.
+  for (const CliStep& step : options.steps) {
+    if (step.kind != CliStep::Kind::Path) continue;
+    const auto path = SjisArgument(step.text);
+    if (path && !IsFile(*path) && !IsFolder(*path)) {
+      return UsageError("no such file or folder: " + step.text);
+    }
   }
   if (options.work_folder &&
       (!SjisArgument(*options.work_folder) || !IsFolder(*SjisArgument(*options.work_folder)))) {

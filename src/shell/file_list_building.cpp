@@ -1,5 +1,6 @@
 #include "shell/file_list_building.h"
 
+#include <cerrno>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -66,12 +67,16 @@ std::optional<std::string> WithRowAdded(const SettingsList& list, std::string_vi
   return bytes;
 }
 
-// Adds the MIDI file to the temporary file list of its folder: to the one loaded as the file
-// list, or else to a new one that replaces any file of that name. The list is built from
-// the loaded list, not from what the file holds now, and written and read back under the
-// folder's lock, so that the list loaded is always the one written here. When it cannot be
-// written it is still read back as the file list.
-void AddMidiFile(Workspace& workspace, std::string_view midi_path, std::string_view folder) {
+// Adds the MIDI file to the temporary file list of its folder (or of the workspace's own
+// folder for it): to the one loaded as the file list, or else to a new one that replaces any
+// file of that name. The list is built from the loaded list, not from what the file holds
+// now, and written and read back under the folder's lock, so that the list loaded is always
+// the one written here. When it cannot be written, the folder is named, and the list is
+// still read back as the file list.
+void AddMidiFile(Workspace& workspace, std::string_view midi_path, std::string_view midi_folder) {
+  const std::string folder = workspace.TempFileListFolder().empty()
+                                 ? std::string(midi_folder)
+                                 : workspace.TempFileListFolder();
   const std::string list_path = JoinPath(folder, kTempFileListName);
   const std::string row = TempFileListRow(midi_path);
   const auto& file_list = workspace.FileList();
@@ -85,14 +90,21 @@ void AddMidiFile(Workspace& workspace, std::string_view midi_path, std::string_v
     if (!added) {
       if (!workspace.FileListFullReported()) ListError(kListTooManyRows);
       workspace.SetFileListFullReported();
+      workspace.SetMidiFilesLeftOut();
       return;
     }
     bytes = *std::move(added);
   }
   const FolderLock lock(folder);
   if (!WriteFileReplacing(list_path, bytes)) {
-    ReportGeneralError(kFileNotOpened);
-    ReportDetail(list_path);
+    if (errno == EACCES || errno == EPERM || errno == EROFS) {
+      ReportText(Sjis("このフォルダには書き込めないため、ファイルリスト ") +
+                 std::string(kTempFileListName) + Sjis(" を作れませんでした。"));
+      ReportDetail(folder);
+    } else {
+      ReportGeneralError(kFileNotOpened);
+      ReportDetail(list_path);
+    }
   }
   workspace.LoadList(ListKind::FileList, list_path);
 }

@@ -22,7 +22,8 @@ std::optional<std::string> TakeNativePath(std::string_view native_path);
 void AddDroppedPath(Workspace& workspace, std::string_view path);
 
 // Takes one file: a list file by the first letter of its name, a MIDI file into the
-// temporary file list of its folder, anything else refused with a message box. Its path
+// temporary file list of its folder (or of the workspace's TempFileListFolder), anything else
+// refused with a message box. Its path
 // becomes a result line, and the current slot's output folders become its folder.
 // The temporary file list is written and read back under a lock on its folder, so that
 // another process writing one there at the same time never changes the list loaded here;

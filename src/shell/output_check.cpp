@@ -1,5 +1,6 @@
 #include "shell/output_check.h"
 
+#include <functional>
 #include <set>
 #include <string_view>
 #include <utility>
@@ -45,14 +46,15 @@ FileSet FilesRead(const Workspace& workspace) {
   return files;
 }
 
-// The names of the snapshot folders that the slot's edit list saves into (Save File=name).
-std::set<std::string> SnapshotNames(const OutputSlot& slot) {
-  std::set<std::string> names;
+// The names of the snapshot folders that the slot's edit list saves into (Save File=name),
+// once for every Save row: two rows of one name write one file twice.
+std::vector<std::string> SnapshotNames(const OutputSlot& slot) {
+  std::vector<std::string> names;
   const SettingsList* edits = slot.ActiveList(ListKind::Edit);
   for (int row = 1; edits != nullptr && row < edits->RowCount(); ++row) {
     if (edits->Cell(row, 0) != "Save") continue;
     const auto [key, name] = SplitKeyValue(edits->Cell(row, 1));
-    if (key == "File") names.insert(name);
+    if (key == "File") names.push_back(name);
   }
   return names;
 }
@@ -66,47 +68,65 @@ std::vector<OutputFolder> CheckedFolders(const FormatChoices& formats) {
   return folders;
 }
 
-}  // namespace
-
-OutputConflicts FindOutputConflicts(const Workspace& workspace) {
-  OutputConflicts conflicts;
-  if (!workspace.FileList()) return conflicts;
+// Calls `visit` with every file the run writes, once per write, until it gives true: for
+// every slot the run converts, every row and every checked format, the output, its timeline
+// and the snapshots of the edit list's Save rows.
+void ForEachOutput(const Workspace& workspace,
+                   const std::function<bool(const std::string&)>& visit) {
   const SettingsList& file_list = *workspace.FileList();
-  const FileSet read = FilesRead(workspace);
   const std::vector<OutputFolder> folders = CheckedFolders(workspace.Formats());
-  FileSet written;
-  auto check = [&](const std::string& target) {
-    const FileIdentity file = IdentityOf(target);
-    if (!conflicts.overwritten_input && read.Contains(file)) conflicts.overwritten_input = target;
-    if (!conflicts.written_twice && written.Contains(file)) conflicts.written_twice = target;
-    written.Add(file);
-    return conflicts.overwritten_input && conflicts.written_twice;
-  };
   for (int index = 0; index < kSlotCount; ++index) {
     const OutputSlot& slot = workspace.Slot(index);
     if (index != 0 && !slot.HasEnabledList()) continue;
     SnapshotPlaces places;
     places.folders = slot.folders;
-    const std::set<std::string> snapshots = SnapshotNames(slot);
+    const std::vector<std::string> snapshots = SnapshotNames(slot);
     for (int row = 1; row < file_list.RowCount(); ++row) {
       const std::optional<std::string> name = OutputFileName(file_list.Cell(row, kOutputColumn));
       if (!name) continue;  // the row ends with its message and writes nothing
       places.output_name = *name;
       for (const OutputFolder folder : folders) {
-        if (check(JoinPath(slot.Folder(folder), *name))) return conflicts;
+        if (visit(JoinPath(slot.Folder(folder), *name))) return;
         if (workspace.Formats().timelines &&
-            check(JoinPath(slot.Folder(folder), TimelineFileName(*name)))) {
-          return conflicts;
+            visit(JoinPath(slot.Folder(folder), TimelineFileName(*name)))) {
+          return;
         }
-        // The snapshots the edit list saves of this row.
         for (const std::string& snapshot : snapshots) {
           const auto path = SnapshotPath(places, snapshot, static_cast<int>(folder));
-          if (path && check(*path)) return conflicts;
+          if (path && visit(*path)) return;
         }
       }
     }
   }
+}
+
+}  // namespace
+
+OutputConflicts FindOutputConflicts(const Workspace& workspace) {
+  OutputConflicts conflicts;
+  if (!workspace.FileList()) return conflicts;
+  const FileSet read = FilesRead(workspace);
+  FileSet written;
+  ForEachOutput(workspace, [&](const std::string& target) {
+    const FileIdentity file = IdentityOf(target);
+    if (!conflicts.overwritten_input && read.Contains(file)) conflicts.overwritten_input = target;
+    if (!conflicts.written_twice && written.Contains(file)) conflicts.written_twice = target;
+    written.Add(file);
+    return conflicts.overwritten_input && conflicts.written_twice;
+  });
   return conflicts;
+}
+
+bool RunReadsOrWrites(const Workspace& workspace, std::string_view path) {
+  if (!workspace.FileList()) return false;
+  const FileIdentity file = IdentityOf(path);
+  if (FilesRead(workspace).Contains(file)) return true;
+  bool written = false;
+  ForEachOutput(workspace, [&](const std::string& target) {
+    written = SameFile(IdentityOf(target), file);
+    return written;
+  });
+  return written;
 }
 
 }  // namespace quillmar

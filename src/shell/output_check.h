@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "shell/workspace.h"
 
@@ -22,6 +23,11 @@ struct OutputConflicts {
 // switched on), every row and every checked format, the snapshots of its edit list's Save
 // rows included. Paths are compared as files: made
 // absolute, `.`, `..` and symbolic links resolved, and by device and inode where they exist.
-OutputConflicts FindOutputConflicts(const Workspace& workspace);
+[[nodiscard]] OutputConflicts FindOutputConflicts(const Workspace& workspace);
+
+// True when the file (Shift_JIS) is one that the run reads (an input, the file list, a loaded
+// list) or writes (an output, a timeline, a snapshot), compared as FindOutputConflicts does:
+// a file saved there afterwards (the result list) would replace it.
+[[nodiscard]] bool RunReadsOrWrites(const Workspace& workspace, std::string_view path);
 
 }  // namespace quillmar

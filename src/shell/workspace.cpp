@@ -4,9 +4,7 @@
 
 namespace quillmar {
 
-Workspace::Workspace(std::string start_folder) : start_folder_(std::move(start_folder)) {
-  slots_[0].folders.fill(start_folder_);
-}
+Workspace::Workspace(std::string start_folder) : start_folder_(std::move(start_folder)) {}
 
 void Workspace::SaveSwitches() {
   Current().enabled = switches_;
@@ -25,6 +23,7 @@ void Workspace::LoadList(ListKind kind, std::string_view path) {
   } else {
     // Loading a list of the most rows it can hold reports that it holds too many.
     file_list_full_reported_ = list.RowCount() == kListRowLimit;
+    midi_files_left_out_ = false;
     file_list_ = std::move(list);
   }
 }

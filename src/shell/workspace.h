@@ -22,7 +22,8 @@ inline constexpr int kCopyrightColumn = 4;
 // six slots, the slot shown, the five list switches as shown for it, and the formats.
 class Workspace {
  public:
-  // Slot 1's folders start as `start_folder` (the working folder at start), the others empty.
+  // Every slot's folders start unset: a run asks for those it needs (the working folder at
+  // start is no folder anybody chose).
   explicit Workspace(std::string start_folder);
 
   const std::string& StartFolder() const { return start_folder_; }
@@ -53,6 +54,17 @@ class Workspace {
   // Sets the current slot's three output folders.
   void SetCurrentFolders(std::string_view folder);
 
+  // Where MIDI files taken one by one are gathered into file_list_temp.csv: beside them
+  // (empty, as the window does), or in a folder of the caller's own (quillmar-cli's private
+  // folder, so that nothing is written among the songs).
+  const std::string& TempFileListFolder() const { return temp_file_list_folder_; }
+  void SetTempFileListFolder(std::string folder) { temp_file_list_folder_ = std::move(folder); }
+
+  // True when a MIDI file could not be added to the temporary file list because it was full:
+  // the file list leaves out files that were asked for.
+  bool MidiFilesLeftOut() const { return midi_files_left_out_; }
+  void SetMidiFilesLeftOut() { midi_files_left_out_ = true; }
+
   // True once the file list's too-many-rows message has been given: by its loading, or
   // when a MIDI file could not be added to it any more. A newly loaded file list starts over.
   bool FileListFullReported() const { return file_list_full_reported_; }
@@ -66,6 +78,8 @@ class Workspace {
   std::array<bool, kSlotListCount> switches_{};
   FormatChoices formats_;
   bool file_list_full_reported_ = false;
+  bool midi_files_left_out_ = false;
+  std::string temp_file_list_folder_;
 };
 
 }  // namespace quillmar

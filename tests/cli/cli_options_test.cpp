@@ -106,6 +106,10 @@ TEST(CliOptions, UsageErrorsGiveOneLineReasons) {
   }
   EXPECT_EQ(Error({"--formats", "2"}), "unknown format '2' (use same, 0 and 1)");
   EXPECT_EQ(Error({"--formats", "same,SAME"}), "unknown format 'SAME' (use same, 0 and 1)");
+  // The formats are one setting: a second --formats may repeat it, not change it.
+  EXPECT_EQ(Error({"--formats", "0,1", "--slot", "2", "--formats", "0"}),
+            "--formats is one setting for all slots; '0' differs from '0,1'");
+  EXPECT_EQ(Parsed({"--formats", "0,1", "--slot", "2", "--formats", "1,0"}).steps.size(), 3u);
   for (const std::string option : {"--slot", "--formats", "--out", "--out-same", "--out0", "--out1",
                                    "--work", "--save-result"}) {
     EXPECT_EQ(Error({"f.csv", option}), option + " needs a value");

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <chrono>
+#include <sys/types.h>
+
 #include <thread>
 
 #include "cli/cli_fixture.h"
@@ -74,6 +75,8 @@ TEST_F(CliSafety, InputsAndListsAreNeverWrittenOverWithoutYes) {
                                             "\n-> Cancel: choose other output "
                                             "folders with --out"))
           << refused.err;
+      EXPECT_EQ(Entries(in), (Names{"a.mid", "b.mid", "f_back.csv", "f_self.csv"}))
+          << "a refused run leaves nothing beside the songs";
     } else {
       EXPECT_EQ(refused.status, 0) << refused.err;
       EXPECT_EQ(refused.err, kDone);
@@ -89,6 +92,31 @@ TEST_F(CliSafety, InputsAndListsAreNeverWrittenOverWithoutYes) {
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(Contains(run.err, "-> OK (--yes)")) << run.err;
   EXPECT_NE(ReadFile(in + "/a.mid"), ChordSong(0, 0, 60));
+}
+
+// The result list is saved after the run: it must not replace a file the run reads or writes.
+TEST_F(CliSafety, ResultIsNeverSavedOverAFileOfTheRunWithoutYes) {
+  const std::string in = Songs("in");
+  WriteFile(in + "/f.csv", FileListBytes({"1,a.mid,x.mid,T,C"}));
+  WriteFile(in + "/e.csv", "c,t,ch,p\r\nSave,File=snap,-,-\r\n");
+  const std::string out = Path("out");
+  for (const std::string& result :
+       {in + "/f.csv", in + "/e.csv", in + "/./a.mid", out + "/x.mid", out + "/snap/x.mid"}) {
+    SCOPED_TRACE(result);
+    const bool exists = fs::exists(result);
+    const std::string before = ReadFile(result);
+    const ProgramRun refused = Run(in, {"f.csv", "e.csv", "--out", out, "--save-result", result});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_FALSE(Contains(refused.out, "同時")) << "no row was converted";
+    EXPECT_EQ(FirstLine(refused.err),
+              "quillmar-cli: --save-result names a file that this run reads or writes: " + result);
+    EXPECT_EQ(fs::exists(result), exists);
+    EXPECT_EQ(ReadFile(result), before);
+  }
+  EXPECT_FALSE(fs::exists(out + "/x.mid")) << "nothing was converted";
+  const ProgramRun yes = Run(in, {"f.csv", "--out", out, "--save-result", in + "/f.csv", "--yes"});
+  EXPECT_EQ(yes.status, 0);
+  EXPECT_EQ(ReadFile(in + "/f.csv").rfind(in + "/f.csv\r\n", 0), 0u) << "saved as told";
 }
 
 TEST_F(CliSafety, OneFileWrittenTwiceNeedsYesAndTheLaterWriteStays) {
@@ -182,6 +210,42 @@ TEST_F(CliSafety, ExitStatusTellsWhetherEveryOutputWasWritten) {
   EXPECT_TRUE(Contains(no_folder.err, "quillmar-cli: cannot make the folder " + Path("file/sub")))
       << no_folder.err;
 
+  // 4: every output written, but a list or a row of it was wrong; 3 still wins.
+  WriteFile(in + "/e_bad.csv", "c,t,ch,p\r\nBogus,-,-,-\r\n");
+  WriteFile(in + "/v_bad.csv", "ch,vol,vel,pan,gate\r\n1,9 0,-,-,-\r\n");
+  WriteFile(in + "/e_snap.csv", "c,t,ch,p\r\nSave,File=snap,-,-\r\n");
+  fs::create_directories(Path("out4"));
+  WriteFile(Path("out4/snap"), "a file where the snapshot folder should be");
+  struct Case {
+    const char* what;
+    Args arguments;
+    int status;
+    const char* last_line;
+  };
+  WriteFile(in + "/f_gone.csv", FileListBytes({"1,gone.mid,g.mid,T,C", "2,a.mid,a.mid,T,C"}));
+  const std::string o = Path("out4");
+  const Case cases[] = {
+      {"an edit row that is no command",
+       {"a.mid", "e_bad.csv", "--out", o},
+       4,
+       "誤りを報告したリスト: e_bad.csv (output 1)"},
+      {"a needless space in a volume cell",
+       {"a.mid", "--out", o, "--slot", "2", "v_bad.csv", "--out", o + "/2"},
+       4,
+       "誤りを報告したリスト: v_bad.csv (output 2)"},
+      {"an unreadable input as well",
+       {"f_gone.csv", "e_bad.csv", "--out", o},
+       3,
+       "誤りを報告したリスト: e_bad.csv (output 1)"},
+      {"a snapshot that cannot be written", {"a.mid", "e_snap.csv", "--out", o}, 3, "同時発音数 2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ProgramRun run = Run(in, c.arguments);
+    EXPECT_EQ(run.status, c.status) << run.out;
+    EXPECT_EQ(Lines(run.out).back(), Indented(c.last_line));
+  }
+
   const ProgramRun unsaved =
       Run(in, {"a.mid", "--out", Path("out2"), "--save-result", Path("missing/r.txt")});
   EXPECT_EQ(unsaved.status, 1);
@@ -191,13 +255,13 @@ TEST_F(CliSafety, ExitStatusTellsWhetherEveryOutputWasWritten) {
 }
 
 // A folder of more MIDI files than a list holds: the first 999 are taken, the message is
-// given once, and the temporary file list stays within what a list reads.
+// given once, and the run says that it left files out (exit 3).
 TEST_F(CliSafety, FolderOfMoreFilesThanAListHoldsSaysSoOnce) {
   const std::string in = Folder("many");
   const std::string song = ChordSong(0, 0, 60);
   for (int file = 0; file < 1003; ++file) WriteFile(in + "/" + std::to_string(file) + ".mid", song);
   const ProgramRun run = Run(in, {".", "--formats", ""});
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 3);
   const Names lines = Lines(run.out);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), Indented("リストの件数が多すぎます。")), 1);
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
@@ -243,25 +307,48 @@ TEST_F(CliSafety, RunsDroppingIntoOneFolderAtOnceKeepTheirOwnFiles) {
   }
 }
 
-// A song long enough that a row takes a while: many short notes.
-std::string LongSong(int notes) {
-  std::string track;
-  for (int i = 0; i < notes; ++i) {
-    track += Bytes({0x00, 0x90, 40 + i % 40, 100, 0x10, 0x80, 40 + i % 40, 0});
+// Reads the program's output from a FIFO until `text` has come, and then no more: a program
+// that writes much more than a pipe holds cannot finish before the FIFO is drained.
+class OutputFifo {
+ public:
+  explicit OutputFifo(std::string path) : path_(std::move(path)) {
+    ::unlink(path_.c_str());
+    EXPECT_EQ(::mkfifo(path_.c_str(), 0600), 0);
   }
-  track += Bytes({0x00, 0xFF, 0x2F, 0x00});
-  return Smf(0, 480, {Chunk(track)});
-}
+  // Opens the FIFO (once the program has opened it for writing) and reads up to `text`.
+  void ReadUntil(std::string_view text) {
+    fd_ = ::open(path_.c_str(), O_RDONLY);
+    ASSERT_GE(fd_, 0);
+    char buffer[4096];
+    for (ssize_t n; !Contains(read_, text) && (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+      read_.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  // Reads the rest and leaves it in a plain file of the FIFO's name, for FinishProgram.
+  void Drain() {
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+      read_.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd_);
+    ::unlink(path_.c_str());
+    WriteFile(path_, read_);
+  }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  std::string read_;
+};
 
 TEST_F(CliSafety, SignalsStopTheRunAndLeaveNothingBehind) {
-  const std::string in = Folder("in");
-  WriteFile(in + "/long.mid", LongSong(20000));
-  std::vector<std::string> list_rows;
-  for (int row = 1; row <= 400; ++row) {
-    list_rows.push_back(std::to_string(row) + ",long.mid,r" + std::to_string(row) + ".mid,T,C");
-  }
+  const std::string in = Songs("in");
+  // 999 rows whose long input names make far more output than a pipe holds.
+  const std::string input = std::string(240, '/').insert(0, ".") + "a.mid";
   std::string list = Sjis(kHeader) + "\r\n";
-  for (const std::string& row : list_rows) list += row + "\r\n";
+  for (int row = 1; row <= 999; ++row) {
+    list += std::to_string(row) + "," + input + ",r" + std::to_string(row) + ".mid,T,C\r\n";
+  }
   WriteFile(in + "/f_long.csv", list);
   struct Case {
     const char* what;
@@ -276,22 +363,24 @@ TEST_F(CliSafety, SignalsStopTheRunAndLeaveNothingBehind) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string out = Path(std::string("out-") + c.what);
-    WriteFile(capture_.Path() + "/out", "");  // not the last run's lines
+    OutputFifo fifo(capture_.Path() + "/out");
     const pid_t pid = Start(in, {"f_long.csv", "--formats", "same,0,1", "--out-same", out + "/s",
                                  "--out0", out + "/0", "--out1", out + "/1"});
-    // Once the first row is converted, the run is under way.
-    for (int waited = 0; waited < 2000 && !Contains(ReadFile(capture_.Path() + "/out"), "同時");
-         ++waited) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    // Once the first row is converted, the run is under way, and it cannot end before the
+    // output is read.
+    fifo.ReadUntil("同時");
     for (const int signal : c.signals) ::kill(pid, signal);
+    fifo.Drain();
     const ProgramRun run = Finish(pid);
     EXPECT_EQ(run.status, c.status) << run.err;
-    const auto converted = std::count(run.out.begin(), run.out.end(), '\n');
-    EXPECT_GT(converted, 1);
-    EXPECT_LT(converted, 1 + 400 * 5) << "the run stopped early";
+    const Names lines = Lines(run.out);
+    const auto converted = std::count(lines.begin(), lines.end(), input);
+    EXPECT_GT(converted, 0);
+    EXPECT_LT(converted, 999) << "the run stopped early";
     if (c.signals.size() == 1) {
       EXPECT_TRUE(Contains(run.err, "quillmar-cli: stopped by ")) << run.err;
+      EXPECT_EQ(lines.back(), Indented("処理を中止しました（999 行のうち " +
+                                       std::to_string(converted) + " 行を変換しました）。"));
     }
     EXPECT_EQ(Entries(temp_), Names{}) << "the work folder is removed";
     EXPECT_EQ(TemporaryFilesUnder(out), Names{});

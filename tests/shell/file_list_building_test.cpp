@@ -144,7 +144,7 @@ TEST_F(FileListBuilding, PathThatNamesNothingGivesNothing) {
   Drop(folder_ / "missing.mid");
   EXPECT_EQ(sink_.Lines(), Lines{});
   EXPECT_FALSE(workspace_.FileList().has_value());
-  EXPECT_EQ(CurrentFolders(), (Folders{"/start", "/start", "/start"}));
+  EXPECT_EQ(CurrentFolders(), Folders{});
 }
 
 TEST_F(FileListBuilding, CapitalExtensionsAndNamesAreTakenLikeSmallOnes) {
@@ -193,7 +193,7 @@ TEST_F(FileListBuilding, VolumeListGoesToTheShownSlotOnly) {
   EXPECT_EQ(CurrentFolders(), (Folders{dir, dir, dir}));
   workspace_.SelectSlot(0);
   EXPECT_FALSE(workspace_.Switch(kVolume));
-  EXPECT_EQ(workspace_.Slot(0).folders, (Folders{"/start", "/start", "/start"}));
+  EXPECT_EQ(workspace_.Slot(0).folders, Folders{});
   EXPECT_FALSE(workspace_.Slot(0).lists[kVolume].has_value());
   for (int slot = 0; slot < kSlotCount; ++slot) {
     EXPECT_EQ(workspace_.Slot(slot).enabled[kVolume], slot == 2) << slot;
@@ -240,6 +240,15 @@ TEST_F(FileListBuilding, UnwritableTempFileListIsReportedAndStillLoaded) {
                                   Indented(kListNotOpened)}));
   ASSERT_TRUE(workspace_.FileList().has_value());
   EXPECT_EQ(workspace_.FileList()->RowCount(), 0);
+
+  // A folder that cannot be written (sysfs refuses new files, also to root) is named.
+  sink_.Clear();
+  AddListOrMidiFile(workspace_, "/sys/a.mid");
+  EXPECT_EQ(sink_.Lines(),
+            (Lines{"/sys/a.mid",
+                   Indented("このフォルダには書き込めないため、ファイルリスト file_list_temp.csv "
+                            "を作れませんでした。"),
+                   Indented("   問題のある指定  /sys"), Indented(kListNotOpened)}));
 }
 
 // What another process (or another run) writes into the file meanwhile never becomes part of
@@ -276,7 +285,7 @@ TEST_F(FileListBuilding, FullTempFileListTakesNoMoreFilesAndSaysSoOnce) {
   };
   const Case cases[] = {
       {"one row left", 999, 0, 1},
-      {"no bytes left", 2, 65400, 0},
+      {"no bytes left", 2, kListFileByteLimit - 100, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

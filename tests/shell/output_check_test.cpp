@@ -32,6 +32,15 @@ void Folders(Workspace& workspace, int slot, const std::string& folder) {
   workspace.SelectSlot(0);
 }
 
+// Loads e/e.csv with the rows into slot 1 and switches it on.
+void EditList(Workspace& workspace, const std::string& root, const std::string& rows) {
+  std::filesystem::create_directories(root + "/e");
+  std::ofstream(root + "/e/e.csv") << "c,t,ch,p\r\n" << rows << "\r\n";
+  workspace.LoadList(ListKind::Edit, Sjis(root + "/e/e.csv"));
+  workspace.SetSwitch(3, true);
+  workspace.SaveSwitches();
+}
+
 TEST(OutputCheck, FindsOutputsOverInputsAndOutputsWrittenTwice) {
   const auto none = [](Workspace&, const std::string&) {};
   const Case cases[] = {
@@ -113,15 +122,18 @@ TEST(OutputCheck, FindsOutputsOverInputsAndOutputsWrittenTwice) {
       {"a snapshot that the edit list saves over an input",
        {"in/song.mid,song.mid"},
        [](Workspace& w, const std::string& root) {
-         std::filesystem::create_directories(root + "/e");
-         std::ofstream(root + "/e/e.csv") << "c,t,ch,p\r\nSave,File=in,-,-\r\n";
-         w.LoadList(ListKind::Edit, Sjis(root + "/e/e.csv"));
-         w.SetSwitch(3, true);
-         w.SaveSwitches();
+         EditList(w, root, "Save,File=in,-,-");
          Folders(w, 0, root);
        },
        "in/song.mid",
        ""},
+      {"two Save rows of one name",
+       {"in/song.mid,song.mid"},
+       [](Workspace& w, const std::string& root) {
+         EditList(w, root, "Save,File=s,-,-\r\nSave,File=s,-,-");
+       },
+       "",
+       "out/s/song.mid"},
       {"an output cell that names no file writes nothing",
        {"in/song.mid,..", "in/other.mid,sub\\"},
        [](Workspace& w, const std::string& root) { Folders(w, 0, root + "/in"); },
@@ -140,7 +152,8 @@ TEST(OutputCheck, FindsOutputsOverInputsAndOutputsWrittenTwice) {
     std::string list = "n,in,out,title,copyright\r\n";
     for (const std::string& row : c.rows) list += "-," + root + "/" + row + ",-,-\r\n";
     folder.Write("in/f.csv", list);
-    Workspace workspace(Sjis(root + "/out"));
+    Workspace workspace("/start");
+    workspace.SetCurrentFolders(Sjis(root + "/out"));
     workspace.LoadList(ListKind::FileList, Sjis(root + "/in/f.csv"));
     c.setup(workspace, root);
     const OutputConflicts found = FindOutputConflicts(workspace);
@@ -149,6 +162,33 @@ TEST(OutputCheck, FindsOutputsOverInputsAndOutputsWrittenTwice) {
     };
     EXPECT_EQ(found.overwritten_input, expected(c.overwritten));
     EXPECT_EQ(found.written_twice, expected(c.written_twice));
+  }
+}
+
+// A result list saved afterwards must not replace a file that the run reads or writes.
+TEST(OutputCheck, TellsTheFilesThatTheRunReadsOrWrites) {
+  RecordingSink sink;
+  TempFolder folder;
+  const std::string root = folder.Path();
+  std::filesystem::create_directories(root + "/in");
+  folder.Write("in/song.mid", "x");
+  folder.Write("in/f.csv", "n,in,out,title,copyright\r\n-," + root + "/in/song.mid,a.mid,-,-\r\n");
+  Workspace workspace("/start");
+  EXPECT_FALSE(RunReadsOrWrites(workspace, Sjis(root + "/in/f.csv"))) << "no file list yet";
+  workspace.LoadList(ListKind::FileList, Sjis(root + "/in/f.csv"));
+  workspace.SetCurrentFolders(Sjis(root + "/out"));
+  workspace.Formats().timelines = true;
+  EditList(workspace, root, "Save,File=snap,-,-");
+  for (const auto& [path, touched] :
+       std::initializer_list<std::pair<const char*, bool>>{{"in/f.csv", true},
+                                                           {"in/../in/song.mid", true},
+                                                           {"e/e.csv", true},
+                                                           {"out/a.mid", true},
+                                                           {"out/a.timeline.csv", true},
+                                                           {"out/snap/a.mid", true},
+                                                           {"out/result.txt", false},
+                                                           {"in/a.mid", false}}) {
+    EXPECT_EQ(RunReadsOrWrites(workspace, Sjis(root + "/" + path)), touched) << path;
   }
 }
 

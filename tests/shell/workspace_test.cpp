@@ -16,16 +16,12 @@ using Folders = std::array<std::string, 3>;
 constexpr int kVolume = 0;
 constexpr int kOrder = 4;
 
-TEST(Workspace, StartsWithSlotOneInTheStartFolderAndNothingLoaded) {
+TEST(Workspace, StartsWithNoFolderChosenAndNothingLoaded) {
   const Workspace workspace(Sjis("/home/表"));
   EXPECT_EQ(workspace.CurrentSlot(), 0);
   EXPECT_FALSE(workspace.FileList().has_value());
-  EXPECT_EQ(workspace.Slot(0).folders,
-            Folders({Sjis("/home/表"), Sjis("/home/表"), Sjis("/home/表")}));
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    if (slot > 0) {
-      EXPECT_EQ(workspace.Slot(slot).folders, Folders{}) << slot;
-    }
+    EXPECT_EQ(workspace.Slot(slot).folders, Folders{}) << slot;
     EXPECT_FALSE(workspace.Slot(slot).HasEnabledList()) << slot;
     for (const auto& list : workspace.Slot(slot).lists) EXPECT_FALSE(list.has_value());
   }
