@@ -113,13 +113,15 @@ std::string CliUsage() {
 Converts Standard MIDI Files as the Quillmar window does. Each PATH is taken as if
 dropped on the window, in order: a list file by the first letter of its name (F: the file
 list; V, T, D, E, O: the current slot's volume, tone, drum, edit or order list, switched on),
-a .mid file (gathered into file_list_temp.csv in its folder, which becomes the file list),
-or a folder (its *.csv files, then its *.mid files). Each PATH also sets the current slot's
+a .mid file (gathered into a file list in the run's private folder, which becomes the file
+list; nothing is written beside the songs), or a folder (its *.csv files, then its *.mid
+files). A PATH that names nothing is a usage error. Each PATH also sets the current slot's
 output folders to its folder, except those that an option sets: --out, --out-same, --out0
 and --out1 hold for their slot wherever they stand. Then Execute is pressed once.
 
 A run that would write over one of its own inputs or list files, or write one output file
-more than once, is refused (naming the first such file) unless --yes is given.
+more than once (two formats, rows, slots or Save rows into one file), is refused (naming the
+first such file) unless --yes is given; so is --save-result naming such a file.
 
 Options (taken left to right with the paths):
   --slot N          slot N (1-6) is current for what follows (default 1)
@@ -129,11 +131,12 @@ Options (taken left to right with the paths):
   --out-same DIR    the folder for the input's own format
   --out0 DIR        the folder for format 0
   --out1 DIR        the folder for format 1
-  --work DIR        make the run's private work folder inside DIR instead of $TMPDIR
-                    (or /tmp); it is removed at the end
+  --work DIR        make the run's private folders inside DIR instead of $TMPDIR
+                    (or /tmp); they are removed at the end
   --yes             answer OK: write over inputs or lists, or one file twice
   --save-result F   save the result list to F (Shift_JIS, CR LF) at the end, also
-                    when the run is refused or stopped
+                    when the run is refused or stopped (but never, without --yes, over
+                    a file that the run reads or writes)
   --timeline        beside every output file NAME.mid, also write NAME.timeline.csv: the
                     number of notes sounding (counted as the simultaneous-notes figure),
                     one line "tick,seconds,notes" per change
@@ -146,7 +149,10 @@ Input names in a file list that are not absolute are found from the current fold
 
 Exit status:
   0        every row of every converted slot wrote every output asked of it
-  3        the run went to its end, but some row did not (the result list says why)
+  4        every output was written, but a list or one of its rows gave an error message
+           (the result list's last line names the lists)
+  3        the run went to its end, but some row did not write every output asked of it,
+           or the file list left rows out (the result list says why); 3 wins over 4
   1        the run was refused, an output folder could not be made, or the result list
            could not be saved
   2        usage error, also when no PATH is given
