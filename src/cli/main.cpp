@@ -89,28 +89,16 @@ std::optional<std::string> Apply(const CliStep& step, Workspace& workspace,
   return std::nullopt;
 }
 
-// Puts the folder options into their slots and makes the folders that the run will write
-// into; false, with the reason on standard error, when one cannot be made.
-bool SetOptionFolders(const FolderOptions& folder_options, Workspace& workspace) {
+// Puts the folder options into their slots (the run makes the missing ones once it is sure
+// to start).
+void SetOptionFolders(const FolderOptions& folder_options, Workspace& workspace) {
   workspace.SaveSwitches();
-  const FormatChoices& formats = workspace.Formats();
-  const std::array<bool, 3> checked = {formats.same_as_original, formats.format0, formats.format1};
   for (int index = 0; index < kSlotCount; ++index) {
-    OutputSlot& slot = workspace.Slot(index);
-    const bool converted = index == 0 || slot.HasEnabledList();
     for (std::size_t which = 0; which < 3; ++which) {
       const auto& folder = folder_options[static_cast<std::size_t>(index)][which];
-      if (!folder) continue;
-      slot.folders[which] = *folder;
-      if (!converted || !checked[which]) continue;
-      if (const auto reason = MakeFolderTree(*folder)) {
-        std::fprintf(stderr, "quillmar-cli: cannot make the folder %s: %s\n",
-                     SjisToUtf8(*folder).c_str(), reason->c_str());
-        return false;
-      }
+      if (folder) workspace.Slot(index).folders[which] = *folder;
     }
   }
-  return true;
 }
 
 // Saves the result list; false, with the reason on standard error, when it cannot.
@@ -195,9 +183,8 @@ int Run(const CliOptions& options) {
     workspace.Formats().timelines = options.timelines;
     run.SetWorkParent(parent);
     if (interrupts.Signal() == 0) {
-      if (!SetOptionFolders(folder_options, workspace)) {
-        status = kRefused;
-      } else if (!ResultFileAllowed(workspace, options)) {
+      SetOptionFolders(folder_options, workspace);
+      if (!ResultFileAllowed(workspace, options)) {
         status = kRefused;
         save_result = false;
       } else if (run.Execute() != RunControl::ExecuteResult::Started) {

@@ -74,8 +74,11 @@ RunControl::ExecuteResult RunControl::Execute() {
     return ExecuteResult::Refused;
   }
   workspace_.SaveSwitches();
-  // The folders are known once asked, so the questions about overwriting come after them.
-  if (!AskFolders() || !ConfirmOverwrites()) return ExecuteResult::Refused;
+  // The folders are known once asked, so the questions about overwriting come after them,
+  // and missing folders are made only once the run is sure to start.
+  if (!AskFolders() || !ConfirmOverwrites() || !MakeOutputFolders()) {
+    return ExecuteResult::Refused;
+  }
 
   const std::string parent = work_parent_.empty() ? SystemTemporaryFolder() : work_parent_;
   std::optional<std::string> work_folder = MakeTemporaryFolder(parent);
@@ -136,6 +139,25 @@ bool RunControl::AskFolders() {
       // A drive root such as C:\ is kept without its separator, as a folder text.
       if (chosen->size() == 3 && chosen->back() == '\\') chosen->pop_back();
       slot.Folder(folder) = *std::move(chosen);
+    }
+  }
+  return true;
+}
+
+bool RunControl::MakeOutputFolders() const {
+  const FormatChoices& formats = workspace_.Formats();
+  const std::array<bool, 3> checked = {formats.same_as_original, formats.format0, formats.format1};
+  for (int index = 0; index < kSlotCount; ++index) {
+    const OutputSlot& slot = workspace_.Slot(index);
+    if (index != 0 && !slot.HasEnabledList()) continue;
+    for (std::size_t which = 0; which < checked.size(); ++which) {
+      const std::string& folder = slot.folders[which];
+      if (!checked[which] || folder.empty() || IsFolder(folder)) continue;
+      if (const auto reason = MakeFolderTree(folder)) {
+        ReportText(Sjis("出力フォルダを作れませんでした。"));
+        ReportDetail(folder + " (" + Utf8ToSjisReplacing(*reason) + ")");
+        return false;
+      }
     }
   }
   return true;

@@ -30,7 +30,7 @@ class RunControl {
 
   // The Execute button: during a run, asks it to stop; otherwise checks the settings, asks
   // the output folders, asks before the run would write over one of its inputs or lists or
-  // write one file twice, and starts a run.
+  // write one file twice, makes the output folders that are missing, and starts a run.
   ExecuteResult Execute();
 
   // True from the start of a run until its worker has converted its last row.
@@ -47,6 +47,9 @@ class RunControl {
  private:
   bool ConfirmOverwrites() const;
   bool AskFolders();
+  // Makes the missing output folders of the converted slots' checked formats; false, with
+  // the folder and the reason reported, when one cannot be made.
+  bool MakeOutputFolders() const;
   void Work(std::string work_folder);
 
   Workspace& workspace_;
