@@ -181,6 +181,23 @@ class MainDialogTest : public QObject {
     QVERIFY(QFile::exists(InFolder("out2.mid")));
   }
 
+  // A file list chosen with its button sets no folder: Execute asks for output 1's folder
+  // instead of writing into the folder the window was started in.
+  void OutputOneAsksTheFolderThatNobodyChose() {
+    folder_->Write("a.mid", SmallSong());
+    prompter_->file_to_open = Native(
+        folder_->Write("f_list.csv", "h,h,h,h,h\r\n1," + (*folder_ / "a.mid") + ",o.mid,-,-\r\n"));
+    Control<QPushButton>(1000)->click();
+    const TempFolder chosen;
+    prompter_->folder_to_pick = Native(chosen.Path());
+    Control<QPushButton>(1016)->click();
+    QTRY_VERIFY(prompter_->messages.contains(kFinished));
+    QCOMPARE(prompter_->folder_titles,
+             QStringList{"[output 1] select folder for original format."});
+    QVERIFY(QFile::exists(Native(chosen / "o.mid")));
+    QVERIFY(!QFile::exists(InFolder("o.mid")));
+  }
+
   // A dropped file would be written back over itself: the question names it, Cancel keeps it.
   void DroppedFileIsNotWrittenOverWithoutTheQuestion() {
     const QString song = Native(folder_->Write("a.mid", SmallSong()));

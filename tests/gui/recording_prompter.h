@@ -17,8 +17,10 @@ class RecordingPrompter : public Prompter {
     messages << text;
     return answer_ok;
   }
-  std::optional<QString> PickFolder(QWidget*, const QString&, const QString& initial) override {
-    return initial;
+  std::optional<QString> PickFolder(QWidget*, const QString& title,
+                                    const QString& initial) override {
+    folder_titles << title;
+    return folder_to_pick.value_or(initial);
   }
   std::optional<QString> OpenFile(QWidget*, const QString& filter) override {
     filters << filter;
@@ -33,6 +35,8 @@ class RecordingPrompter : public Prompter {
   bool answer_ok = true;
   QStringList messages;
   QStringList filters;
+  QStringList folder_titles;
+  std::optional<QString> folder_to_pick;  // none: the offered folder
   std::optional<QString> file_to_open;
   std::optional<QString> file_to_save;
 };
