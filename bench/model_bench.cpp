@@ -74,14 +74,14 @@ std::string MakeSong(int events) {
 void BM_FullCycle(benchmark::State& state) {
   RetainFreedMemory();  // as the front ends do
   QuietSink sink;
-  InstallReportSink(&sink);
+  Reporter reporter(sink);
   const std::string folder = "/tmp/quillmar-bench-" + std::to_string(::getpid());
   std::filesystem::create_directories(folder);
   const std::string input = folder + "/in.mid";
   const std::string work = folder + "/work.mid";
   const std::string song = MakeSong(static_cast<int>(state.range(0)));
-  WriteWholeFile(input, song);
-  ModelContext context;
+  WriteWholeFile(reporter, input, song);
+  ModelContext context(reporter);
   for (auto _ : state) {
     MidiFileLoader loader(context, input);
     MidiF1Data& format1 = *loader.Song();
@@ -94,13 +94,12 @@ void BM_FullCycle(benchmark::State& state) {
     MidiF0Data& format0 = *again.Format0Song();
     format0.ToOnOffForm();
     format0.Encode();
-    format0.SaveToFile(work);
+    format0.SaveToFile(reporter, work);
     benchmark::DoNotOptimize(format0.Size());
   }
   state.counters["file_bytes"] = static_cast<double>(song.size());
   state.SetComplexityN(state.range(0));
   std::filesystem::remove_all(folder);
-  InstallReportSink(nullptr);
 }
 BENCHMARK(BM_FullCycle)
     ->Arg(20000)
@@ -113,12 +112,12 @@ BENCHMARK(BM_FullCycle)
 // walks each track once, so this stays linear in the events.
 void BM_EditAndOrderLists(benchmark::State& state) {
   QuietSink sink;
-  InstallReportSink(&sink);
+  Reporter reporter(sink);
   const std::string folder = "/tmp/quillmar-bench-" + std::to_string(::getpid());
   std::filesystem::create_directories(folder);
   const std::string input = folder + "/in.mid";
-  WriteWholeFile(input, MakeSong(static_cast<int>(state.range(0))));
-  WriteWholeFile(folder + "/e.csv",
+  WriteWholeFile(reporter, input, MakeSong(static_cast<int>(state.range(0))));
+  WriteWholeFile(reporter, folder + "/e.csv",
                  "command,target,channel,position\r\n"
                  "Add,GMSystemOn,-,0\r\nAdd,MasterVolume=100,-,0\r\nAdd,BankSelectMSB=0,-,0\r\n"
                  "Add,ProgramChange=1,-,0\r\nAdd,PitchBend=0,-,480\r\n"
@@ -128,12 +127,14 @@ void BM_EditAndOrderLists(benchmark::State& state) {
                  "Conv,Note=+12,2,-\r\nConv,GateTime=-30,-,1200\r\n"
                  "Conv,ProgramChange=5,3,-\r\nConv,ChanelVolume=90,-,Track=2\r\n"
                  "Conv,Chanel=5,-,Track=3\r\n");
-  WriteWholeFile(folder + "/o.csv",
+  WriteWholeFile(reporter, folder + "/o.csv",
                  "n,keyword\r\n1,BankSelectMSB\r\n2,ProgramChange\r\n3,ChanelVolume\r\n"
                  "4,PitchBend\r\n");
-  const SettingsList edits = SettingsList::Load(folder + "/e.csv", ColumnCountOf(ListKind::Edit));
-  const SettingsList order = SettingsList::Load(folder + "/o.csv", ColumnCountOf(ListKind::Order));
-  ModelContext context;
+  const SettingsList edits =
+      SettingsList::Load(reporter, folder + "/e.csv", ColumnCountOf(ListKind::Edit));
+  const SettingsList order =
+      SettingsList::Load(reporter, folder + "/o.csv", ColumnCountOf(ListKind::Order));
+  ModelContext context(reporter);
   EditNotices notices;
   for (auto _ : state) {
     state.PauseTiming();
@@ -146,7 +147,6 @@ void BM_EditAndOrderLists(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
   std::filesystem::remove_all(folder);
-  InstallReportSink(nullptr);
 }
 BENCHMARK(BM_EditAndOrderLists)
     ->Arg(20000)
@@ -161,7 +161,9 @@ void BM_Preview(benchmark::State& state) {
   const std::string folder = "/tmp/quillmar-bench-" + std::to_string(::getpid());
   std::filesystem::create_directories(folder);
   const std::string input = folder + "/in.mid";
-  WriteWholeFile(input, MakeSong(static_cast<int>(state.range(0))));
+  QuietSink sink;
+  Reporter reporter(sink);
+  WriteWholeFile(reporter, input, MakeSong(static_cast<int>(state.range(0))));
   for (auto _ : state) {
     const PreviewResult preview = RunPreview(input, nullptr, std::nullopt);
     benchmark::DoNotOptimize(preview.song->SimultaneousNotes());

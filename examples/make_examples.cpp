@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "lists/path_helpers.h"
-#include "lists/whole_file.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 
@@ -171,7 +170,10 @@ std::string Waltz() {
 }
 
 bool Write(const std::string& folder, const std::string& name, const std::string& bytes) {
-  return quillmar::WriteWholeFile(quillmar::JoinPath(folder, name), bytes);
+  const std::string path = quillmar::JoinPath(folder, name);
+  if (quillmar::WriteFileReplacing(path, bytes)) return true;
+  std::fprintf(stderr, "make-examples: cannot write %s\n", quillmar::SjisToUtf8(path).c_str());
+  return false;
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillmar;
   static const std::string input = fuzzing::InFuzzFolder("input.mid");
-  WriteWholeFile(input, std::string_view(reinterpret_cast<const char*>(data), size));
+  WriteWholeFile(fuzzing::QuietReports(), input,
+                 std::string_view(reinterpret_cast<const char*>(data), size));
   fuzzing::Convert(input, OutputSlot());
   const PreviewResult preview = RunPreview(input, nullptr, std::nullopt);
   if (const SongPreview* song = preview.song.get()) {

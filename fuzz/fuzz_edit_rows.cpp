@@ -8,16 +8,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillmar;
-  static ModelContext context;
+  Reporter& reporter = fuzzing::QuietReports();
+  static ModelContext context(reporter);
   static const std::string song_path = fuzzing::InFuzzFolder("song.mid");
-  static const bool written = WriteWholeFile(song_path, fuzzing::FixedSong());
+  static const bool written = WriteWholeFile(reporter, song_path, fuzzing::FixedSong());
   static MidiFileLoader loader(context, song_path);
   static EditNotices notices;
   (void)written;
   const std::string list_path = fuzzing::InFuzzFolder("e.csv");
-  WriteWholeFile(list_path, "command,target,channel,position\r\n" +
-                                std::string(reinterpret_cast<const char*>(data), size));
-  const SettingsList list = SettingsList::Load(list_path, ColumnCountOf(ListKind::Edit));
+  WriteWholeFile(reporter, list_path,
+                 "command,target,channel,position\r\n" +
+                     std::string(reinterpret_cast<const char*>(data), size));
+  const SettingsList list = SettingsList::Load(reporter, list_path, ColumnCountOf(ListKind::Edit));
   MidiF1Data song(*loader.Song());
   EditEnvironment environment{notices, {}};
   environment.snapshots.checked = {true, true, true};

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the fuzz targets share: reports swallowed, a private folder for the files a target
-// writes (removed when the process ends), and a fixed song to apply lists and rows to.
+// What the fuzz targets share: a reporter that swallows what it is given, a private folder for the
+// files a target writes (removed when the process ends), and a fixed song to apply lists and rows
+// to.
 
 #include <cstdlib>
 #include <string>
@@ -22,11 +23,16 @@ class QuietSink : public ReportSink {
   void ShowMessage(std::string_view) override {}
 };
 
+// Where the findings of every run of a target go: nowhere.
+inline Reporter& QuietReports() {
+  static QuietSink sink;
+  static Reporter reporter(sink);
+  return reporter;
+}
+
 // The folder every file of this process goes into; made on first use.
 inline const std::string& FuzzFolder() {
   static const std::string folder = [] {
-    static QuietSink sink;
-    InstallReportSink(&sink);
     std::string made = MakeTemporaryFolder(SystemTemporaryFolder()).value_or("/tmp");
     static std::string removed_at_exit = made;
     std::atexit([] { RemoveFolderTree(removed_at_exit); });
@@ -48,7 +54,7 @@ inline void Convert(std::string_view input, OutputSlot slot) {
   (void)made;
   slot.folders.fill(out);
   const FormatChoices formats{true, true, true};
-  ModelContext context;
+  ModelContext context(QuietReports());
   EditNotices notices;
   ConversionDriver driver(context, notices, slot, formats, work);
   std::string output_name = "output.mid";

@@ -49,7 +49,7 @@ using FolderOptions = std::array<std::array<std::optional<std::string>, 3>, kSlo
 
 // Applies one step to the workspace, or records a folder option; a folder that Shift_JIS
 // cannot name is a usage error.
-std::optional<std::string> Apply(const CliStep& step, Workspace& workspace,
+std::optional<std::string> Apply(Reporter& reporter, const CliStep& step, Workspace& workspace,
                                  FolderOptions& folder_options) {
   auto& folders = folder_options[static_cast<std::size_t>(workspace.CurrentSlot())];
   auto set_folder = [&](OutputFolder which, const std::string& folder) {
@@ -63,7 +63,9 @@ std::optional<std::string> Apply(const CliStep& step, Workspace& workspace,
       workspace.Formats() = {step.same_as_original, step.format0, step.format1};
       return std::nullopt;
     case CliStep::Kind::Path:
-      if (const auto path = TakeNativePath(step.text)) AddDroppedPath(workspace, *path);
+      if (const auto path = TakeNativePath(reporter, step.text)) {
+        AddDroppedPath(reporter, workspace, *path);
+      }
       return std::nullopt;
     default:
       break;
@@ -102,8 +104,8 @@ void SetOptionFolders(const FolderOptions& folder_options, Workspace& workspace)
 }
 
 // Saves the result list; false, with the reason on standard error, when it cannot.
-bool SaveResult(const ResultList& results, const std::string& native_path) {
-  if (SaveResultList(results, *SjisArgument(native_path))) return true;
+bool SaveResult(Reporter& reporter, const ResultList& results, const std::string& native_path) {
+  if (SaveResultList(reporter, results, *SjisArgument(native_path))) return true;
   std::fprintf(stderr, "quillmar-cli: cannot save the result list to %s: %s\n", native_path.c_str(),
                std::strerror(errno));
   return false;
@@ -142,19 +144,19 @@ bool ResultFileAllowed(const Workspace& workspace, const CliOptions& options) {
 // The status of a run that went to its end: 3 when a row did not write every output asked
 // of it or the file list left out rows, else 4 when a list or one of its rows gave an error
 // message (while loading or converting), else 0.
-int CompletedStatus(const RunControl& run, const Workspace& workspace) {
+int CompletedStatus(const RunControl& run, const Workspace& workspace, const Reporter& reporter) {
   if (run.IncompleteRows() > 0 || workspace.FileList()->Cut() || workspace.MidiFilesLeftOut()) {
     return kSomeRowsIncomplete;
   }
-  return ListErrorsReported() > 0 ? kListErrors : kAllWritten;
+  return reporter.ListErrors() + run.ListErrors() > 0 ? kListErrors : kAllWritten;
 }
 
 int Run(const CliOptions& options) {
   ResultList results;
   TerminalInterface terminal(results, options.sjis_output, options.yes);
-  InstallReportSink(&terminal);
+  Reporter reporter(terminal);  // what the command line itself reports; a run has its own
   std::optional<std::string> start_folder = CurrentFolder();
-  if (!start_folder) ReportGeneralError(kGeneralInternalError);
+  if (!start_folder) ReportGeneralError(reporter, kGeneralInternalError);
   Workspace workspace(start_folder.value_or(""));
   const std::string parent =
       options.work_folder ? *SjisArgument(*options.work_folder) : SystemTemporaryFolder();
@@ -162,21 +164,19 @@ int Run(const CliOptions& options) {
   if (!private_folder.Path()) {
     std::fprintf(stderr, "quillmar-cli: cannot make a private folder in %s: %s\n",
                  SjisToUtf8(parent).c_str(), std::strerror(errno));
-    InstallReportSink(nullptr);
     return kRefused;
   }
   workspace.SetTempFileListFolder(*private_folder.Path());
   int status = kAllWritten;
   bool save_result = options.save_result.has_value();
   {
-    RunControl run(workspace, terminal);
+    RunControl run(workspace, terminal, reporter);
     // Made before any other thread starts, so that every thread leaves the signals to it.
     const InterruptWatcher interrupts([&run](int) { run.RequestStop(); });
     FolderOptions folder_options;
     for (const CliStep& step : options.steps) {
       if (interrupts.Signal() != 0) break;
-      if (auto error = Apply(step, workspace, folder_options)) {
-        InstallReportSink(nullptr);
+      if (auto error = Apply(reporter, step, workspace, folder_options)) {
         return UsageError(*error);
       }
     }
@@ -193,7 +193,7 @@ int Run(const CliOptions& options) {
         run.RequestStop();  // the signal came while the run was being started
       }
       run.Wait();
-      if (status == kAllWritten) status = CompletedStatus(run, workspace);
+      if (status == kAllWritten) status = CompletedStatus(run, workspace, reporter);
     }
     if (const int signal = interrupts.Signal(); signal != 0) {
       std::fprintf(stderr,
@@ -202,11 +202,10 @@ int Run(const CliOptions& options) {
                    strsignal(signal));
       status = 128 + signal;
     }
-    if (save_result && !SaveResult(results, *options.save_result) && status < 128) {
+    if (save_result && !SaveResult(reporter, results, *options.save_result) && status < 128) {
       status = kRefused;
     }
   }
-  InstallReportSink(nullptr);
   return status;
 }
 

@@ -55,7 +55,7 @@ struct Position {
 // Inserts at the position; the end reports message 12 and inserts nothing.
 void InsertOrRefuseEnd(MidiTrackData& track, const Position& position, MusicEvent event) {
   if (position.end) {
-    ReportMessage(kEditOrOrderListError);
+    ReportMessage(track.Context().Reports(), kEditOrOrderListError);
     return;
   }
   InsertAtPosition(track, position.tick, std::move(event));
@@ -88,7 +88,7 @@ void AddController55(MidiF1Data& song, std::int32_t channel, const EventKeyword&
   const bool from_names = value == "SequenceName";
   const int number = LeadingInteger(value);
   if (!from_names && !InMidiRange(number)) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
@@ -96,7 +96,7 @@ void AddController55(MidiF1Data& song, std::int32_t channel, const EventKeyword&
     if (from_names) {
       controller_value = track.IsMetaOnly() ? std::nullopt : LeadingNumberOfName(track);
       if (controller_value && !InMidiRange(*controller_value)) {
-        ReportMessage(kGeneralMessage);
+        ReportMessage(song.Context().Reports(), kGeneralMessage);
         controller_value.reset();
       }
     }
@@ -113,7 +113,7 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
     case 0:
     case 32:
       if (!InMidiRange(keyword.number)) {
-        ReportMessage(kGeneralMessage);
+        ReportMessage(song.Context().Reports(), kGeneralMessage);
         return;
       }
       ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
@@ -128,7 +128,7 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
       const std::string& name = qualifier.second;
       if (channel < 0 || qualifier.first != "SequenceName") return;
       if (!InMidiRange(keyword.number)) {
-        ReportMessage(kGeneralMessage);
+        ReportMessage(song.Context().Reports(), kGeneralMessage);
         return;
       }
       ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
@@ -142,7 +142,7 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
       AddController55(song, channel, keyword, position);
       return;
     default:
-      ReportMessage(kUnsupportedController);
+      ReportMessage(song.Context().Reports(), kUnsupportedController);
       return;
   }
 }
@@ -153,7 +153,7 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
 void AddToChannelTracks(MidiF1Data& song, const EditRow& row, EventKind kind, std::int64_t wide,
                         const Position& position) {
   if (!InMidiRange(wide)) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   const auto value = static_cast<std::int32_t>(wide);
@@ -172,11 +172,11 @@ void AddToChannelTracks(MidiF1Data& song, const EditRow& row, EventKind kind, st
 void AddTempo(MidiF1Data& song, int bpm, const Position& position) {
   // 60000 / bpm whole milliseconds must give a tempo that three bytes hold and is not 0.
   if (bpm < 4 || bpm > 60000 || song.TrackCount() == 0) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   MusicEvent tempo(0);
-  tempo.MakeTempo(BpmToTempo(bpm));
+  tempo.MakeTempo(*BpmToTempo(bpm));  // bpm is not 0
   InsertOrRefuseEnd(song.Track(0), position, std::move(tempo));
 }
 
@@ -205,13 +205,13 @@ bool AddFixedMessage(MidiF1Data& song, std::string_view target, const Position& 
 }
 
 // The old ways of writing a row: a notice once, and nothing else.
-bool ShowsOldSyntaxNotice(const EditRow& row, EditNotices& notices) {
+bool ShowsOldSyntaxNotice(Reporter& reporter, const EditRow& row, EditNotices& notices) {
   if (row.target == "MasterVolumeMax") {
-    notices.ShowOnce(EditNotice::MasterVolumeMax);
+    notices.ShowOnce(reporter, EditNotice::MasterVolumeMax);
   } else if (row.target == "PitchBendZero") {
-    notices.ShowOnce(EditNotice::PitchBendZero);
+    notices.ShowOnce(reporter, EditNotice::PitchBendZero);
   } else if (row.target == "Tempo" && (row.channel == "-" || LeadingInteger(row.channel) != 0)) {
-    notices.ShowOnce(EditNotice::Tempo);
+    notices.ShowOnce(reporter, EditNotice::Tempo);
   } else {
     return false;
   }
@@ -224,15 +224,15 @@ void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) 
   Position position;
   position.end = row.position == "End";
   if (!position.end) position.tick = LeadingInteger(row.position);
-  if (ShowsOldSyntaxNotice(row, environment.notices)) return;
+  if (ShowsOldSyntaxNotice(song.Context().Reports(), row, environment.notices)) return;
   // A tick before the start, or later than a track can say, is no place in a song.
   if (position.tick < 0 || position.tick > static_cast<Ticks>(kMaxVarLen)) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   if (AddFixedMessage(song, row.target, position)) return;
 
-  const EventKeyword keyword = ParseEventKeyword(row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
   if (keyword.refused) return;
   switch (keyword.kind) {
     case KindCode::kControlChange:
@@ -252,14 +252,14 @@ void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) 
       song.TrackCount() > 0) {
     int volume = keyword.number;
     if (!InMidiRange(volume)) {
-      ReportMessage(kGeneralMessage);
+      ReportMessage(song.Context().Reports(), kGeneralMessage);
       volume = 127;
     }
     InsertOrRefuseEnd(song.Track(SysExTargetTrack(song)), position, MakeMasterVolumeEvent(volume));
   } else if (keyword.kind == KindCode::kMeta && keyword.sub == MetaType::Tempo) {
     AddTempo(song, keyword.number, position);
   } else {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   }
 }
 

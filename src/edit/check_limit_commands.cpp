@@ -39,7 +39,7 @@ void LimitGates(MidiTrackData& track, std::int32_t bound, Ticks tick) {
     if (event.kind != EventKind::Note || event.gate < bound || (tick != kEveryTick && time != tick))
       continue;
     event.gate = bound - 1;
-    ReportDetail(kShortened);
+    ReportDetail(track.Context().Reports(), kShortened);
   }
 }
 
@@ -50,11 +50,12 @@ void LimitGates(MidiTrackData& track, std::int32_t bound, Ticks tick) {
 void RunCheck(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   static const std::string kNotFound = Sjis("がありませんでした。");
   static const std::string kNoSysEx = Sjis("エクスクルーシブがありませんでした。");
-  const EventKeyword keyword = ParseEventKeyword(row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
   if (keyword.kind == KindCode::kMeta && keyword.sub == MetaType::Marker) {
-    if (song.FindMarker(keyword.value_text) < 0) ReportText(keyword.value_text + kNotFound);
+    if (song.FindMarker(keyword.value_text) < 0)
+      ReportText(song.Context().Reports(), keyword.value_text + kNotFound);
   } else if (keyword.kind == KindCode::kSysExF0) {
-    if (!HasSysEx(song, keyword)) ReportText(kNoSysEx);
+    if (!HasSysEx(song, keyword)) ReportText(song.Context().Reports(), kNoSysEx);
   }
 }
 
@@ -65,7 +66,7 @@ void RunLimit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   if (target.key != "GateTime" || target.op != "<") return;
   const std::int32_t bound = LeadingInteger(target.value);
   if (bound <= 1) {  // the notes would lose all their length
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   const std::optional<std::int32_t> channel =

@@ -8,6 +8,7 @@
 #include "edit/event_keyword.h"
 #include "edit/text_width.h"
 #include "edit/track_selection.h"
+#include "lists/general_error.h"
 #include "lists/text_helpers.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
@@ -49,7 +50,7 @@ MidiTrackData* PickedTrack(MidiF1Data& song, std::string_view number, bool last_
     index = TrackIndexOf(song, LeadingInteger(number));
   }
   if (!index) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
     return nullptr;
   }
   return &song.Track(*index);
@@ -61,13 +62,13 @@ std::optional<MidiTrackData*> TrackOfEitherForm(MidiF1Data& song, const ConvRow&
                                                 EditNotices& notices, EditNotice notice) {
   if (conv.TrackForm()) return PickedTrack(song, conv.position_value);
   if (!conv.OldTrackForm()) return std::nullopt;
-  notices.ShowOnce(notice);
+  notices.ShowOnce(song.Context().Reports(), notice);
   return PickedTrack(song, conv.channel_value);
 }
 
-bool InRange(int value, int low, int high) {
+bool InRange(Reporter& reporter, int value, int low, int high) {
   if (value >= low && value <= high) return true;
-  ReportMessage(kGeneralMessage);
+  ReportMessage(reporter, kGeneralMessage);
   return false;
 }
 
@@ -87,7 +88,7 @@ void SetGate(MidiTrackData& track, std::int32_t gate, std::optional<std::int32_t
 void ConvChannel(MidiF1Data& song, const ConvRow& conv) {
   const bool named = conv.position_key == "SequenceName";
   if (!conv.TrackForm() && !named) return;
-  if (!InRange(conv.keyword.number, 1, 16)) return;
+  if (!InRange(song.Context().Reports(), conv.keyword.number, 1, 16)) return;
   auto move = [&](MidiTrackData& track) {
     track.ChangeChannel(track.GetChannel(), conv.keyword.number - 1);
   };
@@ -126,7 +127,7 @@ void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notice
   if (FoldTexts(song, MetaType::SequenceName, conv.row.position)) return;
   if (conv.row.position == "-") {
     if (conv.OldTrackForm()) {
-      notices.ShowOnce(EditNotice::ConvSequenceName);
+      notices.ShowOnce(song.Context().Reports(), EditNotice::ConvSequenceName);
       if (MidiTrackData* track = PickedTrack(song, conv.channel_value, true)) {
         RenameOrName(*track, name);
       }
@@ -150,7 +151,7 @@ void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notice
         song, ZeroBased(LeadingInteger(conv.position_value)),
         [&](MidiTrackData& track) { track.SetAllMetaText(MetaType::SequenceName, name); });
   } else {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   }
 }
 
@@ -160,7 +161,8 @@ void ConvMeta(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     case MetaType::Lyric:
     case MetaType::Marker:
     case MetaType::CuePoint:
-      if (!FoldTexts(song, conv.keyword.sub, conv.row.position)) ReportMessage(kEditListError);
+      if (!FoldTexts(song, conv.keyword.sub, conv.row.position))
+        ReportMessage(song.Context().Reports(), kEditListError);
       return;
     case MetaType::SequenceName:
       ConvSequenceName(song, conv, notices);
@@ -180,12 +182,13 @@ void ConvMeta(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     default:
       break;
   }
-  ReportMessage(kEditListError);
+  ReportMessage(song.Context().Reports(), kEditListError);
 }
 
 void ConvVelocity(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
   const std::int32_t velocity = conv.keyword.number;
-  if (!InRange(velocity, 1, 127)) return;  // velocity 0 would silence the notes
+  if (!InRange(song.Context().Reports(), velocity, 1, 127))
+    return;  // velocity 0 would silence the notes
   if (const auto picked = TrackOfEitherForm(song, conv, notices, EditNotice::ConvVelocity)) {
     if (*picked != nullptr) SetVelocity(**picked, velocity);
     return;
@@ -200,8 +203,9 @@ void ConvVelocity(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
 std::int32_t DrumGate(const MidiF1Data& song, const EventKeyword& keyword) {
   if (keyword.value_text != "Tempo*0.32") return keyword.number;
   const std::optional<std::int32_t> tempo = song.FindTempo();
-  const int bpm = tempo ? TempoToBpm(*tempo) : kDefaultBpm;
-  return bpm * 32 / 100;
+  const std::optional<int> bpm = tempo ? TempoToBpm(*tempo) : kDefaultBpm;
+  if (!bpm) ReportGeneralError(song.Context().Reports(), kGeneralInternalError);
+  return bpm.value_or(0) * 32 / 100;
 }
 
 // Every note that starts at the tick becomes `change` ticks longer (not shorter than 1).
@@ -221,35 +225,37 @@ void ConvGateTime(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
   const std::int32_t gate = conv.keyword.number;
   if (conv.TrackForm() || conv.OldTrackForm()) {
     const auto picked = TrackOfEitherForm(song, conv, notices, EditNotice::ConvGateTime);
-    if (*picked != nullptr && InRange(gate, 1, kMaxGate)) SetGate(**picked, gate);
+    if (*picked != nullptr && InRange(song.Context().Reports(), gate, 1, kMaxGate))
+      SetGate(**picked, gate);
     return;
   }
   if (conv.position_key == "Note") {
     if (conv.channel != kDrumChannel) {
-      ReportDetail(Sjis("GateTimeの変更にドラム以外のチャネルが指定されています。"));
+      ReportDetail(song.Context().Reports(),
+                   Sjis("GateTimeの変更にドラム以外のチャネルが指定されています。"));
       return;
     }
     const std::int32_t drum_gate = DrumGate(song, conv.keyword);
-    if (!InRange(drum_gate, 1, kMaxGate)) return;
+    if (!InRange(song.Context().Reports(), drum_gate, 1, kMaxGate)) return;
     const std::int32_t note = LeadingInteger(conv.position_value);
     ForChannelTracks(song, kDrumChannel,
                      [&](MidiTrackData& track) { SetGate(track, drum_gate, note); });
     return;
   }
   if (gate > 0) {
-    if (!InRange(gate, 1, kMaxGate)) return;
+    if (!InRange(song.Context().Reports(), gate, 1, kMaxGate)) return;
     ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) { SetGate(track, gate); });
   } else if (conv.channel < 0) {
     ChangeGatesAt(song, LeadingInteger(conv.position_key), gate);
   } else {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   }
 }
 
 void ConvOctave(MidiF1Data& song, const ConvRow& conv) {
   const std::string& shift = conv.keyword.value_text;
   if (shift.empty() || (shift[0] != '+' && shift[0] != '-')) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
     return;
   }
   // Whole octaves, then the sign: truncation toward zero gives the same count either way, and
@@ -275,19 +281,19 @@ void ConvChannelSetting(MidiF1Data& song, const ConvRow& conv, EditNotices& noti
   const EditNotice notice = program ? EditNotice::ConvProgramChange : EditNotice::ConvChanelVolume;
   if (conv.TrackForm() || conv.OldTrackForm()) {
     const auto picked = TrackOfEitherForm(song, conv, notices, notice);
-    if (*picked != nullptr && InRange(value, 0, 127)) set(**picked);
+    if (*picked != nullptr && InRange(song.Context().Reports(), value, 0, 127)) set(**picked);
     return;
   }
   if (conv.channel < 0) {
     // Every channel's program at once is refused; every channel's volume changes nothing.
-    if (program) ReportMessage(kGeneralMessage);
+    if (program) ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
-  if (InRange(value, 0, 127)) ForChannelTracks(song, conv.channel, set);
+  if (InRange(song.Context().Reports(), value, 0, 127)) ForChannelTracks(song, conv.channel, set);
 }
 
 void ConvBankSelect(MidiF1Data& song, const ConvRow& conv) {
-  if (!InRange(conv.keyword.number, 0, 127)) return;
+  if (!InRange(song.Context().Reports(), conv.keyword.number, 0, 127)) return;
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);
     if (conv.channel < 0 || track.GetChannel() == conv.channel) {
@@ -299,7 +305,13 @@ void ConvBankSelect(MidiF1Data& song, const ConvRow& conv) {
 }  // namespace
 
 void RunConv(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
-  ConvRow conv{row, ParseEventKeyword(row.target), ChannelOfCell(row.channel), {}, {}, {}, {}};
+  ConvRow conv{row,
+               ParseEventKeyword(song.Context().Reports(), row.target),
+               ChannelOfCell(row.channel),
+               {},
+               {},
+               {},
+               {}};
   if (conv.keyword.refused) return;
   std::tie(conv.channel_key, conv.channel_value) = SplitKeyValue(row.channel);
   std::tie(conv.position_key, conv.position_value) = SplitKeyValue(row.position);
@@ -321,7 +333,7 @@ void RunConv(const EditRow& row, MidiF1Data& song, EditEnvironment& environment)
   } else if (keyword.kind == KindCode::kControlChange && keyword.sub == 0) {
     ConvBankSelect(song, conv);
   } else {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   }
 }
 

@@ -16,9 +16,9 @@ namespace quillmar {
 namespace {
 
 // A tick that a track can hold: not before the start, not beyond the longest delta.
-bool IsPlace(Ticks tick) {
+bool IsPlace(Reporter& reporter, Ticks tick) {
   if (tick >= 0 && tick <= static_cast<Ticks>(kMaxVarLen)) return true;
-  ReportMessage(kGeneralMessage);
+  ReportMessage(reporter, kGeneralMessage);
   return false;
 }
 
@@ -42,7 +42,7 @@ MidiTrackData BlankTrack(const MidiF1Data& song) {
 void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventKeyword& source,
                       std::string_view position) {
   if (source.key != "Chanel") {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
     return;
   }
   const std::int32_t to = ZeroBased(target.number);
@@ -50,7 +50,7 @@ void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventK
   bool copy = parts.size() == 1;
   const std::int32_t from = ZeroBased(LeadingInteger(SplitKeyValue(parts.front()).second));
   if (to < 0 || to > 15 || from < 0 || from > 15) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   if (parts.size() == 2) {
@@ -59,7 +59,7 @@ void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventK
     const auto [low, high] = song.GetNoteRange(from);
     const int bound = ZeroBased(LeadingInteger(condition.value));
     if (SplitKeyValue(parts[0]).first != "Chanel") {
-      ReportMessage(kEditListError);
+      ReportMessage(song.Context().Reports(), kEditListError);
     } else if (condition.key == "NoteNumber" && condition.op == "<") {
       copy = low >= 0 && high <= bound;
     } else if (condition.key == "!NoteNumber" && condition.op == "<") {
@@ -67,7 +67,7 @@ void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventK
     } else if (condition.key == "!NoteNumber" && condition.op == ">") {
       copy = low < bound || high > 127;
     } else {
-      ReportMessage(kEditListError);
+      ReportMessage(song.Context().Reports(), kEditListError);
     }
   }
   if (copy) {
@@ -89,7 +89,7 @@ void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventK
 // Copy Track=T with position Chanel=S: the first track of channel S goes to index T - 1.
 void CopyToTrackIndex(MidiF1Data& song, const EventKeyword& target, const EventKeyword& source) {
   if (target.number <= 0 || source.number <= 0) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
     return;
   }
   const std::optional<int> from = FirstTrackOfChannel(song, source.number - 1);
@@ -102,7 +102,7 @@ void CopyToTrackIndex(MidiF1Data& song, const EventKeyword& target, const EventK
   }
   const int at = index + (HasConductorTrack(song) ? 1 : 0);
   if (at >= MidiF1Data::kMaxTracks) {
-    ReportMessage(kGeneralMessage);  // a song holds no more tracks
+    ReportMessage(song.Context().Reports(), kGeneralMessage);  // a song holds no more tracks
     return;
   }
   while (song.TrackCount() < at) song.AppendTrack(BlankTrack(song));
@@ -113,7 +113,7 @@ void CopyToTrackIndex(MidiF1Data& song, const EventKeyword& target, const EventK
 // tick N, start at tick N.
 void MoveFirstBeat(MidiF1Data& song, std::string_view position) {
   const Ticks start = LeadingInteger(position.substr(1));
-  if (!IsPlace(start)) return;
+  if (!IsPlace(song.Context().Reports(), start)) return;
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);
     Ticks old_time = 0;
@@ -168,7 +168,7 @@ void MoveFirstEvent(MidiF1Data& song, const EventKeyword& keyword, bool first_tr
 }  // namespace
 
 void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const EventKeyword target = ParseEventKeyword(row.target);
+  const EventKeyword target = ParseEventKeyword(song.Context().Reports(), row.target);
   if (target.refused) return;
   // The position is a tick, or a second keyword (the position is then 0).
   Ticks position = 0;
@@ -177,21 +177,21 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   if (is_tick) {
     position = LeadingInteger(row.position);
   } else {
-    source = ParseEventKeyword(row.position);
+    source = ParseEventKeyword(song.Context().Reports(), row.position);
   }
   if (target.kind == KindCode::kUnknown) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   } else if (target.key == "Chanel") {
     if (is_tick) {
-      ReportMessage(kEditListError);
+      ReportMessage(song.Context().Reports(), kEditListError);
     } else {
       CopyChannelTrack(song, target, source, row.position);
     }
   } else if (target.key == "Track") {
     CopyToTrackIndex(song, target, source);
   } else if (target.kind == KindCode::kQualifier) {
-    ReportMessage(kEditListError);
-  } else if (IsPlace(position)) {
+    ReportMessage(song.Context().Reports(), kEditListError);
+  } else if (IsPlace(song.Context().Reports(), position)) {
     // The first event of the kind in each track, copied to the tick.
     for (int index = 0; index < song.TrackCount(); ++index) {
       MidiTrackData& track = song.Track(index);
@@ -205,32 +205,33 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
 }
 
 void RunMove(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const EventKeyword keyword = ParseEventKeyword(row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
   if (keyword.refused) return;
   const bool at_end = row.position == "End";
   if (keyword.kind == KindCode::kUnknown) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   } else if (keyword.kind == KindCode::kNote) {
     if (keyword.value_text == "Beat=0") {
-      ShowMessageBox(Sjis("Beat=0の書式は変更になりました。\rBeat=1と記述してください。"));
+      ShowMessageBox(song.Context().Reports(),
+                     Sjis("Beat=0の書式は変更になりました。\rBeat=1と記述してください。"));
     } else if (keyword.value_text == "Beat=1" && row.position.starts_with("#")) {
       MoveFirstBeat(song, row.position);
     } else {
-      ReportMessage(kEditListError);
+      ReportMessage(song.Context().Reports(), kEditListError);
     }
   } else if (keyword.key == "LoopSysExStart" || keyword.key == "LoopSysExStop") {
     if (row.channel != "Track=1") {
-      ReportMessage(kEditListError);
+      ReportMessage(song.Context().Reports(), kEditListError);
       return;
     }
     MoveLoopMessages(song, keyword.value_text);
   } else if (keyword.kind == KindCode::kQualifier) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   } else if (at_end) {
-    ReportMessage(kEditOrOrderListError);
+    ReportMessage(song.Context().Reports(), kEditOrOrderListError);
   } else {
     const Ticks position = LeadingInteger(row.position);
-    if (IsPlace(position))
+    if (IsPlace(song.Context().Reports(), position))
       MoveFirstEvent(song, keyword, row.channel == "Track=MasterTrack", position);
   }
 }

@@ -6,6 +6,7 @@
 #include "edit/edit_commands.h"
 #include "edit/event_keyword.h"
 #include "edit/track_selection.h"
+#include "lists/general_error.h"
 #include "lists/text_helpers.h"
 #include "model/note_counts.h"
 #include "platform/encoding.h"
@@ -47,7 +48,7 @@ void RemoveNotes(MidiTrackData& track, std::int32_t note) {
 MidiTrackData* PickedTrack(MidiF1Data& song, std::string_view number) {
   const std::optional<int> index = TrackIndexOf(song, LeadingInteger(number));
   if (!index) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return nullptr;
   }
   return &song.Track(*index);
@@ -61,7 +62,7 @@ void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keywo
   const auto [channel_key, channel_value] = SplitKeyValue(row.channel);
   if (row.position == "-") {
     if (channel_key == "Track") {
-      notices.ShowOnce(EditNotice::DelNote);
+      notices.ShowOnce(song.Context().Reports(), EditNotice::DelNote);
       if (MidiTrackData* track = PickedTrack(song, channel_value)) RemoveNotes(*track, note);
       return;
     }
@@ -71,9 +72,11 @@ void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keywo
     }
   } else if (row.position == "EndCuePoint") {
     ShowMessageBox(
+        song.Context().Reports(),
         Sjis("EndCuePointの書式は変更になりました。\rCuePoint=Q0Fのように記述してください。"));
   } else if (row.position == "EndMarker") {
     ShowMessageBox(
+        song.Context().Reports(),
         Sjis("EndMarkerの書式は変更になりました。\rMarker=STOPのように記述してください。"));
   } else if (position.key == "Track" && position.op == "=") {
     if (MidiTrackData* track = PickedTrack(song, position.value)) RemoveNotes(*track, note);
@@ -82,20 +85,20 @@ void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keywo
     const Ticks cut = position.key == "Marker" ? song.FindMarker(position.value)
                                                : song.FindCuePoint(position.value);
     if (cut < 0) {
-      ReportMessage(kBadDeletePosition);
+      ReportMessage(song.Context().Reports(), kBadDeletePosition);
       return;
     }
     song.DeleteKindAfter(cut, EventKind::Note);
     song.CutNotesAt(cut);
   } else {
-    ReportMessage(kBadDeletePosition);
+    ReportMessage(song.Context().Reports(), kBadDeletePosition);
   }
 }
 
 // Beat=N: the quarter note N is cut out of every track, as described for the command.
 void DeleteBeat(MidiF1Data& song, int beat) {
   if (beat < 1) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   const Ticks quarter = song.Division();
@@ -126,9 +129,9 @@ void DeleteBeat(MidiF1Data& song, int beat) {
 // PitchBend=lo:hi: the rising bends whose bend (value - 64) x 128 lies in lo to hi. The
 // wheel rests at the centre before a track's first bend.
 void DeleteRisingBends(MidiF1Data& song, std::int32_t channel, std::string_view range) {
-  const std::pair<int, int> bounds = SplitPair(range);
-  const int low = bounds.first;
-  const int high = bounds.second;
+  const std::optional<std::pair<int, int>> bounds = SplitPair(range);
+  if (!bounds) ReportGeneralError(song.Context().Reports(), kGeneralInternalError);
+  const auto [low, high] = bounds.value_or(std::pair{0, 0});
   if (low >= high) return;
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);
@@ -192,13 +195,13 @@ void DeleteTracks(MidiF1Data& song, const EventKeyword& keyword, const EditRow& 
       if (voices > limit && NameContains(song.Track(index), keyword.value_text)) {
         voices -= peaks[static_cast<std::size_t>(original)];
         song.DeleteTrack(index);
-        AppendResultLine(kVoiceDeleted);
+        AppendResultLine(song.Context().Reports(), kVoiceDeleted);
       } else {
         ++index;
       }
     }
   } else {
-    ReportMessage(kBadDeletePosition);
+    ReportMessage(song.Context().Reports(), kBadDeletePosition);
     return;
   }
   for (int index = song.TrackCount() - 1; named && index >= 0; --index) {
@@ -237,10 +240,10 @@ void DeleteGeneric(MidiF1Data& song, const EventKeyword& keyword, const EditRow&
 }  // namespace
 
 void RunDel(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
-  const EventKeyword keyword = ParseEventKeyword(row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
   if (keyword.refused) return;
   if (keyword.kind == KindCode::kUnknown) {
-    ReportMessage(kEditOrOrderListError);
+    ReportMessage(song.Context().Reports(), kEditOrOrderListError);
     return;
   }
   if (keyword.kind == KindCode::kNote) {

@@ -66,7 +66,7 @@ void ApplyEditList(MidiF1Data& song, const SettingsList& list, EditEnvironment& 
     const std::string position = PositionInTicks(song, list.Cell(row, kPositionColumn));
     const int number = EditCommandNumber(list.Cell(row, kCommandColumn));
     if (number == 0) {
-      ReportMessage(kEditListError);
+      ReportMessage(song.Context().Reports(), kEditListError);
       continue;
     }
     const EditRow edit_row{list.Cell(row, kCommandColumn), list.Cell(row, kTargetColumn),

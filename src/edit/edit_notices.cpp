@@ -40,15 +40,15 @@ constexpr std::array<NoticeText, static_cast<std::size_t>(EditNotice::kCount)> k
 
 }  // namespace
 
-void EditNotices::ShowOnce(EditNotice notice) {
+void EditNotices::ShowOnce(Reporter& reporter, EditNotice notice) {
   const auto index = static_cast<std::size_t>(notice);
   if (shown_[index]) return;
   shown_[index] = true;
   const std::string text = Sjis(kNotices[index].utf8);
   if (kNotices[index].box) {
-    ShowMessageBox(text);
+    ShowMessageBox(reporter, text);
   } else {
-    ReportDetail(text);
+    ReportDetail(reporter, text);
   }
 }
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // The notices that tell users of an old way of writing an edit row.
@@ -26,7 +28,7 @@ enum class EditNotice : std::size_t {
 class EditNotices {
  public:
   // Shows the notice unless it has been shown before.
-  void ShowOnce(EditNotice notice);
+  void ShowOnce(Reporter& reporter, EditNotice notice);
 
  private:
   std::array<bool, static_cast<std::size_t>(EditNotice::kCount)> shown_{};

@@ -61,7 +61,7 @@ constexpr std::array<KeywordEntry, 39> kKeywords{{
 
 }  // namespace
 
-EventKeyword ParseEventKeyword(std::string_view cell) {
+EventKeyword ParseEventKeyword(Reporter& reporter, std::string_view cell) {
   EventKeyword keyword;
   auto [key, value_text] = SplitKeyValue(cell);
   const auto [first_part, remainder] = SplitKeyValue(value_text);
@@ -74,7 +74,7 @@ EventKeyword ParseEventKeyword(std::string_view cell) {
     keyword.sub = entry.sub;
     if (entry.key == "ControlChange") {
       if (keyword.number != 55) {
-        ReportMessage(kUnsupportedController);
+        ReportMessage(reporter, kUnsupportedController);
         keyword.refused = true;
       } else if (remainder.empty()) {
         keyword.value_text.clear();
@@ -86,8 +86,8 @@ EventKeyword ParseEventKeyword(std::string_view cell) {
     }
     return keyword;
   }
-  ReportMessage(kEditOrOrderListError);
-  ReportDetail(keyword.key);
+  ReportMessage(reporter, kEditOrOrderListError);
+  ReportDetail(reporter, keyword.key);
   return keyword;
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // Kind codes of the event keywords: the event kinds they denote, plus the qualifiers and
@@ -35,6 +37,6 @@ struct EventKeyword {
 // Reads a cell. A key outside the table reports message 12 and a detail line naming it,
 // and gives kind kUnknown; ControlChange with a number other than 55 reports message 17 and
 // is refused. The loop messages' value text is their system exclusive image.
-EventKeyword ParseEventKeyword(std::string_view cell);
+EventKeyword ParseEventKeyword(Reporter& reporter, std::string_view cell);
 
 }  // namespace quillmar

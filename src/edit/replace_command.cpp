@@ -86,13 +86,13 @@ MusicEvent NoteFromBend(const MusicEvent& bend, Pitch pitch, std::int64_t gate) 
 // Ends the sounding note where the next converted bend begins. A converted note left
 // without length reports message 0, the note itself below 0 (only broken deltas do that)
 // the General error; either gets gate 0, so that the clean-up drops it.
-void CutOff(MusicEvent& sounding, std::int64_t remaining, bool converted) {
+void CutOff(Reporter& reporter, MusicEvent& sounding, std::int64_t remaining, bool converted) {
   sounding.gate = AddDeltas(sounding.gate, -remaining);
   if (sounding.gate >= (converted ? 1 : 0)) return;
   if (converted) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(reporter, kGeneralMessage);
   } else {
-    ReportGeneralError(kGeneralInternalError);
+    ReportGeneralError(reporter, kGeneralInternalError);
   }
   sounding.gate = 0;
 }
@@ -100,7 +100,8 @@ void CutOff(MusicEvent& sounding, std::int64_t remaining, bool converted) {
 // Shifts the note at `at` by the bend in force and turns the bends inside it into notes
 // that take over from one another until it ends. Returns the index of the event that
 // ended it, where the walk goes on: notes starting inside are left alone.
-std::size_t ConvertNote(std::span<MusicEvent> events, std::size_t at, std::int32_t& bend) {
+std::size_t ConvertNote(Reporter& reporter, std::span<MusicEvent> events, std::size_t at,
+                        std::int32_t& bend) {
   MusicEvent& note = events[at];
   const std::int32_t number = note.note;
   const std::int32_t velocity = note.velocity;
@@ -115,7 +116,7 @@ std::size_t ConvertNote(std::span<MusicEvent> events, std::size_t at, std::int32
     if (remaining <= 0) break;
     if (events[next].kind != EventKind::PitchBend) continue;
     bend = events[next].value;
-    CutOff(*sounding, remaining, sounding != &note);
+    CutOff(reporter, *sounding, remaining, sounding != &note);
     events[next] = NoteFromBend(events[next], Moved(number, velocity, BendStep(bend)), remaining);
     sounding = &events[next];
   }
@@ -124,12 +125,12 @@ std::size_t ConvertNote(std::span<MusicEvent> events, std::size_t at, std::int32
 
 // The conversion walk. Zero-length notes were removed before it and those it leaves lie
 // behind the walk, so no note it looks at has gate 0.
-void ConvertUnderBends(std::span<MusicEvent> events) {
+void ConvertUnderBends(Reporter& reporter, std::span<MusicEvent> events) {
   std::int32_t bend = kBendCentre;
   for (std::size_t index = 0; index < events.size();) {
     if (events[index].kind == EventKind::PitchBend) bend = events[index].value;
     if (events[index].kind == EventKind::Note) {
-      index = ConvertNote(events, index, bend);
+      index = ConvertNote(reporter, events, index, bend);
     } else {
       ++index;
     }
@@ -141,7 +142,7 @@ void BendsToNotes(MidiTrackData& track) {
   MarkRepeatedSteps(track);
   MarkRemoved(track, IsSilentNote);
   track.PurgeRemoved();
-  ConvertUnderBends(track.Events());
+  ConvertUnderBends(track.Context().Reports(), track.Events());
   MarkRemoved(track, [](const MusicEvent& event) {
     return IsSilentNote(event) || event.kind == EventKind::PitchBend;
   });
@@ -189,7 +190,7 @@ void ReplaceWhere(MidiF1Data& song, const MusicEvent& replacement,
 // Both values empty: one meta type becomes another.
 void ChangeType(MidiF1Data& song, const EventKeyword& target, const EventKeyword& found) {
   if (!IsTextMeta(target) || !IsTextMeta(found)) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
     return;
   }
   song.ChangeMetaType(found.sub, target.sub);
@@ -199,7 +200,7 @@ void ChangeType(MidiF1Data& song, const EventKeyword& target, const EventKeyword
 void ReplaceEvents(MidiF1Data& song, const EventKeyword& target, const EventKeyword& found) {
   const std::optional<MusicEvent> replacement = Replacement(target);
   if (!replacement) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   } else if (found.kind == KindCode::kSysExF0) {
     ReplaceWhere(song, *replacement, [&found](const MusicEvent& event) {
       return event.kind == EventKind::SysExF0 && ThroughFirstF7(event.data) == found.value_text;
@@ -209,7 +210,7 @@ void ReplaceEvents(MidiF1Data& song, const EventKeyword& target, const EventKeyw
       return event.IsMeta(found.sub) && event.data == found.value_text;
     });
   } else {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
   }
 }
 
@@ -217,12 +218,13 @@ void ReplaceEvents(MidiF1Data& song, const EventKeyword& target, const EventKeyw
 
 // Target: the new form; position: the form to find.
 void RunReplace(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const EventKeyword target = ParseEventKeyword(row.target);
+  const EventKeyword target = ParseEventKeyword(song.Context().Reports(), row.target);
   if (target.refused) return;
-  const EventKeyword found = ParseEventKeyword(row.position);
+  const EventKeyword found = ParseEventKeyword(song.Context().Reports(), row.position);
   if (found.refused) return;
   if (target.kind == KindCode::kNote && found.kind == KindCode::kPitchBend) {
-    if (row.channel != "-") ReportMessage(kEditListError);  // and the conversion still runs
+    if (row.channel != "-")
+      ReportMessage(song.Context().Reports(), kEditListError);  // and the conversion still runs
     for (int index = 0; index < song.TrackCount(); ++index) {
       if (song.Track(index).GetChannel() != kDrumChannel) BendsToNotes(song.Track(index));
     }

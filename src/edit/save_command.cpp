@@ -20,14 +20,14 @@ constexpr int kFormat1 = 2;
 
 // Makes the snapshot folder when it is missing and writes the file complete or not at all;
 // a folder or file that cannot be written is reported with its path, and gives false.
-bool WriteSnapshot(const std::string& path, const std::string& bytes) {
+bool WriteSnapshot(Reporter& reporter, const std::string& path, const std::string& bytes) {
   const std::string folder = DirectoryOf(path);
   if (!IsFolder(folder) && MakeFolderTree(folder)) {
-    ReportGeneralError(kFileNotOpened);
-    ReportDetail(folder);
+    ReportGeneralError(reporter, kFileNotOpened);
+    ReportDetail(reporter, folder);
     return false;
   }
-  return WriteWholeFile(path, bytes);
+  return WriteWholeFile(reporter, path, bytes);
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ void RunSave(const EditRow& row, MidiF1Data& song, EditEnvironment& environment)
   const auto [key, name] = SplitKeyValue(row.target);
   const SnapshotPlaces& places = environment.snapshots;
   if (key != "File" || !SnapshotPath(places, name, kSameAsOriginal)) {
-    ReportMessage(kEditListError);
+    ReportMessage(song.Context().Reports(), kEditListError);
     return;
   }
   // Copies in both formats, ready to write; the song being edited stays as it is. The
@@ -62,7 +62,7 @@ void RunSave(const EditRow& row, MidiF1Data& song, EditEnvironment& environment)
        {std::pair{kSameAsOriginal, same_format}, {kFormat1, kFormat1}, {kFormat0, kFormat0}}) {
     if (!places.checked[static_cast<std::size_t>(format)]) continue;
     const std::string& bytes = image_format == kFormat1 ? format1.Image() : format0.Image();
-    if (!WriteSnapshot(*SnapshotPath(places, name, format), bytes)) {
+    if (!WriteSnapshot(song.Context().Reports(), *SnapshotPath(places, name, format), bytes)) {
       environment.snapshots_written = false;
     }
   }

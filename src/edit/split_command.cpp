@@ -153,10 +153,10 @@ void NamePart(MidiTrackData& part, const std::string& name) {
 // false.
 bool SplitOffTopLine(MidiF1Data& song, int index, const std::string& name, std::size_t suffix) {
   if (suffix + 1 >= kPartSuffixes.size() || song.TrackCount() >= MidiF1Data::kMaxTracks) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return false;
   }
-  AppendResultLine(ChordSplitLine());
+  AppendResultLine(song.Context().Reports(), ChordSplitLine());
   MidiTrackData& track = song.Track(index);
   PrepareTopLine(track);
   const std::vector<bool> top = TopNotes(track);
@@ -204,7 +204,7 @@ void SplitChordalTracks(MidiF1Data& song, ChannelChoice channels, int bound, Spl
 void SplitByChords(MidiF1Data& song, ChannelChoice channels, std::string_view position) {
   const std::optional<int> bound = VoiceBound(position);
   if (!bound) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   SplitChordalTracks(song, channels, *bound, SplitMode::kChord);
@@ -215,14 +215,14 @@ void SplitByVoices(MidiF1Data& song, ChannelChoice channels, std::string_view ta
                    std::string_view position) {
   const std::optional<int> most = VoiceBound(target);
   if (!most) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   if (VoiceCount(song) <= *most) return;
-  AppendResultLine(VoiceSplitLine());
+  AppendResultLine(song.Context().Reports(), VoiceSplitLine());
   const std::optional<int> bound = VoiceBound(position);
   if (!bound) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   SplitChordalTracks(song, channels, *bound, SplitMode::kVoice);
@@ -250,7 +250,7 @@ void SplitByThreshold(MidiF1Data& song, ChannelChoice channels, std::int32_t thr
     if (channels.Chooses(song.Track(index).GetChannel())) ++chosen;
   }
   if (song.TrackCount() + chosen > MidiF1Data::kMaxTracks) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   for (int index = 0; index < song.TrackCount(); ++index) {
@@ -286,7 +286,7 @@ std::optional<std::int32_t> NoteNumberOf(std::string_view text) {
 
 void RunSplit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   if (row.target == "Top") {
-    ShowMessageBox(SplitTopNotice());
+    ShowMessageBox(song.Context().Reports(), SplitTopNotice());
     return;
   }
   const KeyOpValue target = SplitKeyOpValue(row.target);
@@ -298,7 +298,7 @@ void RunSplit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   } else if (target.key == "Voice") {
     if (target.op == ">") SplitByVoices(song, channels, row.target, row.position);
   } else {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
   }
 }
 
@@ -307,7 +307,7 @@ void RunExtract(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   const bool top = target.value == "Top";
   const std::optional<std::int32_t> note = NoteNumberOf(target.value);
   if (target.key != "Note" || target.op != "=" || (!top && !note)) {
-    ReportMessage(kGeneralMessage);
+    ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   const ChannelChoice channels = ChoiceOfCell(row.channel);

@@ -211,7 +211,7 @@ MainDialog::MainDialog(Workspace& workspace, Prompter& prompter, const QStringLi
       workspace_(workspace),
       prompter_(prompter),
       user_interface_(results_, prompter),
-      run_(workspace, user_interface_) {
+      run_(workspace, user_interface_, user_interface_.Reports()) {
   setWindowTitle(QStringLiteral("Quillmar"));
   setFont(DialogFont());
   setPalette(DialogColours());
@@ -225,16 +225,16 @@ MainDialog::MainDialog(Workspace& workspace, Prompter& prompter, const QStringLi
 
   CreateControls();
   SetToolTips();
-  InstallReportSink(&user_interface_);
   // An empty start folder is a working folder that could not be read at start.
-  if (workspace_.StartFolder().empty()) ReportGeneralError(kGeneralInternalError);
+  if (workspace_.StartFolder().empty()) {
+    ReportGeneralError(user_interface_.Reports(), kGeneralInternalError);
+  }
   DropPaths(paths);
 }
 
 MainDialog::~MainDialog() {
   for (const QPointer<PreviewWindow>& preview : previews_) delete preview.data();
   StopRunAndWait();
-  if (InstalledReportSink() == &user_interface_) InstallReportSink(nullptr);
 }
 
 void MainDialog::CreateControls() {
@@ -345,7 +345,7 @@ void MainDialog::ChooseList(int list) {
   if (!chosen) return;
   const std::optional<std::string> path = user_interface_.TakePath(*chosen);
   if (!path) return;
-  workspace_.LoadList(KindOf(list), *path);
+  workspace_.LoadList(user_interface_.Reports(), KindOf(list), *path);
   RefreshListControls();
 }
 
@@ -388,7 +388,8 @@ void MainDialog::RefreshListControls() {
 void MainDialog::DropPaths(const QStringList& paths) {
   if (run_in_progress_) return;
   for (const QString& native_path : paths) {
-    if (const auto path = user_interface_.TakePath(native_path)) AddDroppedPath(workspace_, *path);
+    if (const auto path = user_interface_.TakePath(native_path))
+      AddDroppedPath(user_interface_.Reports(), workspace_, *path);
   }
   RefreshListControls();
 }
@@ -487,7 +488,8 @@ void MainDialog::SaveResult() {
   const std::optional<QString> chosen =
       prompter_.SaveFile(this, QStringLiteral("TEXT files (v*.txt)"), QStringLiteral("txt"));
   if (!chosen) return;
-  if (const auto path = user_interface_.TakePath(*chosen)) SaveResultList(results_, *path);
+  if (const auto path = user_interface_.TakePath(*chosen))
+    SaveResultList(user_interface_.Reports(), results_, *path);
 }
 
 }  // namespace quillmar

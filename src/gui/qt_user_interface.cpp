@@ -131,7 +131,7 @@ void QtUserInterface::ShowRow(int, int row, int) {
 }
 
 std::optional<std::string> QtUserInterface::TakePath(const QString& native_path) {
-  return TakeNativePath(native_path.toStdString());
+  return TakeNativePath(reporter_, native_path.toStdString());
 }
 
 }  // namespace quillmar

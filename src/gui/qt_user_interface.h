@@ -49,6 +49,10 @@ class QtUserInterface : public QObject, public ReportSink, public UserInterface 
   // command line, as TakeNativePath gives it.
   std::optional<std::string> TakePath(const QString& native_path);
 
+  // Takes the findings of the window's own work (drops, lists chosen, Execute's refusals);
+  // each run and each preview reports through a reporter of its own.
+  Reporter& Reports() { return reporter_; }
+
  private:
   // Runs `call` on the window's thread and returns when it has run.
   void OnWindowThread(const std::function<void()>& call);
@@ -66,6 +70,7 @@ class QtUserInterface : public QObject, public ReportSink, public UserInterface 
   std::atomic<bool> published_{false};
   QStringList new_lines_;
   QTimer show_timer_;
+  Reporter reporter_{*this};
 };
 
 }  // namespace quillmar

@@ -5,7 +5,7 @@
 
 namespace quillmar {
 
-void ReportGeneralError(int code) {
+void ReportGeneralError(Reporter& reporter, int code) {
   static const MessageTable table(
       {
           {kDataTooLarge, "データが大きすぎます。"},
@@ -14,7 +14,7 @@ void ReportGeneralError(int code) {
            "ファイルが開けませんでした。ファイルリストを絶対パスで記述してみてください。"},
       },
       "Generalでエラーが発生しました。");
-  ReportText(table.Text(static_cast<unsigned>(code)));
+  ReportText(reporter, table.Text(static_cast<unsigned>(code)));
 }
 
 }  // namespace quillmar

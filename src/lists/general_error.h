@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // Errors of the "General" context.
@@ -12,6 +14,6 @@ enum GeneralErrorCode : int {
 
 // Reports the code's text with ReportText; any code outside the table gives
 // "Generalでエラーが発生しました。".
-void ReportGeneralError(int code);
+void ReportGeneralError(Reporter& reporter, int code);
 
 }  // namespace quillmar

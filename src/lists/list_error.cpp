@@ -5,7 +5,7 @@
 
 namespace quillmar {
 
-void ListError(std::uint32_t code) {
+void ListError(Reporter& reporter, std::uint32_t code) {
   static const MessageTable table(
       {
           {kListOpenFailed,
@@ -16,7 +16,7 @@ void ListError(std::uint32_t code) {
           {kListExtraSpace, "リストファイルに無駄なスペースが含まれています。"},
       },
       "エラーがおきました。");
-  ReportText(table.Text(code), Finding::ListError);
+  ReportText(reporter, table.Text(code), Finding::ListError);
 }
 
 }  // namespace quillmar

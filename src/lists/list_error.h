@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // Errors found while reading list files and their numeric cells.
@@ -14,6 +16,6 @@ enum ListErrorCode : std::uint32_t {
 
 // Reports the code's text with ReportText; any code outside the table gives
 // "エラーがおきました。".
-void ListError(std::uint32_t code);
+void ListError(Reporter& reporter, std::uint32_t code);
 
 }  // namespace quillmar

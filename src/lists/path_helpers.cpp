@@ -1,6 +1,5 @@
 #include "lists/path_helpers.h"
 
-#include "lists/general_error.h"
 #include "platform/files.h"
 #include "platform/sjis.h"
 
@@ -37,9 +36,7 @@ std::string DirectoryOf(std::string_view path) {
   const std::size_t separator = LastSeparator(path);
   if (separator == 0) return std::string(path.substr(0, 1));
   if (separator != std::string_view::npos) return std::string(path.substr(0, separator));
-  if (auto current = CurrentFolder()) return *std::move(current);
-  ReportGeneralError(kGeneralInternalError);
-  return {};
+  return CurrentFolder().value_or("");
 }
 
 std::string ExtensionOf(std::string_view path) {

@@ -13,7 +13,7 @@ std::string BaseName(std::string_view path);
 
 // The text before the last separator. A path in the root gives the root ("/x" gives "/";
 // "C:\x" gives "C:"). Without a separator: the process's current folder, or an empty text
-// after General error 0 when it cannot be had.
+// when it cannot be had.
 std::string DirectoryOf(std::string_view path);
 
 // The text after the last '.' (the whole text without one), ASCII capitals made small.

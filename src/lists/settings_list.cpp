@@ -7,6 +7,7 @@
 #include <limits>
 #include <utility>
 
+#include "lists/general_error.h"
 #include "lists/list_error.h"
 #include "lists/path_helpers.h"
 #include "platform/encoding.h"
@@ -60,23 +61,25 @@ std::string Unescape(std::string_view cell) {
 }
 
 // Reports a detail about a row of a list; rows are counted from 1, the header being row 1.
-void ReportRow(std::string_view list_name, int row, std::string_view text) {
-  ReportDetail(std::string(list_name) + Sjis(" の ") + std::to_string(row) + Sjis(" 行目: ") +
-               std::string(text));
+void ReportRow(Reporter& reporter, std::string_view list_name, int row, std::string_view text) {
+  ReportDetail(reporter, std::string(list_name) + Sjis(" の ") + std::to_string(row) +
+                             Sjis(" 行目: ") + std::string(text));
 }
 
 // Reports that the rows of a list from `first_row` on were not read.
-void ReportRowsDropped(std::string_view list_name, std::uint32_t list_error, int first_row) {
-  ListError(list_error);
-  ReportRow(list_name, first_row, Sjis("ここから後は読み込んでいません"));
+void ReportRowsDropped(Reporter& reporter, std::string_view list_name, std::uint32_t list_error,
+                       int first_row) {
+  ListError(reporter, list_error);
+  ReportRow(reporter, list_name, first_row, Sjis("ここから後は読み込んでいません"));
 }
 
 // The Shift_JIS form of a cell of a UTF-8 list; a cell with a character Shift_JIS lacks is
 // reported with the list's name and row and read as empty.
-std::string ShiftJisCell(std::string_view cell, std::string_view list_name, int row) {
+std::string ShiftJisCell(Reporter& reporter, std::string_view cell, std::string_view list_name,
+                         int row) {
   if (std::optional<std::string> sjis = Utf8ToSjis(cell)) return *std::move(sjis);
-  ListError(kListDataError);
-  ReportRow(list_name, row, Utf8ToSjisReplacing(cell));
+  ListError(reporter, kListDataError);
+  ReportRow(reporter, list_name, row, Utf8ToSjisReplacing(cell));
   return {};
 }
 
@@ -124,27 +127,29 @@ std::optional<ListKind> ListKindOfFileName(std::string_view file_name) {
   return std::nullopt;
 }
 
-SettingsList SettingsList::Load(std::string_view path, int column_count, char separator,
-                                std::size_t cell_limit) {
+SettingsList SettingsList::Load(Reporter& reporter, std::string_view path, int column_count,
+                                char separator, std::size_t cell_limit) {
   SettingsList list;
   list.cell_limit_ = std::max<std::size_t>(cell_limit, 2);
   list.name_ = BaseName(path);
   // A name without a folder lies in the current folder.
   const bool has_folder = list.name_.size() != path.size();
-  list.path_ = has_folder ? std::string(path) : JoinPath(DirectoryOf(path), path);
+  const std::string folder = has_folder ? std::string() : DirectoryOf(path);
+  if (!has_folder && folder.empty()) ReportGeneralError(reporter, kGeneralInternalError);
+  list.path_ = has_folder ? std::string(path) : JoinPath(folder, path);
   list.column_count_ = std::clamp(column_count, 1, kListColumnLimit);
   list.column_widths_.assign(static_cast<std::size_t>(list.column_count_), 0);
   // One byte more than the bound tells whether the file goes on beyond it.
   std::string bytes;
   if (!ReadFileBytes(list.path_, kListFileByteLimit + 1, bytes)) {
-    ListError(kListOpenFailed);
+    ListError(reporter, kListOpenFailed);
     return list;
   }
   const bool beyond = bytes.size() > kListFileByteLimit;
   bytes.resize(std::min(bytes.size(), kListFileByteLimit));
   ListText text = DecodeList(std::move(bytes), beyond);
   list.data_ = std::move(text.bytes);
-  list.ParseRows(separator, text.utf8, text.cut);
+  list.ParseRows(reporter, separator, text.utf8, text.cut);
   return list;
 }
 
@@ -153,7 +158,7 @@ SettingsList SettingsList::Load(std::string_view path, int column_count, char se
 // too. So a line of more cells carries them into the next row, and cells missing where the
 // data ends stay empty; but when the data is cut off (`data_cut`), the row it cuts short is
 // dropped.
-void SettingsList::ParseRows(char separator, bool utf8, bool data_cut) {
+void SettingsList::ParseRows(Reporter& reporter, char separator, bool utf8, bool data_cut) {
   const std::string_view data = data_;
   const char terminators[] = {separator, '\r', '\n'};
   const std::string_view cell_ends(terminators, sizeof terminators);
@@ -165,8 +170,8 @@ void SettingsList::ParseRows(char separator, bool utf8, bool data_cut) {
       const std::size_t end = std::min(data.find_first_of(cell_ends, pos), data.size());
       ended = end < data.size();
       if (!ended && data_cut) break;
-      if (!ended) ListError(kListDataError);  // the data ends inside the cell
-      stored.push_back(StoredCell(data.substr(pos, end - pos), utf8, RowCount() + 1));
+      if (!ended) ListError(reporter, kListDataError);  // the data ends inside the cell
+      stored.push_back(StoredCell(reporter, data.substr(pos, end - pos), utf8, RowCount() + 1));
       pos = end + 1;
     }
     const bool whole = ended && std::cmp_equal(stored.size(), column_count_);
@@ -177,26 +182,27 @@ void SettingsList::ParseRows(char separator, bool utf8, bool data_cut) {
       // The message is given at 1000 rows as described; the detail only when rows are lost.
       cut_ = pos < data.size() || data_cut;
       if (cut_) {
-        ReportRowsDropped(name_, kListTooManyRows, kListRowLimit + 1);
+        ReportRowsDropped(reporter, name_, kListTooManyRows, kListRowLimit + 1);
       } else {
-        ListError(kListTooManyRows);
+        ListError(reporter, kListTooManyRows);
       }
       return;
     }
   }
   if (data_cut) {
     cut_ = true;
-    ReportRowsDropped(name_, kListDataError, RowCount() + 1);
+    ReportRowsDropped(reporter, name_, kListDataError, RowCount() + 1);
   }
 }
 
-std::string SettingsList::StoredCell(std::string_view cell, bool utf8, int row) const {
-  std::string stored = utf8 ? ShiftJisCell(cell, name_, row) : std::string(cell);
+std::string SettingsList::StoredCell(Reporter& reporter, std::string_view cell, bool utf8,
+                                     int row) const {
+  std::string stored = utf8 ? ShiftJisCell(reporter, cell, name_, row) : std::string(cell);
   const std::size_t kept = KeptLength(stored, cell_limit_);
   if (kept < stored.size()) {
     stored.resize(kept);
-    ListError(kListDataError);
-    ReportRow(name_, row, Sjis("長すぎるセル「") + stored + Sjis("」"));
+    ListError(reporter, kListDataError);
+    ReportRow(reporter, name_, row, Sjis("長すぎるセル「") + stored + Sjis("」"));
   }
   return stored;
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // The six kinds of list file.
@@ -47,8 +49,8 @@ class SettingsList {
   // (see CellLimitOf) keeps its first bytes; rows after the 1000th are dropped; and a file
   // beyond kListFileByteLimit or with malformed UTF-16 is read up to the last whole row
   // before that point.
-  static SettingsList Load(std::string_view path, int column_count, char separator = ',',
-                           std::size_t cell_limit = kListCellByteLimit);
+  static SettingsList Load(Reporter& reporter, std::string_view path, int column_count,
+                           char separator = ',', std::size_t cell_limit = kListCellByteLimit);
 
   const std::string& Name() const { return name_; }  // the path without its folder
   const std::string& Path() const { return path_; }  // the path as opened
@@ -72,9 +74,9 @@ class SettingsList {
   const std::string& Data() const { return data_; }
 
  private:
-  void ParseRows(char separator, bool utf8, bool data_cut);
+  void ParseRows(Reporter& reporter, char separator, bool utf8, bool data_cut);
   // The cell as stored before unescaping: in Shift_JIS and within the cell limit.
-  std::string StoredCell(std::string_view cell, bool utf8, int row) const;
+  std::string StoredCell(Reporter& reporter, std::string_view cell, bool utf8, int row) const;
   void AddRow(std::vector<std::string> stored);
   bool Contains(int row, int column) const;
 

@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstring>
 
-#include "lists/general_error.h"
 #include "platform/sjis.h"
 
 namespace quillmar {
@@ -52,13 +51,10 @@ int LeadingInteger(std::string_view text) {
   return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-std::pair<int, int> SplitPair(std::string_view text) {
+std::optional<std::pair<int, int>> SplitPair(std::string_view text) {
   const std::size_t colon = text.find(':');
-  if (colon == std::string_view::npos) {
-    ReportGeneralError(kGeneralInternalError);
-    return {0, 0};
-  }
-  return {LeadingInteger(text.substr(0, colon)), LeadingInteger(text.substr(colon + 1))};
+  if (colon == std::string_view::npos) return std::nullopt;
+  return std::pair{LeadingInteger(text.substr(0, colon)), LeadingInteger(text.substr(colon + 1))};
 }
 
 int ZeroBased(int one_based) {
@@ -92,20 +88,14 @@ bool ContainsText(std::string_view text, std::string_view pattern) {
   return false;
 }
 
-int TempoToBpm(int microseconds_per_quarter) {
+std::optional<int> TempoToBpm(int microseconds_per_quarter) {
   const int milliseconds = microseconds_per_quarter / 1000;
-  if (milliseconds == 0) {
-    ReportGeneralError(kGeneralInternalError);
-    return 0;
-  }
+  if (milliseconds == 0) return std::nullopt;
   return 60000 / milliseconds;
 }
 
-int BpmToTempo(int beats_per_minute) {
-  if (beats_per_minute == 0) {
-    ReportGeneralError(kGeneralInternalError);
-    return 0;
-  }
+std::optional<int> BpmToTempo(int beats_per_minute) {
+  if (beats_per_minute == 0) return std::nullopt;
   return (60000 / beats_per_minute) * 1000;
 }
 

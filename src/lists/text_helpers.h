@@ -30,9 +30,8 @@ std::vector<std::string> SplitBySemicolon(std::string_view text, std::size_t max
 // limited to the int range; 0 when there is none.
 int LeadingInteger(std::string_view text);
 
-// The leading integers before and after the first ':'. Without ':' reports General error 0
-// and gives (0, 0).
-std::pair<int, int> SplitPair(std::string_view text);
+// The leading integers before and after the first ':'; none without ':'.
+[[nodiscard]] std::optional<std::pair<int, int>> SplitPair(std::string_view text);
 
 // A one-based number of a cell (a channel, program, measure or beat N) as its zero-based
 // value N - 1. The int minimum has no number before it and stays itself, so that a cell's
@@ -58,11 +57,10 @@ bool IsAllDigits(std::string_view text);
 // text, true for an empty pattern in any other text.
 bool ContainsText(std::string_view text, std::string_view pattern);
 
-// 60000 / (tempo / 1000), truncating; reports General error 0 and gives 0 when tempo / 1000
-// is 0.
-int TempoToBpm(int microseconds_per_quarter);
+// 60000 / (tempo / 1000), truncating; none when tempo / 1000 is 0.
+[[nodiscard]] std::optional<int> TempoToBpm(int microseconds_per_quarter);
 
-// (60000 / bpm) * 1000, truncating; reports General error 0 and gives 0 for bpm 0.
-int BpmToTempo(int beats_per_minute);
+// (60000 / bpm) * 1000, truncating; none for bpm 0.
+[[nodiscard]] std::optional<int> BpmToTempo(int beats_per_minute);
 
 }  // namespace quillmar

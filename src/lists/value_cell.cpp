@@ -23,9 +23,9 @@ std::optional<ValueMode> SignMode(char byte, bool is_last_byte) {
 
 }  // namespace
 
-ValueCell ParseValueCell(std::string_view cell) {
+ValueCell ParseValueCell(Reporter& reporter, std::string_view cell) {
   if (cell.empty()) {
-    ListError(kListDataError);
+    ListError(reporter, kListDataError);
     return {};
   }
   ValueCell result{0, ValueMode::SetValue};
@@ -38,7 +38,7 @@ ValueCell ParseValueCell(std::string_view cell) {
       continue;
     }
     if (byte == ' ') {
-      ListError(kListExtraSpace);
+      ListError(reporter, kListExtraSpace);
       continue;
     }
     const std::optional<ValueMode> sign = SignMode(byte, i + 1 == cell.size());
@@ -49,7 +49,7 @@ ValueCell ParseValueCell(std::string_view cell) {
     }
     // No sign byte is a trail byte, so a double-byte character is skipped whole.
     if (IsSjisLeadByte(static_cast<unsigned char>(byte)) && i + 1 < cell.size()) ++i;
-    ListError(kListDataError);
+    ListError(reporter, kListDataError);
   }
   return result;
 }

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // How the number of a numeric list cell changes a value.
@@ -28,6 +30,6 @@ struct ValueCell {
 // (0 without digits) and the first of '%', '+', '#', '-' sets the mode; a space is reported
 // as needless, and any other character, or a second mode sign, as a data error (a
 // double-byte character is one report). Reports are made on every call.
-ValueCell ParseValueCell(std::string_view cell);
+ValueCell ParseValueCell(Reporter& reporter, std::string_view cell);
 
 }  // namespace quillmar

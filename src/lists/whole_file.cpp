@@ -6,24 +6,24 @@
 
 namespace quillmar {
 
-bool ReadWholeFile(std::string_view path, std::string& out) {
+bool ReadWholeFile(Reporter& reporter, std::string_view path, std::string& out) {
   if (!ReadFileBytes(path, kWholeFileLimit, out)) {
-    ReportGeneralError(kFileNotOpened);
+    ReportGeneralError(reporter, kFileNotOpened);
     return false;
   }
-  if (out.size() == kWholeFileLimit) ReportGeneralError(kDataTooLarge);
+  if (out.size() == kWholeFileLimit) ReportGeneralError(reporter, kDataTooLarge);
   return true;
 }
 
-void TakeWholeImage(std::string_view bytes, std::string& out) {
+void TakeWholeImage(Reporter& reporter, std::string_view bytes, std::string& out) {
   out.assign(bytes.substr(0, kWholeFileLimit));
-  if (out.size() == kWholeFileLimit) ReportGeneralError(kDataTooLarge);
+  if (out.size() == kWholeFileLimit) ReportGeneralError(reporter, kDataTooLarge);
 }
 
-bool WriteWholeFile(std::string_view path, std::string_view bytes) {
+bool WriteWholeFile(Reporter& reporter, std::string_view path, std::string_view bytes) {
   if (WriteFileReplacing(path, bytes)) return true;
-  ReportGeneralError(kFileNotOpened);
-  ReportDetail(path);
+  ReportGeneralError(reporter, kFileNotOpened);
+  ReportDetail(reporter, path);
   return false;
 }
 

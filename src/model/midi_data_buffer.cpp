@@ -4,18 +4,18 @@
 
 namespace quillmar {
 
-bool MidiDataBuffer::LoadFromFile(std::string_view path) {
-  return ReadWholeFile(path, image_);
+bool MidiDataBuffer::LoadFromFile(Reporter& reporter, std::string_view path) {
+  return ReadWholeFile(reporter, path, image_);
 }
 
-bool MidiDataBuffer::Load(const MidiSource& source) {
-  if (!source.in_memory) return LoadFromFile(source.path);
-  TakeWholeImage(source.bytes, image_);
+bool MidiDataBuffer::Load(Reporter& reporter, const MidiSource& source) {
+  if (!source.in_memory) return LoadFromFile(reporter, source.path);
+  TakeWholeImage(reporter, source.bytes, image_);
   return true;
 }
 
-bool MidiDataBuffer::SaveToFile(std::string_view path) const {
-  return WriteWholeFile(path, image_);
+bool MidiDataBuffer::SaveToFile(Reporter& reporter, std::string_view path) const {
+  return WriteWholeFile(reporter, path, image_);
 }
 
 }  // namespace quillmar

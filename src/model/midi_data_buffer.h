@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // Where a song is read from: a file, or the bytes of a file made in memory (a conversion's own
@@ -22,11 +24,11 @@ class MidiDataBuffer {
  public:
   // Reads at most 262,144 bytes of the file (General error 1 when the limit is reached,
   // General error 3 and an empty image when it cannot be opened).
-  bool LoadFromFile(std::string_view path);
+  bool LoadFromFile(Reporter& reporter, std::string_view path);
   // LoadFromFile, or the bytes in memory read the same way (the same limit and message).
-  bool Load(const MidiSource& source);
+  bool Load(Reporter& reporter, const MidiSource& source);
   // Writes the image to the file, replacing it whole (General error 3 on failure).
-  bool SaveToFile(std::string_view path) const;
+  bool SaveToFile(Reporter& reporter, std::string_view path) const;
 
   const std::string& Image() const { return image_; }
   std::size_t Size() const { return image_.size(); }

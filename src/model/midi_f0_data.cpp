@@ -16,7 +16,7 @@ MidiF0Data::MidiF0Data(ModelContext& context, std::string_view path)
 MidiF0Data::MidiF0Data(ModelContext& context, const MidiSource& source)
     : form_(TrackForm::EncodedForm), track_(context, TrackForm::EncodedForm) {
   context.running_status = 0;
-  if (!Load(source) || !ParseHeader()) return;
+  if (!Load(Context().Reports(), source) || !ParseHeader()) return;
   track_ = MidiTrackData(context, image_, kFirstChunkOffset);
   form_ = TrackForm::OnOffForm;
   // A song whose only chunk could not be read has nothing to convert.
@@ -27,14 +27,14 @@ MidiF0Data::MidiF0Data(ModelContext& context, const MidiSource& source)
 
 bool MidiF0Data::ParseHeader() {
   if (image_.empty()) return false;
-  if (!StripMacBinaryBeforeHeader(image_)) ReportF0Error(kF0NotMidiOrMacBinary);
+  if (!StripMacBinaryBeforeHeader(image_)) ReportF0Error(Context(), kF0NotMidiOrMacBinary);
   const SmfHeader header = ReadSmfHeader(image_);
   if (header.format != 0) {
-    ReportF0Error(kNotFormat0);
+    ReportF0Error(Context(), kNotFormat0);
     return false;
   }
   if (header.track_count != 1) {
-    ReportF0Error(kBadTrackCount);
+    ReportF0Error(Context(), kBadTrackCount);
     return false;
   }
   division_ = header.division;
@@ -43,7 +43,7 @@ bool MidiF0Data::ParseHeader() {
 
 void MidiF0Data::ToGateTimeForm() {
   if (form_ != TrackForm::OnOffForm) {
-    ReportF0Error(kF0InternalError);
+    ReportF0Error(Context(), kF0InternalError);
     return;
   }
   track_.ToGateTimeForm();
@@ -52,7 +52,7 @@ void MidiF0Data::ToGateTimeForm() {
 
 void MidiF0Data::ToOnOffForm() {
   if (form_ != TrackForm::GateTimeForm) {
-    ReportF0Error(kF0InternalError);
+    ReportF0Error(Context(), kF0InternalError);
     return;
   }
   track_.ToOnOffForm();
@@ -62,7 +62,7 @@ void MidiF0Data::ToOnOffForm() {
 bool MidiF0Data::Encode() {
   image_.clear();
   if (form_ != TrackForm::OnOffForm) {
-    ReportF0Error(kF0InternalError);
+    ReportF0Error(Context(), kF0InternalError);
     return false;
   }
   track_.GroupNonNotesFirst();

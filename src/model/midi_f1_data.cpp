@@ -27,7 +27,7 @@ MidiF1Data::MidiF1Data(ModelContext& context, const MidiSource& source)
     : context_(&context), form_(TrackForm::EncodedForm) {
   context.running_status = 0;
   int track_count = 0;
-  if (!Load(source) || !ParseHeader(track_count)) return;
+  if (!Load(Context().Reports(), source) || !ParseHeader(track_count)) return;
   std::size_t cursor = kFirstChunkOffset;
   for (int i = 0; i < track_count; ++i) {
     MidiTrackData track(context, image_, cursor);
@@ -47,17 +47,17 @@ MidiF1Data::MidiF1Data(ModelContext& context, const MidiSource& source)
 bool MidiF1Data::ParseHeader(int& track_count) {
   if (image_.empty()) return false;
   if (!StripMacBinaryBeforeHeader(image_)) {
-    ReportF1Error(kF1NotMidiOrMacBinary);
+    ReportF1Error(Context(), kF1NotMidiOrMacBinary);
     return false;
   }
   const SmfHeader header = ReadSmfHeader(image_);
   if (header.format != 1) {
-    ReportF1Error(kNotFormat1);
+    ReportF1Error(Context(), kNotFormat1);
     return false;
   }
   track_count = header.track_count;
   if (track_count > kMostTracksAccepted) {
-    ReportF1Error(kTooManyTracks);
+    ReportF1Error(Context(), kTooManyTracks);
     track_count = kTracksReadWhenTooMany;
   }
   division_ = header.division;
@@ -67,7 +67,7 @@ bool MidiF1Data::ParseHeader(int& track_count) {
 MidiF1Data::MidiF1Data(const MidiF0Data& song)
     : context_(&song.Context()), division_(song.Division()), form_(TrackForm::GateTimeForm) {
   if (song.Form() != TrackForm::GateTimeForm) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return;
   }
   for (int channel = 0; channel < kChannels; ++channel) {
@@ -102,7 +102,7 @@ bool MidiF1Data::AppendTrack(MidiTrackData track) {
 
 bool MidiF1Data::InsertTrack(MidiTrackData track, int index) {
   if (TrackCount() >= kMaxTracks || index < 0 || index > TrackCount()) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return false;
   }
   tracks_.insert(tracks_.begin() + index, std::move(track));
@@ -111,7 +111,7 @@ bool MidiF1Data::InsertTrack(MidiTrackData track, int index) {
 
 void MidiF1Data::ReplaceTrack(int index, MidiTrackData track) {
   if (index < 0 || index >= TrackCount()) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return;
   }
   tracks_[static_cast<std::size_t>(index)] = std::move(track);
@@ -119,7 +119,7 @@ void MidiF1Data::ReplaceTrack(int index, MidiTrackData track) {
 
 void MidiF1Data::DeleteTrack(int index) {
   if (index < 0 || index >= TrackCount()) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return;
   }
   tracks_.erase(tracks_.begin() + index);
@@ -136,7 +136,7 @@ void MidiF1Data::DeleteEmptyTracks() {
 
 void MidiF1Data::ToGateTimeForm() {
   if (form_ != TrackForm::OnOffForm) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return;
   }
   for (MidiTrackData& track : tracks_) track.ToGateTimeForm();
@@ -145,7 +145,7 @@ void MidiF1Data::ToGateTimeForm() {
 
 void MidiF1Data::ToOnOffForm() {
   if (form_ != TrackForm::GateTimeForm) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return;
   }
   for (MidiTrackData& track : tracks_) track.ToOnOffForm();
@@ -155,7 +155,7 @@ void MidiF1Data::ToOnOffForm() {
 bool MidiF1Data::Encode() {
   image_.clear();
   if (form_ != TrackForm::OnOffForm) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return false;
   }
   std::string image = EncodeSmfHeader(1, TrackCount(), division_);
@@ -171,16 +171,16 @@ bool MidiF1Data::Encode() {
 
 bool MidiF1Data::Save(std::string_view path) const {
   if (form_ != TrackForm::EncodedForm) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return false;
   }
-  return SaveToFile(path);
+  return SaveToFile(Context().Reports(), path);
 }
 
 MidiF0Data MidiF1Data::TakeAsFormat0(bool keep_names) {
   MidiF0Data song(*context_, TrackForm::GateTimeForm);
   if (form_ != TrackForm::GateTimeForm) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return song;
   }
   song.SetDivision(division_);

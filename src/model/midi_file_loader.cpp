@@ -12,11 +12,12 @@ namespace quillmar {
 MidiFileLoader::MidiFileLoader(ModelContext& context, std::string_view path)
     : MidiFileLoader(context, MidiSource::File(path)) {}
 
-MidiFileLoader::MidiFileLoader(ModelContext& context, const MidiSource& source) {
+MidiFileLoader::MidiFileLoader(ModelContext& context, const MidiSource& source)
+    : context_(&context) {
   std::string image;
   if (source.in_memory) {
-    TakeWholeImage(source.bytes, image);
-  } else if (!ReadWholeFile(source.path, image)) {
+    TakeWholeImage(context.Reports(), source.bytes, image);
+  } else if (!ReadWholeFile(context.Reports(), source.path, image)) {
     return;
   }
   StripMacBinaryBeforeHeader(image);
@@ -38,7 +39,7 @@ MidiFileLoader::MidiFileLoader(ModelContext& context, const MidiSource& source) 
       }
       break;
     default:
-      ReportLoaderError(kNotMidiFile);
+      ReportLoaderError(context, kNotMidiFile);
       return;
   }
   loaded_ = true;
@@ -58,7 +59,7 @@ void MidiFileLoader::ToOutputFormat0() {
 
 void MidiFileLoader::BuildFormat0(bool keep_names) {
   if (!song_ || song_->Form() != TrackForm::GateTimeForm) {
-    ReportLoaderError(kLoaderInternalError);
+    ReportLoaderError(*context_, kLoaderInternalError);
     return;
   }
   format0_song_ = std::make_unique<MidiF0Data>(song_->TakeAsFormat0(keep_names));

@@ -36,6 +36,7 @@ class MidiFileLoader {
  private:
   void BuildFormat0(bool keep_names);
 
+  ModelContext* context_;
   bool loaded_ = false;
   int input_format_ = -1;
   std::unique_ptr<MidiF1Data> song_;

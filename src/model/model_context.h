@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // Warnings of MidiTrackData that are reported at most once between two chunk reads (the
@@ -13,11 +15,15 @@ enum class OnceWarning : std::uint32_t {
   EventTooLarge = 0x0D00000B,
 };
 
-// The state the MIDI model keeps across tracks: the chunk reader's remembered running
-// status and the once-only warning flags. Owned by the run (or a test); every track and song
-// refers to the context it was made with.
+// The state the MIDI model keeps across tracks: where its findings go, the chunk reader's
+// remembered running status and the once-only warning flags. Owned by the run (or a preview,
+// or a test); every track and song refers to the context it was made with.
 class ModelContext {
  public:
+  explicit ModelContext(Reporter& reporter) : reporter_(&reporter) {}
+
+  Reporter& Reports() const { return *reporter_; }
+
   // The running status remembered between events and chunks of one file. The song
   // containers reset it to 0 before they read a file.
   std::uint8_t running_status = 0;
@@ -29,6 +35,7 @@ class ModelContext {
   void Warn(OnceWarning warning);
 
  private:
+  Reporter* reporter_;
   std::array<bool, 3> reported_{};
 };
 

@@ -6,7 +6,7 @@
 
 namespace quillmar {
 
-void ReportTrackError(std::uint32_t code) {
+void ReportTrackError(const ModelContext& context, std::uint32_t code) {
   static const MessageTable table(
       {
           {kTrackInternalError, "MidiTrackDataで内部エラーが発生しました。"},
@@ -17,7 +17,7 @@ void ReportTrackError(std::uint32_t code) {
           {kNotMidiOrMacBinary, "MIDIファイルではないか、マックバイナリがついているファイルです。"},
       },
       "MidiTrackDataでエラーが発生しました。");
-  ReportText(table.Text(code));
+  ReportText(context.Reports(), table.Text(code));
 }
 
 void ModelContext::Warn(OnceWarning warning) {
@@ -34,10 +34,10 @@ void ModelContext::Warn(OnceWarning warning) {
   const std::size_t index = code - static_cast<std::uint32_t>(OnceWarning::MultipleVolumes);
   if (reported_[index]) return;
   reported_[index] = true;
-  ReportText(table.Text(code));
+  ReportText(Reports(), table.Text(code));
 }
 
-void ReportF0Error(std::uint32_t code) {
+void ReportF0Error(const ModelContext& context, std::uint32_t code) {
   static const MessageTable table(
       {
           {kNotFormat0, "Format 0のファイルではありません。"},
@@ -47,10 +47,10 @@ void ReportF0Error(std::uint32_t code) {
           {kF0InternalError, "MidiF0Dataで内部エラーが発生しました。"},
       },
       "MidiF0Dataでエラーが発生しました。");
-  ReportText(table.Text(code));
+  ReportText(context.Reports(), table.Text(code));
 }
 
-void ReportF1Error(std::uint32_t code) {
+void ReportF1Error(const ModelContext& context, std::uint32_t code) {
   static const MessageTable table(
       {
           {kTooManyTracks,
@@ -66,17 +66,17 @@ void ReportF1Error(std::uint32_t code) {
           {kUnsupportedTimeSign, "扱えない拍子記号が含まれていました。"},
       },
       "MidiF1Dataでエラーが発生しました。");
-  ReportText(table.Text(code));
+  ReportText(context.Reports(), table.Text(code));
 }
 
-void ReportLoaderError(std::uint32_t code) {
+void ReportLoaderError(const ModelContext& context, std::uint32_t code) {
   static const MessageTable table(
       {
           {kLoaderInternalError, "MidiFileLoaderで内部エラーが発生しました。"},
           {kNotMidiFile, "Midiファイルではありません。"},
       },
       "MidiFileLoaderでエラーが発生しました。");
-  ReportText(table.Text(code));
+  ReportText(context.Reports(), table.Text(code));
 }
 
 }  // namespace quillmar

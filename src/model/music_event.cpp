@@ -16,7 +16,8 @@ MusicEvent::MusicEvent(MusicEvent&& other) noexcept
       type(other.type),
       value(other.value),
       channel(other.channel),
-      data(std::move(other.data)) {
+      data(std::move(other.data)),
+      oversize_reports(other.oversize_reports) {
   other.data.clear();
 }
 
@@ -33,7 +34,9 @@ MusicEvent& MusicEvent::operator=(MusicEvent&& other) noexcept {
 }
 
 MusicEvent::~MusicEvent() {
-  if (data.size() > kEventDataBlock) ReportMusicEventError(kEventDataTooLarge);
+  if (data.size() > kEventDataBlock && oversize_reports != nullptr) {
+    ReportMusicEventError(*oversize_reports, kEventDataTooLarge);
+  }
 }
 
 void swap(MusicEvent& a, MusicEvent& b) noexcept {
@@ -47,6 +50,7 @@ void swap(MusicEvent& a, MusicEvent& b) noexcept {
   swap(a.value, b.value);
   swap(a.channel, b.channel);
   a.data.swap(b.data);
+  swap(a.oversize_reports, b.oversize_reports);
 }
 
 std::uint8_t MusicEvent::DataByte(std::size_t index) const {
@@ -108,10 +112,10 @@ std::int32_t TimeSignCode(int numerator, int denominator_power) {
   return 0;
 }
 
-void ReportMusicEventError(std::uint32_t code) {
+void ReportMusicEventError(Reporter& reporter, std::uint32_t code) {
   static const MessageTable table({{kEventDataTooLarge, "イベントのデータサイズが大きすぎます。"}},
                                   "MusicEventでエラーが発生しました。");
-  ReportText(table.Text(code));
+  ReportText(reporter, table.Text(code));
 }
 
 }  // namespace quillmar

@@ -7,6 +7,8 @@
 
 namespace quillmar {
 
+class Reporter;
+
 enum class EventKind : std::int32_t {
   Removed = 0,  // marked for deletion; PurgeRemoved drops it
   Note = 16,    // a note with its gate time (gate-time form only)
@@ -71,6 +73,9 @@ class MusicEvent {
   std::int32_t channel = kNoChannel;
   // The meaningful data bytes; its size is the event's length. Bytes past the end read as 0.
   std::string data;
+  // Where an event whose data is longer than kEventDataBlock reports, each time it (or a copy
+  // of it) is destroyed, that its data was too large; set by the reader that stored the data.
+  Reporter* oversize_reports = nullptr;
 
   MusicEvent() = default;
   explicit MusicEvent(std::int32_t delta_ticks) : delta(delta_ticks) {}
@@ -114,6 +119,6 @@ std::int32_t TimeSignCode(int numerator, int denominator_power);
 // Error codes of MusicEvent.
 inline constexpr std::uint32_t kEventDataTooLarge = 0x06000001;
 
-void ReportMusicEventError(std::uint32_t code);
+void ReportMusicEventError(Reporter& reporter, std::uint32_t code);
 
 }  // namespace quillmar

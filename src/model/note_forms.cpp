@@ -105,7 +105,7 @@ MusicEvent MakeNoteOff(const PendingNoteOff& pending) {
 // Turns every Note into a NoteOn and lists its NoteOff. A note-off goes before the first
 // event after its note whose time reaches the note's end (the events of a track are in time
 // order), or to the end of the track. Note-offs that would overfill the table are refused.
-std::vector<PendingNoteOff> ListNoteOffs(std::span<MusicEvent> events,
+std::vector<PendingNoteOff> ListNoteOffs(const ModelContext& context, std::span<MusicEvent> events,
                                          std::span<const Ticks> times) {
   // The latest time reached up to each event: the event's own time in a track without
   // negative deltas, and sorted in any track, so that the binary search is always sound.
@@ -121,11 +121,11 @@ std::vector<PendingNoteOff> ListNoteOffs(std::span<MusicEvent> events,
     event.kind = EventKind::NoteOn;
     Ticks gate = std::exchange(event.gate, 0);
     if (gate <= 0) {
-      ReportTrackError(kTrackInternalError);
+      ReportTrackError(context, kTrackInternalError);
       gate = 0;
     }
     if (pending.size() == room) {
-      ReportTrackError(kTooMuchData);
+      ReportTrackError(context, kTooMuchData);
       continue;
     }
     const Ticks end = times[i] + gate;
@@ -145,14 +145,14 @@ std::vector<PendingNoteOff> ListNoteOffs(std::span<MusicEvent> events,
 
 void MidiTrackData::ToGateTimeForm() {
   if (form_ != TrackForm::OnOffForm) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return;
   }
   PairNoteOffs(events_);
   for (MusicEvent& event : events_) {
     if (event.kind != EventKind::Note) continue;
     if (event.gate == 0) event.kind = EventKind::Removed;
-    if (event.gate < 0) ReportTrackError(kTrackInternalError);
+    if (event.gate < 0) ReportTrackError(Context(), kTrackInternalError);
   }
   RemoveIf([](const MusicEvent& event) { return event.kind == EventKind::NoteOff; });
   PurgeRemoved();
@@ -161,11 +161,11 @@ void MidiTrackData::ToGateTimeForm() {
 
 void MidiTrackData::ToOnOffForm() {
   if (form_ != TrackForm::GateTimeForm) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return;
   }
   const std::vector<Ticks> times = AbsoluteTimes(events_);
-  const std::vector<PendingNoteOff> note_offs = ListNoteOffs(events_, times);
+  const std::vector<PendingNoteOff> note_offs = ListNoteOffs(Context(), events_, times);
 
   std::vector<MusicEvent> expanded;
   std::vector<Ticks> expanded_times;
@@ -211,7 +211,7 @@ void MidiTrackData::PurgeRemoved() {
     MusicEvent& event = events_[i];
     if (carried) {
       event.delta = AddDeltas(event.delta, *carried);
-      if (event.delta < 0) ReportTrackError(kTrackInternalError);
+      if (event.delta < 0) ReportTrackError(Context(), kTrackInternalError);
     }
     if (event.kind == EventKind::Removed) {
       carried = event.delta;

@@ -95,7 +95,7 @@ class GroupArranger {
 
 void MidiTrackData::GroupNonNotesFirst() {
   if (form_ != TrackForm::OnOffForm) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return;
   }
   GroupArranger([](const MusicEvent& event) {
@@ -115,7 +115,7 @@ void MidiTrackData::GroupSysExFirst() {
 // after the exchange the note-off's slot holds the note-on instead.
 void MidiTrackData::NoteOffsBeforeNoteOns() {
   if (form_ != TrackForm::OnOffForm) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return;
   }
   std::vector<int> note_on_slots;

@@ -41,7 +41,7 @@ Ticks MidiF1Data::BarToTicks(std::int32_t bars, std::int32_t beats, std::int32_t
           quarters_per_bar = numerator / 2;
           break;
         default:
-          ReportF1Error(kUnsupportedTimeSign);
+          ReportF1Error(Context(), kUnsupportedTimeSign);
           break;
       }
     }
@@ -89,7 +89,7 @@ void MidiF1Data::SplitTrack(std::int32_t channel, std::int32_t threshold, std::i
     return t.GetChannel() == channel;
   });
   if (TrackCount() + splits > kMaxTracks) {
-    ReportF1Error(kF1InternalError);
+    ReportF1Error(Context(), kF1InternalError);
     return;
   }
   auto property_of = [property](const MusicEvent& note) -> std::optional<std::int32_t> {

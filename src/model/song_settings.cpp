@@ -27,7 +27,7 @@ std::int32_t MidiF1Data::GetMasterVolume() const {
     if (found == -1) {
       found = volume;
     } else {
-      ReportF1Error(kMultipleMasterVolumes);
+      ReportF1Error(Context(), kMultipleMasterVolumes);
     }
   }
   return found;

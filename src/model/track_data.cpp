@@ -18,7 +18,7 @@ MidiTrackData::MidiTrackData(ModelContext& context, std::string_view file_image,
 MidiTrackData::MidiTrackData(const MidiTrackData& source)
     : MidiDataBuffer(), context_(source.context_), form_(TrackForm::GateTimeForm) {
   if (source.form_ != TrackForm::GateTimeForm) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return;
   }
   events_ = source.events_;

@@ -8,7 +8,7 @@ namespace quillmar {
 
 bool MidiTrackData::Append(MusicEvent event) {
   if (events_.size() >= kMaxEvents) {
-    ReportTrackError(kTooMuchData);
+    ReportTrackError(Context(), kTooMuchData);
     return false;
   }
   events_.push_back(std::move(event));
@@ -23,11 +23,11 @@ void MidiTrackData::AppendEndOfTrack(std::int32_t delta) {
 bool MidiTrackData::InsertAt(int index, Place place, MusicEvent event) {
   const int slot = place == Place::Before ? index : index + 1;
   if (slot < 0 || slot > Count()) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return false;
   }
   if (events_.size() >= kMaxEvents) {
-    ReportTrackError(kTooMuchData);
+    ReportTrackError(Context(), kTooMuchData);
     return false;
   }
   events_.insert(events_.begin() + slot, std::move(event));
@@ -36,7 +36,7 @@ bool MidiTrackData::InsertAt(int index, Place place, MusicEvent event) {
 
 void MidiTrackData::DeleteAt(int index) {
   if (index < 0 || index >= Count()) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return;
   }
   const auto at = static_cast<std::size_t>(index);
@@ -52,7 +52,7 @@ std::vector<MusicEvent> MidiTrackData::TakeEvents() {
 
 void MidiTrackData::SetEvents(std::vector<MusicEvent> events) {
   if (events.size() > kMaxEvents) {
-    ReportTrackError(kTooMuchData);
+    ReportTrackError(Context(), kTooMuchData);
     std::int64_t dropped = 0;
     for (std::size_t i = kMaxEvents - 1; i + 1 < events.size(); ++i) dropped += events[i].delta;
     events.back().delta = AddDeltas(events.back().delta, dropped);

@@ -25,7 +25,7 @@ void PutMessage(std::string& out, std::int32_t status, std::initializer_list<std
 }
 
 // True when the event has bytes to write; otherwise reports why it is left out.
-bool IsWritable(const MusicEvent& event) {
+bool IsWritable(const ModelContext& context, const MusicEvent& event) {
   switch (event.kind) {
     case EventKind::NoteOff:
     case EventKind::NoteOn:
@@ -33,7 +33,7 @@ bool IsWritable(const MusicEvent& event) {
     case EventKind::ProgramChange:
     case EventKind::PitchBend:
       if (event.channel >= 0 && event.channel <= 15) return true;
-      ReportTrackError(kBadChannel);
+      ReportTrackError(context, kBadChannel);
       return false;
     case EventKind::SysExF0:
     case EventKind::SysExF7:
@@ -45,7 +45,7 @@ bool IsWritable(const MusicEvent& event) {
     default:
       break;
   }
-  ReportTrackError(kUndefinedEvent);
+  ReportTrackError(context, kUndefinedEvent);
   return false;
 }
 
@@ -108,7 +108,7 @@ void AppendEventBytes(const MusicEvent& event, ModelContext& context, std::strin
 bool MidiTrackData::Encode() {
   if (form_ != TrackForm::OnOffForm || events_.empty() ||
       !events_.back().IsMeta(MetaType::EndOfTrack)) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return false;
   }
   std::size_t capacity = kChunkHeaderSize;
@@ -121,11 +121,11 @@ bool MidiTrackData::Encode() {
   std::int64_t delta = 0;
   for (const MusicEvent& event : events_) {
     if (event.delta < 0) {
-      ReportTrackError(kTrackInternalError);
+      ReportTrackError(Context(), kTrackInternalError);
     } else {
       delta += event.delta;
     }
-    if (!IsWritable(event)) continue;
+    if (!IsWritable(Context(), event)) continue;
     EncodeVarLen(static_cast<std::uint32_t>(std::min<std::int64_t>(delta, kMaxVarLen)), image_);
     delta = 0;
     AppendEventBytes(event, *context_, image_);

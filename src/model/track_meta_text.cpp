@@ -43,7 +43,7 @@ bool MidiTrackData::SetAllMetaText(std::int32_t meta_type, std::string_view text
 }
 
 void MidiTrackData::InsertMeta(std::int32_t meta_type, std::string_view text) {
-  if (text.size() >= kLongMetaText) ReportTrackError(kTrackError);
+  if (text.size() >= kLongMetaText) ReportTrackError(Context(), kTrackError);
   InsertAt(0, Place::Before, MakeMetaText(meta_type, text));
 }
 

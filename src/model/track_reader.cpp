@@ -94,9 +94,10 @@ std::optional<std::size_t> FixedMetaSize(std::int32_t type) {
 
 // Takes the values of a fixed-size meta event from its bytes. An event with fewer bytes than
 // its type needs is reported and becomes Removed, so that only its delta stays.
-void DecodeFixedMeta(std::string_view bytes, std::size_t size, MusicEvent& event) {
+void DecodeFixedMeta(const ModelContext& context, std::string_view bytes, std::size_t size,
+                     MusicEvent& event) {
   if (bytes.size() < size) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(context, kTrackInternalError);
     event.kind = EventKind::Removed;
     return;
   }
@@ -108,7 +109,7 @@ void DecodeFixedMeta(std::string_view bytes, std::size_t size, MusicEvent& event
     case MetaType::Tempo:
       event.value = (byte(0) << 16) | (byte(1) << 8) | byte(2);
       if (event.value == 0) {
-        ReportTrackError(kBadTempo);
+        ReportTrackError(context, kBadTempo);
         event.value = 480;
       }
       return;
@@ -126,7 +127,7 @@ void DecodeFixedMeta(std::string_view bytes, std::size_t size, MusicEvent& event
 
 // The type, the length quantity and the bytes it counts; the length byte of a fixed-size type
 // is honoured too, so a wrong one cannot shift the rest of the track.
-bool DecodeMeta(ChunkCursor& cursor, MusicEvent& event) {
+bool DecodeMeta(const ModelContext& context, ChunkCursor& cursor, MusicEvent& event) {
   const std::optional<std::uint8_t> type = cursor.Next();
   if (!type) return false;
   const std::optional<std::uint32_t> length = cursor.VarLen();
@@ -136,7 +137,7 @@ bool DecodeMeta(ChunkCursor& cursor, MusicEvent& event) {
   event.kind = EventKind::Meta;
   event.type = *type;
   if (const std::optional<std::size_t> size = FixedMetaSize(event.type)) {
-    DecodeFixedMeta(*bytes, *size, event);
+    DecodeFixedMeta(context, *bytes, *size, event);
     return true;
   }
   event.data.assign(*bytes);
@@ -145,11 +146,11 @@ bool DecodeMeta(ChunkCursor& cursor, MusicEvent& event) {
 }
 
 // The message runs through the first 0xF7; without one it ends at the chunk's last byte.
-bool DecodeSysExF0(ChunkCursor& cursor, MusicEvent& event) {
+bool DecodeSysExF0(const ModelContext& context, ChunkCursor& cursor, MusicEvent& event) {
   const std::string_view rest = cursor.Rest();
   std::size_t count = rest.find('\xF7');
   if (count == std::string_view::npos) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(context, kTrackInternalError);
     count = rest.size();
   } else {
     ++count;
@@ -175,7 +176,8 @@ bool DecodeSysExF7(ChunkCursor& cursor, MusicEvent& event) {
 }
 
 // Stores the status actually used (also under running status) and the data bytes.
-bool DecodeChannel(ChunkCursor& cursor, std::uint8_t status, MusicEvent& event) {
+bool DecodeChannel(const ModelContext& context, ChunkCursor& cursor, std::uint8_t status,
+                   MusicEvent& event) {
   const std::uint8_t high = status & 0xF0;
   const std::size_t data_bytes = (high == 0xC0 || high == 0xD0) ? 1 : 2;
   const std::optional<std::string_view> bytes = cursor.Take(data_bytes);
@@ -206,7 +208,7 @@ bool DecodeChannel(ChunkCursor& cursor, std::uint8_t status, MusicEvent& event) 
       event.kind = EventKind::ProgramChange;
       event.channel = channel;
       event.value = d1;
-      if (d1 >= 0x80) ReportTrackError(kTrackInternalError);
+      if (d1 >= 0x80) ReportTrackError(context, kTrackInternalError);
       break;
     case 0xD0:
       event.kind = EventKind::ChannelPressure;
@@ -233,15 +235,15 @@ bool DecodeEvent(ChunkCursor& cursor, ModelContext& context, MusicEvent& event) 
   } else if (IsRunningStatus(context.running_status)) {
     status = context.running_status;
   } else {
-    ReportTrackError(kUndefinedEvent);
+    ReportTrackError(context, kUndefinedEvent);
     cursor.Next();
     return true;
   }
-  if (status == 0xFF) return DecodeMeta(cursor, event);
+  if (status == 0xFF) return DecodeMeta(context, cursor, event);
   context.running_status = status;
-  if (status == 0xF0) return DecodeSysExF0(cursor, event);
+  if (status == 0xF0) return DecodeSysExF0(context, cursor, event);
   if (status == 0xF7) return DecodeSysExF7(cursor, event);
-  return DecodeChannel(cursor, status, event);
+  return DecodeChannel(context, cursor, status, event);
 }
 
 std::uint32_t BigEndian32(std::string_view bytes) {
@@ -258,7 +260,7 @@ void MidiTrackData::ReadChunk(std::string_view file_image, std::size_t offset) {
   image_.clear();
   form_ = TrackForm::EncodedForm;
   if (offset > file_image.size() || file_image.substr(offset, 4) != "MTrk") {
-    ReportTrackError(kNotMidiOrMacBinary);
+    ReportTrackError(Context(), kNotMidiOrMacBinary);
     return;
   }
   const std::string_view rest = file_image.substr(offset);
@@ -266,7 +268,7 @@ void MidiTrackData::ReadChunk(std::string_view file_image, std::size_t offset) {
                                        ? std::numeric_limits<std::uint64_t>::max()
                                        : kChunkHeaderSize + BigEndian32(rest.substr(4));
   if (chunk_size > rest.size()) {
-    ReportTrackError(kTrackInternalError);
+    ReportTrackError(Context(), kTrackInternalError);
     return;
   }
   image_.assign(rest.substr(0, chunk_size));
@@ -276,16 +278,17 @@ void MidiTrackData::ReadChunk(std::string_view file_image, std::size_t offset) {
   ChunkCursor cursor(image_, kChunkHeaderSize);
   while (!cursor.AtEnd()) {
     if (events_.size() >= kMaxEvents) {
-      ReportTrackError(kTooMuchData);
+      ReportTrackError(Context(), kTooMuchData);
       break;
     }
     const std::optional<std::uint32_t> delta = cursor.VarLen();
     MusicEvent event(static_cast<std::int32_t>(delta.value_or(0)));
     if (!delta || !DecodeEvent(cursor, *context_, event)) {
-      ReportTrackError(kTrackInternalError);
+      ReportTrackError(Context(), kTrackInternalError);
       break;
     }
     if (event.data.size() >= kEventDataBlock) context_->Warn(OnceWarning::EventTooLarge);
+    if (event.data.size() > kEventDataBlock) event.oversize_reports = &context_->Reports();
     events_.push_back(std::move(event));
   }
 

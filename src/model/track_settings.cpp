@@ -35,8 +35,8 @@ std::int32_t LastValue(std::span<const MusicEvent> events, Matches matches, Mode
 // Master volumes of 128 or more are reported (the callers limit them) and still written:
 // the value field keeps the value, the data byte its low seven bits so that the message
 // stays valid MIDI.
-void ReportWideMasterVolume(std::int32_t value) {
-  if (value >= 128) ReportTrackError(kTrackInternalError);
+void ReportWideMasterVolume(const ModelContext& context, std::int32_t value) {
+  if (value >= 128) ReportTrackError(context, kTrackInternalError);
 }
 
 char MasterVolumeByte(std::int32_t value) {
@@ -113,7 +113,7 @@ std::int32_t MidiTrackData::GetMasterVolume() const {
 }
 
 bool MidiTrackData::SetMasterVolume(std::int32_t value) {
-  ReportWideMasterVolume(value);
+  ReportWideMasterVolume(Context(), value);
   const auto found = std::find_if(events_.begin(), events_.end(), IsMasterVolumeMessage);
   if (found == events_.end()) return false;
   if (found->data.size() > kMasterVolumeByte)
@@ -123,7 +123,7 @@ bool MidiTrackData::SetMasterVolume(std::int32_t value) {
 }
 
 void MidiTrackData::InsertMasterVolume(std::int32_t value) {
-  ReportWideMasterVolume(value);
+  ReportWideMasterVolume(Context(), value);
   MusicEvent event(0);
   event.kind = EventKind::SysExF0;
   event.type = SysExClass::MasterVolume;

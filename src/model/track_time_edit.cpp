@@ -15,7 +15,7 @@ constexpr std::int64_t kHighestNote = 127;
 
 bool IsInGateTimeForm(const MidiTrackData& track) {
   if (track.Form() == TrackForm::GateTimeForm) return true;
-  ReportTrackError(kTrackInternalError);
+  ReportTrackError(track.Context(), kTrackInternalError);
   return false;
 }
 
@@ -23,7 +23,7 @@ bool IsInGateTimeForm(const MidiTrackData& track) {
 
 bool MidiTrackData::InsertAtTime(Ticks time, MusicEvent event) {
   if (events_.size() >= kMaxEvents) {
-    ReportTrackError(kTooMuchData);
+    ReportTrackError(Context(), kTooMuchData);
     return false;
   }
   // A time before the start would give the event a negative delta.

@@ -40,8 +40,8 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
                                                       std::string_view copyright) {
   const std::optional<std::string> file_name = OutputFileName(output_name);
   if (!file_name) {
-    ReportText(UnusableFileText());
-    ReportDetail(Printable(output_name));
+    ReportText(context_->Reports(), UnusableFileText());
+    ReportDetail(context_->Reports(), Printable(output_name));
     return {};
   }
   SongConversion conversion{*context_, *notices_, slot_, TextCells{title, copyright},
@@ -64,7 +64,7 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
   // Each file goes into the work folder and is copied from there into the folders asked for;
   // the original format's folder takes the file of the input's format.
   auto take = [&](int format, int input_format, std::string_view bytes) {
-    if (!WriteWholeFile(work_path, bytes)) return false;
+    if (!WriteWholeFile(context_->Reports(), work_path, bytes)) return false;
     if (formats_->same_as_original && input_format == format) {
       copy_to(OutputFolder::SameAsOriginal);
     }
@@ -81,8 +81,8 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
   // The timeline beside every output file written, when asked.
   if (formats_->timelines) {
     for (const std::string& folder : written_folders) {
-      complete &=
-          WriteWholeFile(JoinPath(folder, TimelineFileName(*file_name)), result.timeline_csv);
+      complete &= WriteWholeFile(
+          context_->Reports(), JoinPath(folder, TimelineFileName(*file_name)), result.timeline_csv);
     }
   }
   row.complete = complete;
@@ -94,8 +94,8 @@ bool ConversionDriver::CopyTo(OutputFolder folder, std::string_view output_name,
   const std::string target = JoinPath(slot_->Folder(folder), output_name);
   if (target == work_path) return true;
   if (CopyFileReplacing(work_path, target)) return true;
-  ReportMessage(kGeneralMessage);
-  ReportDetail(target);
+  ReportMessage(context_->Reports(), kGeneralMessage);
+  ReportDetail(context_->Reports(), target);
   return false;
 }
 

@@ -22,7 +22,7 @@ bool IsDrumNote(const MusicEvent& event, int note) {
 // Changes the velocity of every Note of the drum sound; unlike the volume list's velocity
 // step, a velocity of 0 is changed by every mode.
 void ApplyDrumVelocityCell(MidiTrackData& track, int note, std::string_view cell) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(track.Context().Reports(), cell);
   if (!parsed.mode || *parsed.mode == ValueMode::KeepValue) return;
   for (MusicEvent& event : track.Events()) {
     if (!IsDrumNote(event, note)) continue;
@@ -33,7 +33,7 @@ void ApplyDrumVelocityCell(MidiTrackData& track, int note, std::string_view cell
 // Replaces every Note of the drum sound by the cell's note. Any other mode, or a note above
 // 127, changes nothing and reports message 6 for each such Note.
 void SubstituteDrumNote(MidiTrackData& track, int note, std::string_view cell) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(track.Context().Reports(), cell);
   if (!parsed.mode || *parsed.mode == ValueMode::KeepValue) return;
   const bool usable = *parsed.mode == ValueMode::SetValue && parsed.number <= kHighestNote;
   for (MusicEvent& event : track.Events()) {
@@ -41,7 +41,7 @@ void SubstituteDrumNote(MidiTrackData& track, int note, std::string_view cell) {
     if (usable) {
       event.note = parsed.number;
     } else {
-      ReportMessage(kBadDrumSubstitute);
+      ReportMessage(track.Context().Reports(), kBadDrumSubstitute);
     }
   }
 }

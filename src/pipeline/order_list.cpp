@@ -12,7 +12,8 @@ constexpr int kKeywordColumn = 1;
 
 void ApplyOrderList(MidiF1Data& song, const SettingsList& list) {
   for (int row = list.RowCount() - 1; row >= 1; --row) {
-    const EventKeyword keyword = ParseEventKeyword(list.Cell(row, kKeywordColumn));
+    const EventKeyword keyword =
+        ParseEventKeyword(song.Context().Reports(), list.Cell(row, kKeywordColumn));
     // Unknown keywords and qualifiers name no event.
     if (keyword.refused || keyword.kind == KindCode::kUnknown ||
         keyword.kind == KindCode::kQualifier) {

@@ -24,7 +24,7 @@ constexpr std::string_view kKeepCell = "-";
 void ApplyTextCell(MidiTrackData& track, std::int32_t meta_type, std::string_view cell,
                    int missing_message) {
   if (cell == kKeepCell) {
-    if (track.CountMeta(meta_type) == 0) ReportMessage(missing_message);
+    if (track.CountMeta(meta_type) == 0) ReportMessage(track.Context().Reports(), missing_message);
   } else if (track.CountMeta(meta_type) > 0) {
     track.SetAllMetaText(meta_type, cell);
   } else {
@@ -33,8 +33,8 @@ void ApplyTextCell(MidiTrackData& track, std::int32_t meta_type, std::string_vie
 }
 
 // A count line: the indent, the label and the number.
-void AppendCountLine(const std::string& label, int count) {
-  AppendResultLine(std::string(kReportIndent) + label + std::to_string(count));
+void AppendCountLine(Reporter& reporter, const std::string& label, int count) {
+  AppendResultLine(reporter, std::string(kReportIndent) + label + std::to_string(count));
 }
 
 // The slot's lists, applied to the song in their fixed order; gives the names of those that
@@ -45,9 +45,9 @@ std::vector<std::string> ApplyLists(MidiF1Data& song, const OutputSlot& slot,
   const auto apply = [&](ListKind kind, const auto& apply_list) {
     const SettingsList* list = slot.ActiveList(kind);
     if (list == nullptr) return;
-    const int errors_before = ListErrorsReported();
+    const int errors_before = song.Context().Reports().ListErrors();
     apply_list(*list);
-    if (ListErrorsReported() != errors_before) with_errors.push_back(list->Name());
+    if (song.Context().Reports().ListErrors() != errors_before) with_errors.push_back(list->Name());
   };
   apply(ListKind::Tone, [&](const SettingsList& list) { ApplyToneList(song, list); });
   apply(ListKind::Volume, [&](const SettingsList& list) { ApplyVolumeList(song, list); });
@@ -83,7 +83,7 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
       result.lists_with_errors = ApplyLists(song, *conversion.slot, environment);
       result.snapshots_written = environment.snapshots_written;
     }
-    AppendCountLine(kVoicesLabel, VoiceCount(song));
+    AppendCountLine(conversion.context.Reports(), kVoicesLabel, VoiceCount(song));
 
     song.DeleteEmptyTracks();
     song.ToOnOffForm();
@@ -102,10 +102,11 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
   if (conversion.make_timeline) {
     // The figure is the timeline's peak: one walk serves both.
     const std::vector<SoundingChange> timeline = SoundingTimeline(format0.Track());
-    AppendCountLine(kSimultaneousLabel, PeakOf(timeline));
+    AppendCountLine(conversion.context.Reports(), kSimultaneousLabel, PeakOf(timeline));
     result.timeline_csv = TimelineCsv(timeline, TempoMap(format0.Track(), format0.Division()));
   } else {
-    AppendCountLine(kSimultaneousLabel, SimultaneousNotes(format0.Track()));
+    AppendCountLine(conversion.context.Reports(), kSimultaneousLabel,
+                    SimultaneousNotes(format0.Track()));
   }
   format0.ToOnOffForm();
   result.finished = format0.Encode() && take(0, input_format, format0.Image());

@@ -39,7 +39,7 @@ std::int32_t ProgramOf(const MidiF1Data& song, const MidiTrackData& track) {
 // Moves every Note by the cell's octaves, folding notes that leave the note range back into
 // it one octave at a time (a message for each octave).
 void ApplyOctaveCell(MidiTrackData& track, std::string_view cell) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(track.Context().Reports(), cell);
   if (!parsed.mode || *parsed.mode == ValueMode::KeepValue) return;
   const bool bad = *parsed.mode == ValueMode::PercentValue;
   const int direction = *parsed.mode == ValueMode::SubtractValue ? -1 : 1;
@@ -47,12 +47,14 @@ void ApplyOctaveCell(MidiTrackData& track, std::string_view cell) {
   for (MusicEvent& event : track.Events()) {
     if (event.kind != EventKind::Note) continue;
     if (bad) {
-      ReportMessage(kBadOctave);
+      ReportMessage(track.Context().Reports(), kBadOctave);
       continue;
     }
     int note = event.note + shift;
-    for (; note < kLowestNote; note += kOctave) ReportMessage(kOctaveShiftOutOfRange);
-    for (; note > kHighestNote; note -= kOctave) ReportMessage(kOctaveShiftOutOfRange);
+    for (; note < kLowestNote; note += kOctave)
+      ReportMessage(track.Context().Reports(), kOctaveShiftOutOfRange);
+    for (; note > kHighestNote; note -= kOctave)
+      ReportMessage(track.Context().Reports(), kOctaveShiftOutOfRange);
     event.note = note;
   }
 }
@@ -61,7 +63,7 @@ void ApplyOctaveCell(MidiTrackData& track, std::string_view cell) {
 // outside 1 to 128, changes nothing and reports message 5 for each such event.
 template <typename Matches>
 void SubstituteValues(MidiTrackData& track, std::string_view cell, Matches matches) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(track.Context().Reports(), cell);
   if (!parsed.mode || *parsed.mode == ValueMode::KeepValue) return;
   const bool usable = *parsed.mode == ValueMode::SetValue && parsed.number >= 1 &&
                       parsed.number <= kHighestNote + 1;
@@ -70,7 +72,7 @@ void SubstituteValues(MidiTrackData& track, std::string_view cell, Matches match
     if (usable) {
       event.value = parsed.number - 1;
     } else {
-      ReportMessage(kBadSubstituteTone);
+      ReportMessage(track.Context().Reports(), kBadSubstituteTone);
     }
   }
 }

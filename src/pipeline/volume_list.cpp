@@ -44,12 +44,12 @@ void ChangeOwnVolumes(MidiTrackData& track, ValueMode mode, int number) {
 // The pan step: every pan event of the track gets the value the cell makes of its last one;
 // a track without pan gets one computed from 64 at its start.
 void ApplyPanCell(MidiTrackData& track, std::string_view cell) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(track.Context().Reports(), cell);
   if (!parsed.mode) return;
   // Read even for a kept cell: reading reports a track's several pans.
   const std::int32_t pan = track.GetPan();
   if (*parsed.mode == ValueMode::KeepValue) return;
-  if (pan == -1) ReportMessage(kPanFromBase64);
+  if (pan == -1) ReportMessage(track.Context().Reports(), kPanFromBase64);
   const std::int32_t changed =
       ClampToMidi(ChangedValue(pan == -1 ? kBasePan : pan, *parsed.mode, parsed.number));
   if (pan == -1) {
@@ -62,7 +62,7 @@ void ApplyPanCell(MidiTrackData& track, std::string_view cell) {
 // The gate step: every Note gets the gate time the cell makes of its own; Notes left with
 // none are removed without moving any other event (one message per track).
 void ApplyGateCell(MidiTrackData& track, std::string_view cell) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(track.Context().Reports(), cell);
   if (!parsed.mode || *parsed.mode == ValueMode::KeepValue) return;
   bool removed = false;
   for (MusicEvent& event : track.Events()) {
@@ -73,7 +73,7 @@ void ApplyGateCell(MidiTrackData& track, std::string_view cell) {
           std::min<std::int64_t>(gate, std::numeric_limits<std::int32_t>::max()));
       continue;
     }
-    if (!removed) ReportMessage(kNotesSilencedByGate);
+    if (!removed) ReportMessage(track.Context().Reports(), kNotesSilencedByGate);
     removed = true;
     event.kind = EventKind::Removed;
   }
@@ -84,7 +84,7 @@ void ApplyGateCell(MidiTrackData& track, std::string_view cell) {
 // makes of the song's master volume; a song without one gets one computed from 100, in the
 // second track when the first is a conductor track holding only meta events.
 void ApplyMasterVolumeCell(MidiF1Data& song, std::string_view cell) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(song.Context().Reports(), cell);
   if (!parsed.mode || song.TrackCount() == 0) return;
   const std::int32_t current = song.GetMasterVolume();
   const std::int32_t changed = ClampToMidi(
@@ -134,7 +134,7 @@ std::int32_t ClampToMidi(std::int64_t value) {
 }
 
 void ApplyVolumeCell(MidiF1Data& song, int track_index, std::string_view cell) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(song.Context().Reports(), cell);
   if (!parsed.mode) return;
   MidiTrackData& track = song.Track(track_index);
   if (track.GetVolume() != -1) {
@@ -143,16 +143,16 @@ void ApplyVolumeCell(MidiF1Data& song, int track_index, std::string_view cell) {
   }
   const std::int32_t channel = track.GetChannel();
   if (song.GetVolume(channel) != -1) {
-    ReportMessage(kVolumeSetOnSameChannel);
+    ReportMessage(song.Context().Reports(), kVolumeSetOnSameChannel);
     return;
   }
-  ReportMessage(kVolumeFromBase100);
+  ReportMessage(song.Context().Reports(), kVolumeFromBase100);
   track.InsertControlChange(channel, kVolumeController,
                             ClampToMidi(ChangedValue(kBaseVolume, *parsed.mode, parsed.number)));
 }
 
 void ApplyVelocityCell(MidiTrackData& track, std::string_view cell) {
-  const ValueCell parsed = ParseValueCell(cell);
+  const ValueCell parsed = ParseValueCell(track.Context().Reports(), cell);
   if (!parsed.mode || *parsed.mode == ValueMode::KeepValue) return;
   const bool keeps_silent = *parsed.mode != ValueMode::SetValue;
   for (MusicEvent& event : track.Events()) {

@@ -24,8 +24,8 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
   CollectingSink collected;
   std::unique_ptr<SongPreview> song;
   {
-    const ThreadReportSink redirect(collected);
-    ModelContext context;
+    Reporter reporter(collected);  // the preview's own: a run beside it reports apart
+    ModelContext context(reporter);
     EditNotices notices;  // the preview's own: the program's notices stay unused
     SongConversion conversion{context, notices, slot, std::nullopt, {}, false, {}};
     if (cells) conversion.cells = TextCells{cells->title, cells->copyright};

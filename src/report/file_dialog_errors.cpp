@@ -44,8 +44,8 @@ const std::string& FileDialogErrorText(unsigned code) {
   return table.Text(code);
 }
 
-void ReportFileDialogError(unsigned code) {
-  if (code != 0) ShowMessageBox(FileDialogErrorText(code));
+void ReportFileDialogError(Reporter& reporter, unsigned code) {
+  if (code != 0) ShowMessageBox(reporter, FileDialogErrorText(code));
 }
 
 }  // namespace quillmar

@@ -45,7 +45,7 @@ const std::string& UnusableFileText() {
   return text;
 }
 
-void ReportMessage(int code) {
+void ReportMessage(Reporter& reporter, int code) {
   // The messages that say a list or a row of it is wrong; the others tell what a row did.
   constexpr std::array kListErrors = {kGeneralMessage,    kBadOctave,
                                       kBadSubstituteTone, kBadDrumSubstitute,
@@ -53,7 +53,7 @@ void ReportMessage(int code) {
                                       kBadDeletePosition, kUnsupportedController};
   const bool list_error =
       std::find(kListErrors.begin(), kListErrors.end(), code) != kListErrors.end();
-  ReportText(MessageText(code), list_error ? Finding::ListError : Finding::Other);
+  ReportText(reporter, MessageText(code), list_error ? Finding::ListError : Finding::Other);
 }
 
 }  // namespace quillmar

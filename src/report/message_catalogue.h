@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // Numbered messages of the shell and the conversion pipeline.
@@ -35,6 +37,6 @@ const std::string& UnusableFileText();
 
 // ReportText of MessageText(code). Codes 0, 4, 5, 6, 11, 12, 13 and 17 say that a list or
 // one of its rows is wrong and are reported as list errors.
-void ReportMessage(int code);
+void ReportMessage(Reporter& reporter, int code);
 
 }  // namespace quillmar

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
+#include "report/repeat_limiter.h"
+
 namespace quillmar {
 
-// Where reported findings go. A front end installs one; its implementation must accept
+// Where reported findings go. A front end implements one; its implementation must accept
 // calls from any thread and keep the order in which each thread reports. All texts are
 // Shift_JIS.
 class ReportSink {
@@ -20,59 +21,57 @@ class ReportSink {
   virtual bool HasResultList() const { return true; }
 };
 
-// Installs the sink that receives every report from now on (nullptr: none) and forgets the
-// repeated lines held back for the previous one. Install before any worker starts and remove
-// after it has ended.
-void InstallReportSink(ReportSink* sink);
-ReportSink* InstalledReportSink();
+// What a reported text tells: that a list or one of its rows is wrong (the run then ends with
+// its own exit status), or anything else (notices of what a row did, faults of files).
+enum class Finding { Other, ListError };
 
-struct InstalledSink;
-
-// While it lives, every report of the thread that made it goes to `sink`, through a repeat
-// limiter of its own, instead of to the installed sink: a preview converts a song and shows
-// its reports apart while a run goes on reporting into the result list. Made and destroyed
-// on one thread; they nest.
-class ThreadReportSink {
+// The findings of one piece of work: a run, a preview, or what a window or the command line
+// does between runs. It passes them to a sink through a limiter of repeated lines of its own
+// and counts the list errors among them. The front end makes one for its own work, the run
+// control one for each run and the preview one for each preview, so that findings of two of
+// them never mix; it is handed down to whatever reports. One thread uses it at a time;
+// several may feed one sink.
+class Reporter {
  public:
-  explicit ThreadReportSink(ReportSink& sink);
+  explicit Reporter(ReportSink& sink) : sink_(&sink) {}
   // Passes on the lines still held back.
-  ~ThreadReportSink();
-  ThreadReportSink(const ThreadReportSink&) = delete;
-  ThreadReportSink& operator=(const ThreadReportSink&) = delete;
+  ~Reporter();
+  Reporter(const Reporter&) = delete;
+  Reporter& operator=(const Reporter&) = delete;
+
+  ReportSink& Sink() const { return *sink_; }
+  // The list errors reported so far.
+  int ListErrors() const { return list_errors_; }
 
  private:
-  std::unique_ptr<InstalledSink> own_;
-  InstalledSink* previous_;
+  friend void ReportText(Reporter& reporter, std::string_view text, Finding finding);
+  friend void AppendResultLine(Reporter& reporter, std::string_view line);
+  friend void FlushRepeatedLines(Reporter& reporter);
+
+  ReportSink* sink_;
+  RepeatLimiter limiter_;
+  int list_errors_ = 0;
 };
 
 // The indent of every reported line: twelve blanks.
 inline constexpr std::string_view kReportIndent = "            ";
 
-// What a reported text tells: that a list or one of its rows is wrong (the run then ends with
-// its own exit status), or anything else (notices of what a row did, faults of files).
-enum class Finding { Other, ListError };
-
 // Appends kReportIndent + text to the result list; while there is no result list, shows the
-// bare text in a message box (standard error when no sink is installed).
-void ReportText(std::string_view text, Finding finding = Finding::Other);
+// bare text in a message box.
+void ReportText(Reporter& reporter, std::string_view text, Finding finding = Finding::Other);
 
-// The number of list errors reported to the sink in use since it was installed (or, for a
-// thread's own sink, made).
-int ListErrorsReported();
-
-// Shows a message box through the sink, or the fallback without one; repeated lines held
-// back are flushed first.
-void ShowMessageBox(std::string_view text);
+// Shows a message box; repeated lines held back are flushed first.
+void ShowMessageBox(Reporter& reporter, std::string_view text);
 
 // Appends a line as it stands (the unindented file lines and the count lines).
-void AppendResultLine(std::string_view line);
+void AppendResultLine(Reporter& reporter, std::string_view line);
 
-// Lines to the result list pass through one limiter: of identical lines in a row, the first
-// 100 are appended and the rest only counted, until a different line or this flush appends
-// one indented "上と同じメッセージがさらに N 件ありました。" line for them.
-void FlushRepeatedLines();
+// Lines to the result list pass through the reporter's limiter: of identical lines in a row,
+// the first 100 are appended and the rest only counted, until a different line or this
+// flush appends one indented "上と同じメッセージがさらに N 件ありました。" line for them.
+void FlushRepeatedLines(Reporter& reporter);
 
 // Reports "   問題のある指定  " followed by the text.
-void ReportDetail(std::string_view text);
+void ReportDetail(Reporter& reporter, std::string_view text);
 
 }  // namespace quillmar

@@ -73,7 +73,8 @@ std::optional<std::string> WithRowAdded(const SettingsList& list, std::string_vi
 // now, and written and read back under the folder's lock, so that the list loaded is always
 // the one written here. When it cannot be written, the folder is named, and the list is
 // still read back as the file list.
-void AddMidiFile(Workspace& workspace, std::string_view midi_path, std::string_view midi_folder) {
+void AddMidiFile(Reporter& reporter, Workspace& workspace, std::string_view midi_path,
+                 std::string_view midi_folder) {
   const std::string folder = workspace.TempFileListFolder().empty()
                                  ? std::string(midi_folder)
                                  : workspace.TempFileListFolder();
@@ -83,12 +84,12 @@ void AddMidiFile(Workspace& workspace, std::string_view midi_path, std::string_v
   std::string bytes = TempFileListHeader() + row;
   if (file_list && file_list->Path() == list_path) {
     if (IsListed(*file_list, midi_path)) {
-      ReportMessage(kMidiAlreadyListed);
+      ReportMessage(reporter, kMidiAlreadyListed);
       return;
     }
     std::optional<std::string> added = WithRowAdded(*file_list, row);
     if (!added) {
-      if (!workspace.FileListFullReported()) ListError(kListTooManyRows);
+      if (!workspace.FileListFullReported()) ListError(reporter, kListTooManyRows);
       workspace.SetFileListFullReported();
       workspace.SetMidiFilesLeftOut();
       return;
@@ -98,51 +99,51 @@ void AddMidiFile(Workspace& workspace, std::string_view midi_path, std::string_v
   const FolderLock lock(folder);
   if (!WriteFileReplacing(list_path, bytes)) {
     if (errno == EACCES || errno == EPERM || errno == EROFS) {
-      ReportText(Sjis("このフォルダには書き込めないため、ファイルリスト ") +
-                 std::string(kTempFileListName) + Sjis(" を作れませんでした。"));
-      ReportDetail(folder);
+      ReportText(reporter, Sjis("このフォルダには書き込めないため、ファイルリスト ") +
+                               std::string(kTempFileListName) + Sjis(" を作れませんでした。"));
+      ReportDetail(reporter, folder);
     } else {
-      ReportGeneralError(kFileNotOpened);
-      ReportDetail(list_path);
+      ReportGeneralError(reporter, kFileNotOpened);
+      ReportDetail(reporter, list_path);
     }
   }
-  workspace.LoadList(ListKind::FileList, list_path);
+  workspace.LoadList(reporter, ListKind::FileList, list_path);
 }
 
 // Loads a list file as the kind that the first byte of its name tells; a slot list also
 // switches its kind on.
-void AddListFile(Workspace& workspace, std::string_view path) {
+void AddListFile(Reporter& reporter, Workspace& workspace, std::string_view path) {
   const std::optional<ListKind> kind = ListKindOfFileName(BaseName(path));
   if (!kind) {
-    ReportMessage(kUnknownListKind);
+    ReportMessage(reporter, kUnknownListKind);
     return;
   }
   if (const std::optional<int> index = SlotListIndex(*kind)) workspace.SetSwitch(*index, true);
-  workspace.LoadList(*kind, path);
+  workspace.LoadList(reporter, *kind, path);
 }
 
 // Shows the path line and the refusal, and moves the output folders as any taken file does.
-void RefuseFile(Workspace& workspace, std::string_view shown_path) {
-  AppendResultLine(shown_path);
-  ShowMessageBox(UnusableFileText());
+void RefuseFile(Reporter& reporter, Workspace& workspace, std::string_view shown_path) {
+  AppendResultLine(reporter, shown_path);
+  ShowMessageBox(reporter, UnusableFileText());
   workspace.SetCurrentFolders(DirectoryOf(shown_path));
 }
 
 }  // namespace
 
-std::optional<std::string> TakeNativePath(std::string_view native_path) {
+std::optional<std::string> TakeNativePath(Reporter& reporter, std::string_view native_path) {
   const std::string absolute = AbsoluteNativePath(native_path);
   std::optional<std::string> path = SjisPath(absolute);
   if (!path) {
-    AppendResultLine(Utf8ToSjisReplacing(absolute));
-    ShowMessageBox(UnusableFileText());
+    AppendResultLine(reporter, Utf8ToSjisReplacing(absolute));
+    ShowMessageBox(reporter, UnusableFileText());
   }
   return path;
 }
 
-void AddDroppedPath(Workspace& workspace, std::string_view path) {
+void AddDroppedPath(Reporter& reporter, Workspace& workspace, std::string_view path) {
   if (IsFile(path)) {
-    AddListOrMidiFile(workspace, path);
+    AddListOrMidiFile(reporter, workspace, path);
     return;
   }
   // A folder, or a path that names nothing and so lists nothing. Names that Shift_JIS cannot
@@ -151,28 +152,28 @@ void AddDroppedPath(Workspace& workspace, std::string_view path) {
   for (const std::string_view extension : {".csv", ".mid"}) {
     std::vector<std::string> unrepresentable;
     for (const std::string& name : ListFolder(path, extension, &unrepresentable)) {
-      AddListOrMidiFile(workspace, JoinPath(path, name));
+      AddListOrMidiFile(reporter, workspace, JoinPath(path, name));
     }
     for (const std::string& native_name : unrepresentable) {
-      RefuseFile(workspace, JoinPath(path, Utf8ToSjisReplacing(native_name)));
+      RefuseFile(reporter, workspace, JoinPath(path, Utf8ToSjisReplacing(native_name)));
     }
   }
 }
 
-void AddListOrMidiFile(Workspace& workspace, std::string_view path) {
+void AddListOrMidiFile(Reporter& reporter, Workspace& workspace, std::string_view path) {
   const std::string extension = ExtensionOf(path);
   const bool is_list = extension == "csv";
   const bool is_midi = extension == "mid" && FitsInRow(path);
   if (!is_list && !is_midi) {
-    RefuseFile(workspace, path);
+    RefuseFile(reporter, workspace, path);
     return;
   }
-  AppendResultLine(path);
+  AppendResultLine(reporter, path);
   const std::string folder = DirectoryOf(path);
   if (is_list) {
-    AddListFile(workspace, path);
+    AddListFile(reporter, workspace, path);
   } else {
-    AddMidiFile(workspace, path, folder);
+    AddMidiFile(reporter, workspace, path, folder);
   }
   workspace.SetCurrentFolders(folder);
 }

@@ -22,7 +22,7 @@ std::string ResultList::Line(std::size_t index) const {
   return index < lines_.size() ? lines_[index] : std::string();
 }
 
-bool SaveResultList(const ResultList& list, std::string_view path) {
+bool SaveResultList(Reporter& reporter, const ResultList& list, std::string_view path) {
   std::string bytes;
   // The count is asked again after every line, so lines that a running conversion appends
   // meanwhile are saved too.
@@ -31,7 +31,7 @@ bool SaveResultList(const ResultList& list, std::string_view path) {
   }
   if (!WriteFileReplacing(path, bytes)) {
     const int reason = errno;  // kept for the caller through the report
-    ReportGeneralError(kFileNotOpened);
+    ReportGeneralError(reporter, kFileNotOpened);
     errno = reason;
     return false;
   }

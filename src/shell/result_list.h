@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/report.h"
+
 namespace quillmar {
 
 // The lines of the result list (Shift_JIS), kept for the whole life of the program and never
@@ -24,6 +26,6 @@ class ResultList {
 // Writes every line, each ended by CR LF, into the file, replacing it whole; lines appended
 // while it writes are included. A file that cannot be written reports General error 3 and
 // returns false, with errno telling why.
-bool SaveResultList(const ResultList& list, std::string_view path);
+bool SaveResultList(Reporter& reporter, const ResultList& list, std::string_view path);
 
 }  // namespace quillmar

@@ -29,23 +29,24 @@ std::string FolderPromptTitle(int slot_number, OutputFolder folder) {
 
 // The closing lines of a run: that it was stopped before its end, after how many of how
 // many row conversions; and which lists reported errors.
-void ReportRunEnd(int converted, int total, const std::vector<std::string>& lists_with_errors) {
+void ReportRunEnd(Reporter& reporter, int converted, int total,
+                  const std::vector<std::string>& lists_with_errors) {
   if (converted < total) {
-    ReportText(Sjis("処理を中止しました（") + std::to_string(total) + Sjis(" 行のうち ") +
-               std::to_string(converted) + Sjis(" 行を変換しました）。"));
+    ReportText(reporter, Sjis("処理を中止しました（") + std::to_string(total) + Sjis(" 行のうち ") +
+                             std::to_string(converted) + Sjis(" 行を変換しました）。"));
   }
   if (lists_with_errors.empty()) return;
   std::string names;
   for (const std::string& name : lists_with_errors) {
     names += (names.empty() ? "" : ", ") + name;
   }
-  ReportText(Sjis("誤りを報告したリスト: ") + names);
+  ReportText(reporter, Sjis("誤りを報告したリスト: ") + names);
 }
 
 }  // namespace
 
-RunControl::RunControl(Workspace& workspace, UserInterface& user_interface)
-    : workspace_(workspace), user_interface_(user_interface) {}
+RunControl::RunControl(Workspace& workspace, UserInterface& user_interface, Reporter& reporter)
+    : workspace_(workspace), user_interface_(user_interface), reporter_(reporter) {}
 
 RunControl::~RunControl() {
   RequestStop();
@@ -63,14 +64,16 @@ RunControl::ExecuteResult RunControl::Execute() {
   }
   const auto& file_list = workspace_.FileList();
   if (!file_list) {
-    ShowMessageBox(Sjis("ファイル設定リストが指定されていません。"));
+    ShowMessageBox(reporter_, Sjis("ファイル設定リストが指定されていません。"));
     return ExecuteResult::Refused;
   }
   if (file_list->RowCount() == 0) {
-    ShowMessageBox(Sjis(
-        "ファイル設定リストのファイルが開けませんでした。使用中の可能性があります。\r\n"
-        "EXCELなど他のファイルを全て閉じたあと、このアプリケーションを一旦閉じて、再起動して"
-        "ください。\r\nもしくは、フォルダの違うリストファイルが指定されている可能性があります。"));
+    ShowMessageBox(
+        reporter_,
+        Sjis("ファイル設定リストのファイルが開けませんでした。使用中の可能性があります。\r\n"
+             "EXCELなど他のファイルを全て閉じたあと、このアプリケーションを一旦閉じて、再起動して"
+             "ください。\r\nもしくは、フォルダの違うリストファイルが指定されている可能性があります"
+             "。"));
     return ExecuteResult::Refused;
   }
   workspace_.SaveSwitches();
@@ -83,20 +86,22 @@ RunControl::ExecuteResult RunControl::Execute() {
   const std::string parent = work_parent_.empty() ? SystemTemporaryFolder() : work_parent_;
   std::optional<std::string> work_folder = MakeTemporaryFolder(parent);
   if (!work_folder) {
-    ReportMessage(kGeneralMessage);
-    ReportDetail(parent);
+    ReportMessage(reporter_, kGeneralMessage);
+    ReportDetail(reporter_, parent);
     return ExecuteResult::Refused;
   }
-  Wait();  // the previous run's worker has ended; collect it
+  Wait();                         // the previous run's worker has ended; collect it
+  FlushRepeatedLines(reporter_);  // lines held back come before the run's own
   run_flag_.store(true);
   stop_request_.store(false);
   incomplete_rows_.store(0);
+  list_errors_.store(0);
   try {
     worker_ = std::thread(&RunControl::Work, this, *work_folder);
   } catch (const std::system_error&) {  // no memory or no thread left for the worker
     run_flag_.store(false);
     RemoveFolderTree(*work_folder);
-    ReportGeneralError(kOutOfMemory);
+    ReportGeneralError(reporter_, kOutOfMemory);
     return ExecuteResult::Refused;
   }
   return ExecuteResult::Started;
@@ -154,8 +159,8 @@ bool RunControl::MakeOutputFolders() const {
       const std::string& folder = slot.folders[which];
       if (!checked[which] || folder.empty() || IsFolder(folder)) continue;
       if (const auto reason = MakeFolderTree(folder)) {
-        ReportText(Sjis("出力フォルダを作れませんでした。"));
-        ReportDetail(folder + " (" + Utf8ToSjisReplacing(*reason) + ")");
+        ReportText(reporter_, Sjis("出力フォルダを作れませんでした。"));
+        ReportDetail(reporter_, folder + " (" + Utf8ToSjisReplacing(*reason) + ")");
         return false;
       }
     }
@@ -164,7 +169,8 @@ bool RunControl::MakeOutputFolders() const {
 }
 
 void RunControl::Work(std::string work_folder) {
-  ModelContext context;
+  Reporter reporter(reporter_.Sink());  // the run's own: its findings never mix with others
+  ModelContext context(reporter);
   SettingsList& file_list = *workspace_.FileList();
   const int rows = file_list.RowCount() - 1;
   std::vector<int> slots;  // the slots converted: slot 1, and every slot with a list on
@@ -178,7 +184,7 @@ void RunControl::Work(std::string work_folder) {
                             work_folder);
     for (int row = 1; row <= rows && !stop_request_.load(); ++row) {
       user_interface_.ShowRow(index + 1, row, rows);
-      AppendResultLine(file_list.Cell(row, kInputColumn));
+      AppendResultLine(reporter, file_list.Cell(row, kInputColumn));
       std::string output_name = file_list.Cell(row, kOutputColumn);
       ConversionDriver::RowResult result;
       // A row that runs out of memory gives up alone: what it held is freed on the way
@@ -188,7 +194,7 @@ void RunControl::Work(std::string work_folder) {
                                 file_list.Cell(row, kTitleColumn),
                                 file_list.Cell(row, kCopyrightColumn));
       } catch (const std::bad_alloc&) {
-        ReportGeneralError(kOutOfMemory);
+        ReportGeneralError(reporter, kOutOfMemory);
       }
       if (!result.complete) ++incomplete_rows_;
       for (const std::string& name : result.lists_with_errors) {
@@ -202,12 +208,13 @@ void RunControl::Work(std::string work_folder) {
       ++converted;
     }
   }
-  FlushRepeatedLines();
-  ReportRunEnd(converted, rows * static_cast<int>(slots.size()), lists_with_errors);
+  FlushRepeatedLines(reporter);
+  ReportRunEnd(reporter, converted, rows * static_cast<int>(slots.size()), lists_with_errors);
+  list_errors_.store(reporter.ListErrors());
   RemoveFolderTree(work_folder);
   stop_request_.store(false);
   run_flag_.store(false);
-  ShowMessageBox(Sjis("処理が終了しました"));
+  ShowMessageBox(reporter, Sjis("処理が終了しました"));
 }
 
 }  // namespace quillmar

@@ -18,7 +18,9 @@ class RunControl {
  public:
   enum class ExecuteResult { Started, StopRequested, Refused };
 
-  RunControl(Workspace& workspace, UserInterface& user_interface);
+  // `reporter` takes what Execute reports; each run reports through a reporter of its own
+  // into the same sink.
+  RunControl(Workspace& workspace, UserInterface& user_interface, Reporter& reporter);
   // Asks a run in progress to stop after its current row and waits for it.
   ~RunControl();
   RunControl(const RunControl&) = delete;
@@ -43,6 +45,8 @@ class RunControl {
   // The rows of the last run that did not write every output asked of them (also those
   // whose input could not be read). Read it after Wait.
   int IncompleteRows() const { return incomplete_rows_.load(); }
+  // The list errors that the last run reported. Read it after Wait.
+  int ListErrors() const { return list_errors_.load(); }
 
  private:
   bool ConfirmOverwrites() const;
@@ -55,7 +59,9 @@ class RunControl {
   Workspace& workspace_;
   UserInterface& user_interface_;
   std::string work_parent_;
+  Reporter& reporter_;
   std::atomic<int> incomplete_rows_{0};
+  std::atomic<int> list_errors_{0};
   EditNotices edit_notices_;  // shown once while the program runs, whatever the runs
   std::atomic<bool> run_flag_{false};
   std::atomic<bool> stop_request_{false};

@@ -16,8 +16,9 @@ void Workspace::SelectSlot(int index) {
   switches_ = Current().enabled;
 }
 
-void Workspace::LoadList(ListKind kind, std::string_view path) {
-  SettingsList list = SettingsList::Load(path, ColumnCountOf(kind), ',', CellLimitOf(kind));
+void Workspace::LoadList(Reporter& reporter, ListKind kind, std::string_view path) {
+  SettingsList list =
+      SettingsList::Load(reporter, path, ColumnCountOf(kind), ',', CellLimitOf(kind));
   if (const auto index = SlotListIndex(kind)) {
     Current().lists[static_cast<std::size_t>(*index)] = std::move(list);
   } else {

@@ -49,7 +49,7 @@ class Workspace {
 
   // Reads a list file of the kind into the file list or the current slot's list of that
   // kind, replacing the one there (a file that cannot be read still becomes the list, empty).
-  void LoadList(ListKind kind, std::string_view path);
+  void LoadList(Reporter& reporter, ListKind kind, std::string_view path);
 
   // Sets the current slot's three output folders.
   void SetCurrentFolders(std::string_view folder);

@@ -140,7 +140,7 @@ TEST_F(CliEndToEnd, ExampleEditAndOrderListsApplyInTheirSlot) {
                                      "3", "e_examples.csv", "o_examples.csv", "--out1", edited});
   EXPECT_EQ(run.status, 0) << run.err;
   RecordingSink sink;
-  ModelContext context;
+  ModelContext context{sink.Reports()};
   MidiFileLoader loader(context, Sjis(edited + "/band_q.mid"));
   ASSERT_TRUE(loader.Loaded());
   const MidiF1Data& song = *loader.Song();

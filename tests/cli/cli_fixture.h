@@ -117,9 +117,9 @@ inline pid_t StartProgram(const std::string& program, const Args& arguments,
   return pid;
 }
 
-// Waits for a started program and reads what it printed. A program still running after two
-// minutes is killed (its status then tells SIGKILL), so that a hang fails the test instead of
-// stopping it.
+// Waits for a started program and reads what it printed. A program still running after five
+// minutes (the load tests under the sanitizers on a busy machine take three) is killed (its
+// status then tells SIGKILL), so that a hang fails the test instead of stopping it.
 inline ProgramRun FinishProgram(pid_t pid, const std::string& capture_folder) {
   ProgramRun run;
   int wait_status = 0;
@@ -127,7 +127,7 @@ inline ProgramRun FinishProgram(pid_t pid, const std::string& capture_folder) {
     const pid_t done = ::waitpid(pid, &wait_status, WNOHANG);
     if (done == pid) break;
     if (done < 0) return run;
-    if (waited_ms == 120000) ::kill(pid, SIGKILL);
+    if (waited_ms == 300000) ::kill(pid, SIGKILL);
     ::usleep(5000);
   }
   if (pid <= 0) return run;
@@ -206,7 +206,7 @@ using Note = std::tuple<Ticks, std::int32_t, std::int32_t, std::int32_t>;
 // Every note of a file, over all its tracks, in the order of start, channel and number.
 inline std::vector<Note> NotesOf(const std::string& path) {
   RecordingSink sink;
-  ModelContext context;
+  ModelContext context{sink.Reports()};
   MidiFileLoader loader(context, Sjis(path));
   EXPECT_TRUE(loader.Loaded()) << path;
   std::vector<Note> notes;
@@ -226,7 +226,7 @@ inline std::vector<Note> NotesOf(const std::string& path) {
 // The texts of the first track's meta events of a type.
 inline Names FirstTrackTexts(const std::string& path, std::int32_t meta_type) {
   RecordingSink sink;
-  ModelContext context;
+  ModelContext context{sink.Reports()};
   MidiFileLoader loader(context, Sjis(path));
   EXPECT_TRUE(loader.Loaded()) << path;
   Names texts;

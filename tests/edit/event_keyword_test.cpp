@@ -56,7 +56,7 @@ TEST(EventKeyword, EveryKeyGivesItsKindAndSub) {
   };
   RecordingSink sink;
   for (const Case& c : cases) {
-    const EventKeyword keyword = ParseEventKeyword(c.key);
+    const EventKeyword keyword = ParseEventKeyword(sink.Reports(), c.key);
     EXPECT_EQ(keyword.kind, c.kind) << c.key;
     EXPECT_EQ(keyword.sub, c.sub) << c.key;
     EXPECT_FALSE(keyword.refused) << c.key;
@@ -109,7 +109,7 @@ TEST(EventKeyword, ValuesAndRefusals) {
   };
   for (const Case& c : cases) {
     RecordingSink sink;
-    const EventKeyword keyword = ParseEventKeyword(c.cell);
+    const EventKeyword keyword = ParseEventKeyword(sink.Reports(), c.cell);
     EXPECT_EQ(keyword.kind, c.kind) << c.cell;
     EXPECT_EQ(keyword.number, c.number) << c.cell;
     EXPECT_EQ(keyword.value_text, c.value_text) << c.cell;

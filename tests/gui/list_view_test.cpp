@@ -24,7 +24,8 @@ using testing::TempFolder;
 // A list of `kind` read from a Shift_JIS file holding the UTF-8 text `utf8`.
 SettingsList LoadList(const TempFolder& folder, ListKind kind, std::string_view utf8) {
   const std::string path = folder.Write("list.csv", Sjis(utf8));
-  return SettingsList::Load(path, ColumnCountOf(kind));
+  RecordingSink sink;
+  return SettingsList::Load(sink.Reports(), path, ColumnCountOf(kind));
 }
 
 QTableWidget* Grid(const ListViewDialog& dialog) {
@@ -126,7 +127,7 @@ class ListViewTest : public QObject {
   void UnreadableListOpensWithEmptyGrid() {
     RecordingSink sink;
     TempFolder folder;
-    const SettingsList list = SettingsList::Load(folder / "v_missing.csv", 5);
+    const SettingsList list = SettingsList::Load(sink.Reports(), folder / "v_missing.csv", 5);
     ListViewDialog dialog(list, ListKind::Volume);
     dialog.show();
     const QTableWidget* grid = Grid(dialog);

@@ -24,6 +24,7 @@
 #include "gui/timeline_strip.h"
 #include "model/model_builders.h"
 #include "platform/encoding.h"
+#include "support/recording_sink.h"
 #include "support/temp_folder.h"
 
 namespace quillmar {
@@ -187,7 +188,8 @@ class PreviewWindowTest : public QObject {
 
   void SwitchingToASlotWithAVolumeListRunsItsLists() {
     workspace_->SelectSlot(2);
-    workspace_->LoadList(ListKind::Volume,
+    testing::RecordingSink sink;
+    workspace_->LoadList(sink.Reports(), ListKind::Volume,
                          Sjis(folder_->Write("v_list.csv", Sjis("チャネル,ボリューム,ベロシティ,"
                                                                 "パン,ゲートタイム\r\n"
                                                                 "1,+10,-,40,-\r\n"))));

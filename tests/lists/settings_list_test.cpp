@@ -25,10 +25,11 @@ constexpr char kOpenFailed[] =
     "リストファイルが開けません。ドラッグ＆ドロップの操作はコピーではなく、ショートカットに対して"
     "行ってください。";
 
-SettingsList LoadBytes(std::string_view bytes, int column_count,
+SettingsList LoadBytes(RecordingSink& sink, std::string_view bytes, int column_count,
                        std::size_t cell_limit = kListCellByteLimit) {
   const TempFolder folder;
-  return SettingsList::Load(folder.Write("list.csv", bytes), column_count, ',', cell_limit);
+  return SettingsList::Load(sink.Reports(), folder.Write("list.csv", bytes), column_count, ',',
+                            cell_limit);
 }
 
 // The report of a list whose rows from `row` on are not read.
@@ -65,18 +66,19 @@ std::string NumberedLines(int count) {
 
 TEST(SettingsList, EachRowTakesExactlyTheColumnCountOfCells) {
   RecordingSink sink;
-  EXPECT_EQ(RowsOf(LoadBytes("a,b,c\r\nd,e,f\ng,h,i\r\n", 3)),
+  EXPECT_EQ(RowsOf(LoadBytes(sink, "a,b,c\r\nd,e,f\ng,h,i\r\n", 3)),
             (Rows{{"a", "b", "c"}, {"d", "e", "f"}, {"g", "h", "i"}}));
   // The LF of CR LF ends an empty last cell.
-  EXPECT_EQ(RowsOf(LoadBytes("a,b\r\nc,d,e\r\n", 3)), (Rows{{"a", "b", ""}, {"c", "d", "e"}}));
+  EXPECT_EQ(RowsOf(LoadBytes(sink, "a,b\r\nc,d,e\r\n", 3)),
+            (Rows{{"a", "b", ""}, {"c", "d", "e"}}));
   // Extra cells carry into the next row.
-  EXPECT_EQ(RowsOf(LoadBytes("a,b,c,d\r\ne,f\r\n", 3)),
+  EXPECT_EQ(RowsOf(LoadBytes(sink, "a,b,c,d\r\ne,f\r\n", 3)),
             (Rows{{"a", "b", "c"}, {"d", "", "e"}, {"f", "", ""}}));
   // An empty line is a row of two empty cells that takes the rest from the next line.
-  EXPECT_EQ(RowsOf(LoadBytes("h,h,h,h\r\n\r\na,b,c,d\r\n", 4)),
+  EXPECT_EQ(RowsOf(LoadBytes(sink, "h,h,h,h\r\n\r\na,b,c,d\r\n", 4)),
             (Rows{{"h", "h", "h", "h"}, {"", "", "a", "b"}, {"c", "d", "", ""}}));
   // At most 16 columns.
-  const SettingsList wide = LoadBytes("1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17\n", 20);
+  const SettingsList wide = LoadBytes(sink, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17\n", 20);
   EXPECT_EQ(wide.ColumnCount(), 16);
   EXPECT_EQ(wide.Cell(1, 0), "17");
   EXPECT_EQ(sink.CountReported(kDataError), 0);
@@ -84,24 +86,24 @@ TEST(SettingsList, EachRowTakesExactlyTheColumnCountOfCells) {
 
 TEST(SettingsList, CellsMissingAtTheEndAreEmptyButACutCellIsReported) {
   RecordingSink sink;
-  EXPECT_EQ(RowsOf(LoadBytes("h,h,h\r\nx,", 3)), (Rows{{"h", "h", "h"}, {"x", "", ""}}));
-  EXPECT_EQ(RowsOf(LoadBytes("a,b,c\r\n\r\n", 3)), (Rows{{"a", "b", "c"}, {"", "", ""}}));
+  EXPECT_EQ(RowsOf(LoadBytes(sink, "h,h,h\r\nx,", 3)), (Rows{{"h", "h", "h"}, {"x", "", ""}}));
+  EXPECT_EQ(RowsOf(LoadBytes(sink, "a,b,c\r\n\r\n", 3)), (Rows{{"a", "b", "c"}, {"", "", ""}}));
   EXPECT_EQ(sink.CountReported(kDataError), 0);
-  EXPECT_EQ(RowsOf(LoadBytes("h,h,h\r\nx,y", 3)), (Rows{{"h", "h", "h"}, {"x", "y", ""}}));
+  EXPECT_EQ(RowsOf(LoadBytes(sink, "h,h,h\r\nx,y", 3)), (Rows{{"h", "h", "h"}, {"x", "y", ""}}));
   EXPECT_EQ(sink.CountReported(kDataError), 1);
 }
 
 TEST(SettingsList, KeepsAtMostAThousandRows) {
   RecordingSink sink;
-  EXPECT_EQ(LoadBytes(NumberedLines(999), 2).RowCount(), 999);
+  EXPECT_EQ(LoadBytes(sink, NumberedLines(999), 2).RowCount(), 999);
   EXPECT_TRUE(sink.Lines().empty());
-  const SettingsList full = LoadBytes(NumberedLines(1000), 2);
+  const SettingsList full = LoadBytes(sink, NumberedLines(1000), 2);
   EXPECT_EQ(full.RowCount(), 1000);
   EXPECT_FALSE(full.Cut());
   EXPECT_EQ(sink.Lines(), std::vector<std::string>{std::string(kReportIndent) + kTooManyRows})
       << "nothing lost, no row named";
   sink.Clear();
-  const SettingsList list = LoadBytes(NumberedLines(1500), 2);
+  const SettingsList list = LoadBytes(sink, NumberedLines(1500), 2);
   EXPECT_EQ(list.RowCount(), 1000);
   EXPECT_TRUE(list.Cut());
   EXPECT_EQ(list.Cell(999, 0), "999");
@@ -116,12 +118,12 @@ TEST(SettingsList, ReadsWhatTheTableHoldsAndCutsTheRowWhereTheBytesEnd) {
     bytes += std::to_string(i) + ",/home/someone/music/a long folder name/songs of 2024/song" +
              std::to_string(i) + ".mid,-,-,-\r\n";
   }
-  const SettingsList whole = LoadBytes(bytes, 5, CellLimitOf(ListKind::FileList));
+  const SettingsList whole = LoadBytes(sink, bytes, 5, CellLimitOf(ListKind::FileList));
   EXPECT_EQ(whole.Data(), bytes);
   EXPECT_EQ(whole.RowCount(), 998);
   EXPECT_FALSE(whole.Cut());
   EXPECT_TRUE(sink.Lines().empty());
-  const SettingsList cut = LoadBytes("n,in\r\n1," + std::string(kListFileByteLimit, 'p'), 2,
+  const SettingsList cut = LoadBytes(sink, "n,in\r\n1," + std::string(kListFileByteLimit, 'p'), 2,
                                      CellLimitOf(ListKind::FileList));
   EXPECT_EQ(RowsOf(cut), (Rows{{"n", "in"}}));
   EXPECT_TRUE(cut.Cut());
@@ -129,17 +131,19 @@ TEST(SettingsList, ReadsWhatTheTableHoldsAndCutsTheRowWhereTheBytesEnd) {
 }
 
 TEST(SettingsList, TwoBackslashesAreACommaOutsideDoubleByteCharacters) {
+  RecordingSink sink;
   const std::string hyo = Sjis("表"), so = Sjis("ソ"), no = Sjis("能");  // trail byte 0x5C
   const SettingsList list =
-      LoadBytes("a\\\\b," + hyo + "\\\\" + so + "," + no + "\\," + so + "\\\\\\\r\n", 4);
+      LoadBytes(sink, "a\\\\b," + hyo + "\\\\" + so + "," + no + "\\," + so + "\\\\\\\r\n", 4);
   EXPECT_EQ(RowsOf(list), (Rows{{"a,b", Sjis("表,ソ"), no + "\\", Sjis("ソ,\\")}}));
   EXPECT_EQ(list.ColumnWidth(0), 4);  // measured before unescaping
   EXPECT_EQ(list.ColumnWidth(1), 6);
 }
 
 TEST(SettingsList, ShiftJisHeaderIsStoredAndMeasured) {
+  RecordingSink sink;
   const std::string header = Sjis("番号,入力ファイル名,出力ファイル名,タイトル,著作権情報");
-  const SettingsList list = LoadBytes(header + "\r\n1,a.mid,b.mid,t,c\r\n", 5);
+  const SettingsList list = LoadBytes(sink, header + "\r\n1,a.mid,b.mid,t,c\r\n", 5);
   EXPECT_EQ(list.Cell(0, 1), Sjis("入力ファイル名"));
   EXPECT_EQ(list.Cell(0, 4), Sjis("著作権情報"));
   EXPECT_EQ(list.Cell(1, 2), "b.mid");
@@ -151,7 +155,8 @@ TEST(SettingsList, LongCellsKeepTheirFirst127BytesWithoutHalfCharacters) {
   RecordingSink sink;
   std::string hyo100;
   for (int i = 0; i < 100; ++i) hyo100 += Sjis("表");
-  SettingsList list = LoadBytes(std::string(200, 'x') + "," + hyo100 + ",x" + hyo100 + "\n", 3);
+  SettingsList list =
+      LoadBytes(sink, std::string(200, 'x') + "," + hyo100 + ",x" + hyo100 + "\n", 3);
   EXPECT_EQ(list.Cell(0, 0), std::string(127, 'x'));
   EXPECT_EQ(list.Cell(0, 1), hyo100.substr(0, 126));
   EXPECT_EQ(list.Cell(0, 2), "x" + hyo100.substr(0, 126));
@@ -174,8 +179,8 @@ TEST(SettingsList, ANameAloneOpensInTheCurrentFolder) {
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());
   const std::optional<std::string> here = CurrentFolder();
-  const SettingsList volume = SettingsList::Load("vol.csv", 5);
-  const SettingsList hyo = SettingsList::Load(Sjis("表.csv"), 2);
+  const SettingsList volume = SettingsList::Load(sink.Reports(), "vol.csv", 5);
+  const SettingsList hyo = SettingsList::Load(sink.Reports(), Sjis("表.csv"), 2);
   std::filesystem::current_path(previous);
   EXPECT_EQ(volume.Path(), here.value_or("") + "/vol.csv");
   EXPECT_EQ(volume.Name(), "vol.csv");
@@ -188,12 +193,12 @@ TEST(SettingsList, ANameAloneOpensInTheCurrentFolder) {
 TEST(SettingsList, UnopenableFilesGiveAnEmptyTable) {
   RecordingSink sink;
   const TempFolder folder;
-  const SettingsList missing = SettingsList::Load(folder / "missing.csv", 5);
+  const SettingsList missing = SettingsList::Load(sink.Reports(), folder / "missing.csv", 5);
   EXPECT_EQ(missing.Name(), "missing.csv");
   EXPECT_EQ(missing.Path(), folder / "missing.csv");
   EXPECT_EQ(missing.RowCount(), 0);
   EXPECT_EQ(missing.Cell(0, 0), "");
-  EXPECT_EQ(SettingsList::Load(folder.Path(), 5).RowCount(), 0);
+  EXPECT_EQ(SettingsList::Load(sink.Reports(), folder.Path(), 5).RowCount(), 0);
   EXPECT_EQ(sink.CountReported(kOpenFailed), 2);
 }
 
@@ -211,8 +216,8 @@ TEST(ListKind, FirstLetterSelectsTheKindAndItsColumns) {
 
 TEST(ListError, OtherCodesGiveTheGeneralText) {
   RecordingSink sink;
-  ListError(kListExtraSpace);
-  ListError(0x1E000005);
+  ListError(sink.Reports(), kListExtraSpace);
+  ListError(sink.Reports(), 0x1E000005);
   EXPECT_EQ(sink.Lines(), (std::vector<std::string>{
                               "            リストファイルに無駄なスペースが含まれています。",
                               "            エラーがおきました。"}));
@@ -250,7 +255,7 @@ TEST(SettingsList, Utf8ListsAreReadAsShiftJis) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     RecordingSink sink;
-    EXPECT_EQ(RowsOf(LoadBytes(c.bytes, 2)), c.rows);
+    EXPECT_EQ(RowsOf(LoadBytes(sink, c.bytes, 2)), c.rows);
     EXPECT_EQ(sink.Lines(), c.lines);
   }
 }
@@ -266,9 +271,10 @@ TEST(SettingsList, FileListPathsAreNeverCut) {
   testing::TempFolder folder;
   const std::string path(300, 'p');
   const std::string list_path = folder.Write("f.csv", "a,b,c,d,e\r\n1," + path + ",x,-,-\r\n");
-  const SettingsList cut = SettingsList::Load(list_path, 5);
+  const SettingsList cut = SettingsList::Load(sink.Reports(), list_path, 5);
   EXPECT_EQ(cut.Cell(1, 1).size(), kListCellByteLimit);
-  const SettingsList whole = SettingsList::Load(list_path, 5, ',', CellLimitOf(ListKind::FileList));
+  const SettingsList whole =
+      SettingsList::Load(sink.Reports(), list_path, 5, ',', CellLimitOf(ListKind::FileList));
   EXPECT_EQ(whole.Cell(1, 1), path);
   EXPECT_EQ(CellLimitOf(ListKind::Volume), kListCellByteLimit);
 }

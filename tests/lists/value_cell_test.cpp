@@ -20,7 +20,7 @@ struct Case {
 
 void ExpectParses(const Case& c) {
   RecordingSink sink;
-  const ValueCell value = ParseValueCell(c.cell);
+  const ValueCell value = ParseValueCell(sink.Reports(), c.cell);
   EXPECT_EQ(value.number, c.number) << c.cell;
   EXPECT_EQ(value.mode, c.mode) << c.cell;
   EXPECT_EQ(sink.CountReported("リストファイルのデータにエラーがあります。"), c.data_errors)

@@ -22,9 +22,9 @@ class WholeFileTest : public ::testing::Test {
 TEST_F(WholeFileTest, FileOfExactlyTheLimitIsReadWholeAndReported) {
   RecordingSink sink;
   const std::string path = root_ + "/big.mid";
-  ASSERT_TRUE(WriteWholeFile(path, std::string(kWholeFileLimit, 'x')));
+  ASSERT_TRUE(WriteWholeFile(sink.Reports(), path, std::string(kWholeFileLimit, 'x')));
   std::string bytes;
-  EXPECT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_TRUE(ReadWholeFile(sink.Reports(), path, bytes));
   EXPECT_EQ(bytes.size(), kWholeFileLimit);
   EXPECT_EQ(sink.CountReported("データが大きすぎます。"), 1);
 }
@@ -32,9 +32,9 @@ TEST_F(WholeFileTest, FileOfExactlyTheLimitIsReadWholeAndReported) {
 TEST_F(WholeFileTest, LargerFilesAreCutAtTheLimit) {
   RecordingSink sink;
   const std::string path = root_ + "/bigger.mid";
-  ASSERT_TRUE(WriteWholeFile(path, std::string(kWholeFileLimit + 10, 'x')));
+  ASSERT_TRUE(WriteWholeFile(sink.Reports(), path, std::string(kWholeFileLimit + 10, 'x')));
   std::string bytes;
-  EXPECT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_TRUE(ReadWholeFile(sink.Reports(), path, bytes));
   EXPECT_EQ(bytes.size(), kWholeFileLimit);
   EXPECT_EQ(sink.CountReported("データが大きすぎます。"), 1);
 }
@@ -42,9 +42,9 @@ TEST_F(WholeFileTest, LargerFilesAreCutAtTheLimit) {
 TEST_F(WholeFileTest, SmallerFilesAreReadSilently) {
   RecordingSink sink;
   const std::string path = Sjis(root_ + "/表.mid");
-  ASSERT_TRUE(WriteWholeFile(path, "MThd"));
+  ASSERT_TRUE(WriteWholeFile(sink.Reports(), path, "MThd"));
   std::string bytes;
-  EXPECT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_TRUE(ReadWholeFile(sink.Reports(), path, bytes));
   EXPECT_EQ(bytes, "MThd");
   EXPECT_TRUE(sink.Lines().empty());
 }
@@ -52,9 +52,9 @@ TEST_F(WholeFileTest, SmallerFilesAreReadSilently) {
 TEST_F(WholeFileTest, FilesThatDoNotOpenAreReported) {
   RecordingSink sink;
   std::string bytes = "old";
-  EXPECT_FALSE(ReadWholeFile(root_ + "/missing.mid", bytes));
+  EXPECT_FALSE(ReadWholeFile(sink.Reports(), root_ + "/missing.mid", bytes));
   EXPECT_TRUE(bytes.empty());
-  EXPECT_FALSE(WriteWholeFile(root_ + "/no/such/folder.mid", "x"));
+  EXPECT_FALSE(WriteWholeFile(sink.Reports(), root_ + "/no/such/folder.mid", "x"));
   EXPECT_EQ(sink.CountReported(
                 "ファイルが開けませんでした。ファイルリストを絶対パスで記述してみてください。"),
             2);
@@ -62,9 +62,9 @@ TEST_F(WholeFileTest, FilesThatDoNotOpenAreReported) {
 
 TEST(GeneralError, UnknownCodesGiveTheContextText) {
   RecordingSink sink;
-  ReportGeneralError(kOutOfMemory);
-  ReportGeneralError(kGeneralInternalError);
-  ReportGeneralError(77);
+  ReportGeneralError(sink.Reports(), kOutOfMemory);
+  ReportGeneralError(sink.Reports(), kGeneralInternalError);
+  ReportGeneralError(sink.Reports(), 77);
   const auto lines = sink.Lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "            メモリーが不足しています。");

@@ -32,8 +32,8 @@ std::string NamedChunk(std::string_view name, int channel, int key) {
 
 class FileLoaderTest : public ::testing::Test {
  protected:
-  ModelContext context_;
   RecordingSink sink_;
+  ModelContext context_{sink_.Reports()};
   TempFolder folder_;
 };
 
@@ -249,8 +249,8 @@ std::string RandomSong(std::mt19937& random) {
 }
 
 TEST(FormatZeroMerge, OnePassEqualsMergingTrackByTrack) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   TempFolder folder;
   std::mt19937 random(7);
   for (int round = 0; round < 300; ++round) {

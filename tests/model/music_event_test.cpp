@@ -37,6 +37,7 @@ TEST(MusicEvent, CopyKeepsEveryByteAndEachLiveCopyReportsOnce) {
     original.kind = EventKind::Meta;
     original.type = MetaType::Text;
     original.data.assign(300, 'a');
+    original.oversize_reports = &sink.Reports();
     MusicEvent copy(original);
     EXPECT_EQ(copy.data, original.data);
     EXPECT_EQ(copy.data.size(), 300u);
@@ -49,6 +50,7 @@ TEST(MusicEvent, ExactlyTheBlockSizeReportsNothing) {
   {
     MusicEvent event;
     event.data.assign(256, 'x');
+    event.oversize_reports = &sink.Reports();
     MusicEvent copy = event;
   }
   EXPECT_TRUE(sink.Lines().empty());
@@ -60,6 +62,7 @@ TEST(MusicEvent, MovesAndContainerGrowthDoNotMultiplyTheReport) {
     std::vector<MusicEvent> events;
     MusicEvent large;
     large.data.assign(1000, 'x');
+    large.oversize_reports = &sink.Reports();
     events.push_back(std::move(large));
     for (int i = 0; i < 1000; ++i) events.emplace_back(i);
     events.insert(events.begin(), MusicEvent(7));
@@ -74,6 +77,7 @@ TEST(MusicEvent, AssignmentDropsTheEventItReplaces) {
   RecordingSink sink;
   MusicEvent target;
   target.data.assign(400, 'x');
+  target.oversize_reports = &sink.Reports();
   target = MusicEvent(5);
   EXPECT_EQ(sink.CountReported(kTooLarge), 1);
   EXPECT_EQ(target.delta, 5);
@@ -140,7 +144,7 @@ TEST(TimeSignCode, KnownMetersOnly) {
 
 TEST(MusicEventError, OtherCodesNameTheClass) {
   RecordingSink sink;
-  ReportMusicEventError(0x06000002);
+  ReportMusicEventError(sink.Reports(), 0x06000002);
   EXPECT_EQ(sink.CountReported("MusicEventでエラーが発生しました。"), 1);
 }
 

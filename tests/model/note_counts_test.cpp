@@ -10,6 +10,7 @@
 #include "model/model_builders.h"
 #include "model/sounding_timeline.h"
 #include "model/tempo_map.h"
+#include "support/recording_sink.h"
 
 namespace quillmar {
 namespace {
@@ -63,7 +64,8 @@ MidiTrackData RandomTrack(ModelContext& context, std::mt19937& random) {
 }
 
 TEST(NoteCounts, FastWalksEqualTheListWalkOnRandomTracks) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   for (unsigned seed = 1; seed <= 3000; ++seed) {
     std::mt19937 random(seed);
     const MidiTrackData track = RandomTrack(context, random);
@@ -124,7 +126,8 @@ std::vector<int> ListWalkTicks(const MidiTrackData& track) {
 }
 
 TEST(NoteCounts, TimelineHoldsTheListWalkAtEveryTick) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   for (unsigned seed = 1; seed <= 300; ++seed) {
     std::mt19937 random(seed);
     const MidiTrackData track = RandomTrack(context, random);
@@ -145,7 +148,8 @@ TEST(NoteCounts, TimelineHoldsTheListWalkAtEveryTick) {
 
 TEST(NoteCounts, TimelineCases) {
   using Changes = std::vector<SoundingChange>;
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const struct {
     const char* name;
     std::vector<MusicEvent> events;
@@ -174,7 +178,8 @@ TEST(NoteCounts, TimelineCases) {
 }
 
 TEST(NoteCounts, TempoMapTurnsTicksIntoSeconds) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const MidiTrackData track = TrackOf(context, TrackForm::GateTimeForm,
                                       {Tempo(480, 1000000), Tempo(480, 250000), EndOfTrack()});
   const TempoMap map(track, 480);
@@ -187,7 +192,8 @@ TEST(NoteCounts, TempoMapTurnsTicksIntoSeconds) {
 }
 
 TEST(NoteCounts, ANoteEndingAtTheNextEventNoLongerCounts) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {GateNote(0, 0, 60, 10), GateNote(10, 0, 62, 10), EndOfTrack(10)});
   EXPECT_EQ(PeakPolyphony(track), 1);
@@ -197,7 +203,8 @@ TEST(NoteCounts, ANoteEndingAtTheNextEventNoLongerCounts) {
 }
 
 TEST(NoteCounts, AZeroGateNoteCountsAtItsOwnEventOnly) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {GateNote(0, 0, 60, 0), GateNote(0, 0, 62, 0), EndOfTrack()});
   EXPECT_EQ(PeakPolyphony(track), 1);
@@ -205,7 +212,8 @@ TEST(NoteCounts, AZeroGateNoteCountsAtItsOwnEventOnly) {
 }
 
 TEST(NoteCounts, SameNoteOfTheSameChannelCountsOnceInSimultaneousNotes) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {GateNote(0, 0, 60, 100), GateNote(10, 0, 60, 100), EndOfTrack(200)});
   EXPECT_EQ(PeakPolyphony(track), 2);
@@ -222,7 +230,8 @@ TEST(NoteCounts, SameNoteOfTheSameChannelCountsOnceInSimultaneousNotes) {
 }
 
 TEST(NoteCounts, CountsAreExactBeyondSixtyFourSoundingNotes) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
   for (int note = 0; note < 100; ++note) track.Append(GateNote(0, 0, note, 480));
   track.AppendEndOfTrack(480);
@@ -231,7 +240,8 @@ TEST(NoteCounts, CountsAreExactBeyondSixtyFourSoundingNotes) {
 }
 
 TEST(NoteCounts, DistinctNotesIgnoreRepeatsAndOtherKinds) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {GateNote(0, 9, 36, 10), GateNote(0, 9, 38, 10), GateNote(10, 9, 36, 10),
                         NoteOn(0, 9, 50), GateNote(0, 9, 42, 10), EndOfTrack()});
@@ -240,7 +250,8 @@ TEST(NoteCounts, DistinctNotesIgnoreRepeatsAndOtherKinds) {
 }
 
 TEST(NoteCounts, VoiceCountUsesDistinctNotesForTheDrumChannel) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiF1Data song(context, TrackForm::GateTimeForm);
   song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack()}));
   song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm,

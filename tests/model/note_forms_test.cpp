@@ -197,7 +197,8 @@ class RandomTracks {
 // --- Pairing ------------------------------------------------------------------------------
 
 TEST(NoteForms, OverlappingSamePitchNotesPairFirstInFirstOut) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::OnOffForm,
                        {NoteOn(0, 0, 60), NoteOn(10, 0, 60, 90), NoteOff(10, 0, 60),
                         NoteOff(10, 0, 60), EndOfTrack()});
@@ -209,7 +210,8 @@ TEST(NoteForms, OverlappingSamePitchNotesPairFirstInFirstOut) {
 }
 
 TEST(NoteForms, NotesWithoutLengthOrNoteOffDisappearAndPassOnTheirDeltas) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::OnOffForm,
                        {NoteOff(5, 0, 64), NoteOn(95, 0, 60), NoteOff(0, 0, 60), NoteOn(0, 0, 62),
                         Control(20, 0, 7, 100), EndOfTrack(10)});
@@ -219,7 +221,8 @@ TEST(NoteForms, NotesWithoutLengthOrNoteOffDisappearAndPassOnTheirDeltas) {
 }
 
 TEST(NoteForms, NoteOffOfAnotherChannelDoesNotClose) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::OnOffForm,
                        {NoteOn(0, 0, 60), NoteOff(10, 1, 60), NoteOff(10, 0, 60), EndOfTrack()});
   track.ToGateTimeForm();
@@ -229,7 +232,8 @@ TEST(NoteForms, NoteOffOfAnotherChannelDoesNotClose) {
 
 TEST(NoteForms, GateBeyondTheIntRangeIsLimited) {
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::OnOffForm,
                        {NoteOn(0, 0, 60), Control(kMax, 0, 7, 1), NoteOff(kMax, 0, 60)});
   track.ToGateTimeForm();
@@ -240,7 +244,8 @@ TEST(NoteForms, GateBeyondTheIntRangeIsLimited) {
 // --- Expansion ----------------------------------------------------------------------------
 
 TEST(NoteForms, NoteOffComesBeforeTheEventsAtItsTick) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {GateNote(0, 2, 60, 50), Control(50, 2, 7, 100), EndOfTrack()});
   track.ToOnOffForm();
@@ -250,7 +255,8 @@ TEST(NoteForms, NoteOffComesBeforeTheEventsAtItsTick) {
 }
 
 TEST(NoteForms, NoteLongerThanTheTrackPushesTheEndOfTrack) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track =
       TrackOf(context, TrackForm::GateTimeForm, {GateNote(0, 0, 60, 480), EndOfTrack(240)});
   track.ToOnOffForm();
@@ -259,7 +265,8 @@ TEST(NoteForms, NoteLongerThanTheTrackPushesTheEndOfTrack) {
 }
 
 TEST(NoteForms, LaterNotesNoteOffComesFirstAtEqualEnds) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {GateNote(0, 0, 60, 20), GateNote(10, 0, 62, 10), EndOfTrack(30)});
   track.ToOnOffForm();
@@ -269,8 +276,8 @@ TEST(NoteForms, LaterNotesNoteOffComesFirstAtEqualEnds) {
 }
 
 TEST(NoteForms, NoteWithoutLengthReportsAndItsNoteOffPrecedesIt) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Control(5, 0, 7, 1), GateNote(0, 0, 60, -3), EndOfTrack(5)});
   track.ToOnOffForm();
@@ -280,7 +287,8 @@ TEST(NoteForms, NoteWithoutLengthReportsAndItsNoteOffPrecedesIt) {
 }
 
 TEST(NoteForms, RoundTripKeepsStartsEndsChannelsAndNumbers) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track =
       TrackOf(context, TrackForm::OnOffForm,
               {NoteOn(0, 0, 60), NoteOn(0, 9, 36), NoteOff(30, 9, 36, 0), NoteOn(0, 0, 60, 80),
@@ -294,14 +302,14 @@ TEST(NoteForms, RoundTripKeepsStartsEndsChannelsAndNumbers) {
 }
 
 TEST(NoteForms, NoteOffsThatWouldOverfillTheTableAreRefused) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
   for (int i = 0; i < 3; ++i) track.Append(GateNote(1, 0, 60 + i, 10));
   while (track.Count() < static_cast<int>(MidiTrackData::kMaxEvents) - 2) {
     track.Append(Control(1, 0, 7, 1));
   }
   track.Append(EndOfTrack());
-  RecordingSink sink;
   track.ToOnOffForm();
   // Only the first note's NoteOff fits (at its end, tick 11); the others keep their NoteOn.
   EXPECT_EQ(track.Count(), static_cast<int>(MidiTrackData::kMaxEvents));
@@ -314,7 +322,8 @@ TEST(NoteForms, NoteOffsThatWouldOverfillTheTableAreRefused) {
 
 TEST(NoteForms, LargeTracksConvertBothWays) {
   constexpr int kNotes = 60000;
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
   for (int i = 0; i < kNotes; ++i) track.Append(GateNote(i % 2, i % 16, 60, 1 + i % 7));
   track.Append(EndOfTrack());
@@ -326,8 +335,8 @@ TEST(NoteForms, LargeTracksConvertBothWays) {
 }
 
 TEST(NoteForms, ConversionsRequireTheirStartingForm) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto gate_time = TrackOf(context, TrackForm::GateTimeForm, {GateNote(0, 0, 60, 10)});
   gate_time.ToGateTimeForm();
   auto on_off = TrackOf(context, TrackForm::OnOffForm, {NoteOn(0, 0, 60), NoteOff(10, 0, 60)});
@@ -342,8 +351,8 @@ TEST(NoteForms, ConversionsRequireTheirStartingForm) {
 // --- Purge --------------------------------------------------------------------------------
 
 TEST(NoteForms, PurgeCarriesDeltasAndReportsNegativeOnes) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MusicEvent removed(-10);
   MusicEvent removed_last(7);
   auto track = TrackOf(context, TrackForm::GateTimeForm,
@@ -358,32 +367,35 @@ TEST(NoteForms, PurgeCarriesDeltasAndReportsNegativeOnes) {
 // --- The fast conversions equal the plain walks -------------------------------------------
 
 template <typename Fast, typename Walk>
-void ExpectSameAsWalk(MidiTrackData& track, std::vector<MusicEvent> expected, Fast fast,
-                      Walk walk) {
+void ExpectSameAsWalk(RecordingSink& sink, MidiTrackData& track, std::vector<MusicEvent> expected,
+                      Fast fast, Walk walk) {
   int expected_errors = 0;
   walk(expected, expected_errors);
-  RecordingSink sink;
+  sink.Clear();  // the track reports into it
   fast(track);
   ASSERT_EQ(FieldsOf(track.Events()), FieldsOf(expected));
   ASSERT_EQ(sink.CountReported(kInternalError), expected_errors);
 }
 
 TEST(NoteForms, FastConversionsEqualThePlainWalksOnRandomTracks) {
-  ModelContext context;
   RandomTracks random(20240611);
   for (int round = 0; round < 3000; ++round) {
     SCOPED_TRACE(round);
+    RecordingSink sink;  // a flood of one report never spans two rounds
+    ModelContext context{sink.Reports()};
     std::vector<MusicEvent> on_off = random.OnOff();
     auto paired = TrackOf(context, TrackForm::OnOffForm, on_off);
-    ExpectSameAsWalk(paired, on_off, std::mem_fn(&MidiTrackData::ToGateTimeForm), PairingWalk);
+    ExpectSameAsWalk(sink, paired, on_off, std::mem_fn(&MidiTrackData::ToGateTimeForm),
+                     PairingWalk);
 
     std::vector<MusicEvent> gate_time = random.GateTime();
     auto expanded = TrackOf(context, TrackForm::GateTimeForm, gate_time);
-    ExpectSameAsWalk(expanded, gate_time, std::mem_fn(&MidiTrackData::ToOnOffForm), ExpansionWalk);
+    ExpectSameAsWalk(sink, expanded, gate_time, std::mem_fn(&MidiTrackData::ToOnOffForm),
+                     ExpansionWalk);
 
     std::vector<MusicEvent> removals = random.Removals();
     auto purged = TrackOf(context, TrackForm::GateTimeForm, removals);
-    ExpectSameAsWalk(purged, removals, std::mem_fn(&MidiTrackData::PurgeRemoved), PurgeWalk);
+    ExpectSameAsWalk(sink, purged, removals, std::mem_fn(&MidiTrackData::PurgeRemoved), PurgeWalk);
     if (::testing::Test::HasFatalFailure()) return;
   }
 }

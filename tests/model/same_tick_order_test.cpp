@@ -77,7 +77,8 @@ std::vector<MusicEvent> RandomEvents(std::mt19937& random) {
 }
 
 TEST(SameTickOrder, ATickOfNoteOnControlNoteOffBecomesControlNoteOffNoteOn) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::OnOffForm,
                        {NoteOn(10, 0, 60), Control(0, 0, 7, 100), NoteOff(0, 0, 62), EndOfTrack()});
   track.GroupNonNotesFirst();
@@ -93,8 +94,8 @@ TEST(SameTickOrder, ATickOfNoteOnControlNoteOffBecomesControlNoteOffNoteOn) {
 }
 
 TEST(SameTickOrder, NoteReorderingsNeedTheOnOffFormButSysExGroupingDoesNot) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {NoteOn(5, 0, 60), NoteOff(0, 0, 61), SysEx(0, {0xF0, 0xF7}), EndOfTrack()});
   track.GroupNonNotesFirst();
@@ -115,7 +116,8 @@ TEST(SameTickOrder, FastReorderingsEqualThePlainWalksOnRandomTracks) {
        [](MidiTrackData& t) { GroupFirstWalk(t, IsSysEx); }},
       {[](MidiTrackData& t) { t.NoteOffsBeforeNoteOns(); }, NoteOffsBeforeNoteOnsWalk},
   };
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   for (unsigned seed = 1; seed <= 3000; ++seed) {
     std::mt19937 random(seed);
     const std::vector<MusicEvent> events = RandomEvents(random);

@@ -19,7 +19,8 @@ MidiF1Data SongOf(ModelContext& context, std::vector<std::vector<MusicEvent>> tr
 }
 
 TEST(BarToTicks, CountsBarsOfTheMeterInForce) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto common =
       SongOf(context, {{TimeSign(0, 4, 2), Control(1920, 0, 1, 0), Control(1920, 0, 1, 0),
                         Control(1920, 0, 1, 0), EndOfTrack(1920)}});
@@ -30,7 +31,8 @@ TEST(BarToTicks, CountsBarsOfTheMeterInForce) {
 }
 
 TEST(BarToTicks, ExactWhenTrackZeroIsSparseOrEndsEarly) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto sparse = SongOf(context, {{TimeSign(0, 3, 2), EndOfTrack(100)}});
   EXPECT_EQ(sparse.BarToTicks(3, 0, 0), 3 * 1440) << "the last meter goes on";
   const auto gap = SongOf(context, {{TimeSign(0, 4, 2), TimeSign(3840, 3, 2), EndOfTrack(10)}});
@@ -41,15 +43,16 @@ TEST(BarToTicks, ExactWhenTrackZeroIsSparseOrEndsEarly) {
 }
 
 TEST(BarToTicks, UnsupportedMeterIsReportedAndIgnored) {
-  ModelContext context;
-  const auto song = SongOf(context, {{TimeSign(0, 3, 1), EndOfTrack(1920)}});
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
+  const auto song = SongOf(context, {{TimeSign(0, 3, 1), EndOfTrack(1920)}});
   EXPECT_EQ(song.BarToTicks(1, 0, 0), 1920);
   EXPECT_EQ(sink.CountReported("扱えない拍子記号が含まれていました。"), 1);
 }
 
 TEST(BarToTicks, DegenerateMetersAndDivisionsEnd) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto song = SongOf(context, {{TimeSign(0, 1, 3), EndOfTrack(10)}});
   EXPECT_EQ(song.BarToTicks(2000000000, 0, 0), 0);
   song.SetDivision(0);
@@ -60,7 +63,8 @@ TEST(BarToTicks, DegenerateMetersAndDivisionsEnd) {
 }
 
 TEST(SongLookups, MarkersAndCuePointsByText) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto song = SongOf(
       context, {{Meta(960, MetaType::Marker, "A"), Meta(960, MetaType::Marker, "B"), EndOfTrack()},
                 {Meta(100, MetaType::CuePoint, "B"), EndOfTrack()}});
@@ -70,7 +74,8 @@ TEST(SongLookups, MarkersAndCuePointsByText) {
 }
 
 TEST(SongLookups, NoteRangeOfAChannel) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto song = SongOf(context, {{GateNote(0, 2, 50, 5), GateNote(0, 2, 70, 5), EndOfTrack()},
                                      {GateNote(0, 2, 40, 5), EndOfTrack()}});
   EXPECT_EQ(song.GetNoteRange(2), std::make_pair(40, 70));
@@ -78,17 +83,18 @@ TEST(SongLookups, NoteRangeOfAChannel) {
 }
 
 TEST(SongLookups, SecondMasterVolumeIsReported) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto song = SongOf(
       context, {{SysEx(0, {0xF0, 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, 90, 0xF7}), EndOfTrack()},
                 {SysEx(0, {0xF0, 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, 80, 0xF7}), EndOfTrack()}});
-  RecordingSink sink;
   EXPECT_EQ(song.GetMasterVolume(), 90);
   EXPECT_EQ(sink.CountReported("マスターボリュームが複数設定されています。"), 1);
 }
 
 TEST(SplitTrack, NotesAtOrAboveTheThresholdComeFirst) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto song = SongOf(context, {{Tempo(0, 500000), EndOfTrack()},
                                {Program(0, 1, 5), GateNote(0, 1, 55, 10), GateNote(10, 1, 60, 10),
                                 GateNote(10, 1, 72, 10), EndOfTrack(10)}});
@@ -107,12 +113,12 @@ TEST(SplitTrack, NotesAtOrAboveTheThresholdComeFirst) {
 }
 
 TEST(SplitTrack, RefusedWhenTheSongWouldPassThirtyThreeTracks) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   std::vector<std::vector<MusicEvent>> tracks(32, {GateNote(0, 4, 60, 1), EndOfTrack(1)});
   tracks[0] = {GateNote(0, 1, 60, 1), EndOfTrack(1)};
   tracks[1] = {GateNote(0, 1, 60, 1), EndOfTrack(1)};
   auto song = SongOf(context, std::move(tracks));
-  RecordingSink sink;
   song.SplitTrack(1, 60, 1);
   EXPECT_EQ(song.TrackCount(), 32);
   EXPECT_EQ(sink.CountReported("MidiF1Dataで内部エラーが発生しました。"), 1);

@@ -28,7 +28,8 @@ MidiF1Data SongOf(ModelContext& context, std::vector<MidiTrackData> tracks) {
 }
 
 TEST(FormatZeroSplit, EventsGoToTheTrackOfTheirChannel) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto format0 =
       Format0Of(context, {Tempo(0, 500000), GateNote(0, 0, 60, 10), GateNote(10, 9, 36, 5),
                           GateNote(5, 15, 70, 5), Meta(5, MetaType::Text, "t"), EndOfTrack(20)});
@@ -46,7 +47,8 @@ TEST(FormatZeroSplit, EventsGoToTheTrackOfTheirChannel) {
 }
 
 TEST(FormatZeroSplit, RhythmPartMessageFollowsItsChannel) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto format0 = Format0Of(
       context, {SysEx(0, {0xF0, 0x0A, 0x41, 0x10, 0x42, 0x12, 0x40, 0x1A, 0x15, 0x02, 0x0F, 0xF7}),
                 SysEx(0, {0xF0, 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, 0x64, 0xF7}), EndOfTrack(0)});
@@ -56,21 +58,21 @@ TEST(FormatZeroSplit, RhythmPartMessageFollowsItsChannel) {
 }
 
 TEST(FormatZeroSplit, RefusesASongOutsideGateTimeForm) {
-  ModelContext context;
-  MidiF0Data format0(context, TrackForm::OnOffForm);
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
+  MidiF0Data format0(context, TrackForm::OnOffForm);
   MidiF1Data song(format0);
   EXPECT_EQ(song.TrackCount(), 0);
   EXPECT_EQ(sink.CountReported(kF1InternalErrorText), 1);
 }
 
 TEST(TrackList, NeverMoreThanThirtyThreeTracks) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiF1Data song(context);
   for (int i = 0; i < MidiF1Data::kMaxTracks; ++i) {
     ASSERT_TRUE(song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack()})));
   }
-  RecordingSink sink;
   EXPECT_FALSE(song.AppendTrack(MidiTrackData(context, TrackForm::GateTimeForm)));
   EXPECT_FALSE(song.InsertTrack(MidiTrackData(context, TrackForm::GateTimeForm), 0));
   EXPECT_EQ(song.TrackCount(), MidiF1Data::kMaxTracks);
@@ -78,7 +80,8 @@ TEST(TrackList, NeverMoreThanThirtyThreeTracks) {
 }
 
 TEST(TrackList, DeleteEmptyTracksTakesConsecutiveOnes) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto song = SongOf(
       context, {TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack()}),
                 TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack()}),
@@ -94,7 +97,8 @@ TEST(TrackList, DeleteEmptyTracksKeepsTheFirstWhenAllAreEmpty) {
   const std::vector<std::pair<std::vector<std::int32_t>, std::vector<Ticks>>> cases = {
       {{}, {}}, {{3}, {3}}, {{3, 9}, {3}}, {{3, 9, 0}, {3}}};
   for (const auto& [ends, remaining] : cases) {
-    ModelContext context;
+    RecordingSink sink;
+    ModelContext context{sink.Reports()};
     MidiF1Data song(context);
     for (std::int32_t end : ends) {
       song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack(end)}));
@@ -107,7 +111,8 @@ TEST(TrackList, DeleteEmptyTracksKeepsTheFirstWhenAllAreEmpty) {
 }
 
 TEST(SongWriting, FormatOneHeaderCountsTheRemainingTracks) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto song =
       SongOf(context,
              {TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack()}),
@@ -125,7 +130,8 @@ TEST(SongWriting, FormatZeroReordersEachTickAndFormatOneDoesNot) {
   // Note-on A, control change C and note-off B at one tick.
   std::vector<MusicEvent> tick = {NoteOn(0, 0, 62), NoteOn(10, 0, 60), Control(0, 0, 7, 100),
                                   NoteOff(0, 0, 62), EndOfTrack(0)};
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiF0Data format0(context, TrackForm::OnOffForm);
   format0.SetDivision(96);
   format0.Track() = TrackOf(context, TrackForm::OnOffForm, tick);
@@ -143,9 +149,9 @@ TEST(SongWriting, FormatZeroReordersEachTickAndFormatOneDoesNot) {
 }
 
 TEST(SongWriting, WrongFormsAreRefusedAndNothingIsSaved) {
-  ModelContext context;
-  auto song = SongOf(context, {TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack()})});
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
+  auto song = SongOf(context, {TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack()})});
   EXPECT_FALSE(song.Encode());
   EXPECT_FALSE(song.Save("/tmp/quillmar-never-written.mid"));
   EXPECT_EQ(sink.CountReported(kF1InternalErrorText), 2);
@@ -155,7 +161,8 @@ TEST(SongWriting, WrongFormsAreRefusedAndNothingIsSaved) {
 }
 
 TEST(SongCopy, CopiesEveryTrack) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto song = SongOf(
       context, {TrackOf(context, TrackForm::GateTimeForm, {GateNote(0, 3, 60, 5), EndOfTrack(5)})});
   const MidiF1Data copy(song);

@@ -10,7 +10,8 @@ namespace {
 using namespace quillmar::testing;
 
 TEST(TrackQueries, ChannelComesFromTheFirstSoundingEvent) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {NoteOff(0, 3, 60), GateNote(10, 5, 60, 10), EndOfTrack()});
   EXPECT_EQ(track.GetChannel(), 5);
@@ -23,7 +24,8 @@ TEST(TrackQueries, ChannelComesFromTheFirstSoundingEvent) {
 }
 
 TEST(TrackQueries, FindEventMatchesAnyTypeForMinusOne) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track =
       TrackOf(context, TrackForm::GateTimeForm,
               {Tempo(0, 500000), Control(0, 0, 10, 64), Control(0, 0, 7, 100), EndOfTrack()});
@@ -35,7 +37,8 @@ TEST(TrackQueries, FindEventMatchesAnyTypeForMinusOne) {
 }
 
 TEST(TrackQueries, MetaTextTimeIsTheAbsoluteTimeOfTheFirstMatch) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track =
       TrackOf(context, TrackForm::GateTimeForm,
               {Meta(960, MetaType::Marker, "A"), Meta(960, MetaType::Marker, "B"), EndOfTrack()});
@@ -45,7 +48,8 @@ TEST(TrackQueries, MetaTextTimeIsTheAbsoluteTimeOfTheFirstMatch) {
 }
 
 TEST(TrackStructure, DeleteKeepsTheTimesOfTheOthersAndTheLastDropsItsDelta) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Control(10, 0, 7, 1), Control(20, 0, 7, 2), EndOfTrack(30)});
   track.DeleteAt(1);
@@ -55,23 +59,23 @@ TEST(TrackStructure, DeleteKeepsTheTimesOfTheOthersAndTheLastDropsItsDelta) {
 }
 
 TEST(TrackStructure, InsertAtShiftsEverythingAfterIt) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm, {Control(10, 0, 7, 1), EndOfTrack(5)});
   ASSERT_TRUE(track.InsertAt(0, MidiTrackData::Place::After, Control(3, 0, 10, 64)));
   EXPECT_EQ(TimesOf(track), (std::vector<Ticks>{10, 13, 18}));
   ASSERT_TRUE(track.InsertAt(0, MidiTrackData::Place::Before, Program(0, 0, 5)));
   EXPECT_EQ(track.Event(0).kind, EventKind::ProgramChange);
-  RecordingSink sink;
   EXPECT_FALSE(track.InsertAt(7, MidiTrackData::Place::Before, Program(0, 0, 5)));
   EXPECT_EQ(track.Count(), 4);
   EXPECT_EQ(sink.CountReported("MidiTrackDataで内部エラーが発生しました。"), 1);
 }
 
 TEST(TrackStructure, AFullTableRefusesMoreEvents) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
   for (std::size_t i = 0; i < MidiTrackData::kMaxEvents; ++i) track.Append(MusicEvent(1));
-  RecordingSink sink;
   EXPECT_FALSE(track.Append(MusicEvent(1)));
   EXPECT_FALSE(track.InsertAt(0, MidiTrackData::Place::Before, MusicEvent(1)));
   EXPECT_EQ(track.Count(), static_cast<int>(MidiTrackData::kMaxEvents));
@@ -79,7 +83,8 @@ TEST(TrackStructure, AFullTableRefusesMoreEvents) {
 }
 
 TEST(TrackStructure, AppendEndOfTrackOnlyWhenMissing) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
   track.AppendEndOfTrack(7);
   track.AppendEndOfTrack(9);
@@ -89,7 +94,8 @@ TEST(TrackStructure, AppendEndOfTrackOnlyWhenMissing) {
 }
 
 TEST(TrackStructure, InnerEndsOfTrackGoAndTheirDeltasMoveOn) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {EndOfTrack(10), Control(5, 0, 7, 1), EndOfTrack(3), Control(4, 0, 7, 2)});
   track.RemoveInnerEndOfTrack();
@@ -102,7 +108,8 @@ TEST(TrackStructure, InnerEndsOfTrackGoAndTheirDeltasMoveOn) {
 }
 
 TEST(TrackStructure, SwappedEventsTakeOverTheSlotsDeltas) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::OnOffForm,
                        {NoteOn(10, 0, 60), Control(0, 0, 7, 1), EndOfTrack(5)});
   track.SwapEvents(0, 1);
@@ -113,13 +120,13 @@ TEST(TrackStructure, SwappedEventsTakeOverTheSlotsDeltas) {
 }
 
 TEST(TrackCopy, RequiresGateTimeForm) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto source = TrackOf(context, TrackForm::GateTimeForm, {GateNote(0, 0, 60, 10), EndOfTrack()});
   MidiTrackData copy(source);
   EXPECT_EQ(copy.Count(), 2);
   EXPECT_EQ(copy.Form(), TrackForm::GateTimeForm);
   source.SetForm(TrackForm::OnOffForm);
-  RecordingSink sink;
   MidiTrackData refused(source);
   EXPECT_EQ(refused.Count(), 0);
   EXPECT_EQ(sink.CountReported("MidiTrackDataで内部エラーが発生しました。"), 1);

@@ -29,8 +29,8 @@ std::string Encoded(ModelContext& context, std::vector<MusicEvent> events) {
 }
 
 TEST(TrackEncoder, WritesEveryKindFromItsFieldsWithoutRunningStatus) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MusicEvent bend = WithKind(EventKind::PitchBend, 0, 4);
   bend.value = 0x40;
   MusicEvent escaped = WithKind(EventKind::SysExF7, 0);
@@ -50,7 +50,8 @@ TEST(TrackEncoder, WritesEveryKindFromItsFieldsWithoutRunningStatus) {
 }
 
 TEST(TrackEncoder, DeltasAreVariableLengthQuantitiesOfUpToFourBytes) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const std::string image =
       Encoded(context, {Program(127, 0, 1), Program(128, 0, 1), Program(16383, 0, 1),
                         Program(16384, 0, 1), Program(2097152, 0, 1), EndOfTrack(0)});
@@ -60,8 +61,8 @@ TEST(TrackEncoder, DeltasAreVariableLengthQuantitiesOfUpToFourBytes) {
 }
 
 TEST(TrackEncoder, LongMetaTextsGetALongLengthAndOneWarning) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const std::string lyric(150, 'l');
   const std::string image = Encoded(
       context, {Meta(0, MetaType::Lyric, lyric), Meta(0, MetaType::Lyric, lyric), EndOfTrack(0)});
@@ -71,8 +72,8 @@ TEST(TrackEncoder, LongMetaTextsGetALongLengthAndOneWarning) {
 }
 
 TEST(TrackEncoder, EventsWithoutAnEncodingAreLeftOutAndPassOnTheirDeltas) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MusicEvent bend = WithKind(EventKind::PitchBend, 6, 16);
   const std::string image = Encoded(
       context, {WithKind(EventKind::Removed, 1), GateNote(2, 0, 60, 10),
@@ -85,8 +86,8 @@ TEST(TrackEncoder, EventsWithoutAnEncodingAreLeftOutAndPassOnTheirDeltas) {
 }
 
 TEST(TrackEncoder, RefusesATrackInAnotherFormOrWithoutFinalEndOfTrack) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto ends_with_note = TrackOf(context, TrackForm::OnOffForm, {EndOfTrack(0), NoteOn(0, 0, 60)});
   EXPECT_FALSE(ends_with_note.Encode());
   auto gate_time = TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack(0)});
@@ -98,7 +99,8 @@ TEST(TrackEncoder, RefusesATrackInAnotherFormOrWithoutFinalEndOfTrack) {
 }
 
 TEST(TrackEncoder, AReadChunkInCanonicalFormIsWrittenBackByteForByte) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const std::string chunk = Chunk(
       Bytes({0x00, 0xFF, 0x03, 0x05, 'P',  'i',  'a',  'n',  'o',  0x00, 0xFF, 0x51, 0x03, 0x07,
              0xA1, 0x20, 0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08, 0x00, 0xFF, 0x59, 0x02,

@@ -28,8 +28,8 @@ std::vector<EventKind> KindsOf(const MidiTrackData& track) {
 }
 
 TEST(TrackReader, ChannelMessagesUseRunningStatusAlsoAfterAMetaEvent) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const std::string body =
       Bytes({0x00, 0x91, 0x3C, 0x64, 0x10, 0x3E, 0x50, 0x00, 0xFF, 0x01, 0x02, 'h',  'i',
              0x00, 0x40, 0x00, 0x00, 0x82, 0x3C, 0x20, 0x00, 0xB3, 0x07, 0x64, 0x00, 0xC4,
@@ -63,8 +63,8 @@ TEST(TrackReader, ChannelMessagesUseRunningStatusAlsoAfterAMetaEvent) {
 }
 
 TEST(TrackReader, RunningStatusStartsFromTheContextAndCarriesIntoTheNextChunk) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   context.running_status = 0x92;
   const MidiTrackData first = Read(context, Bytes({0x00, 0x3C, 0x64, 0x00, 0xC5, 0x01}));
   EXPECT_EQ(first.Event(0).kind, EventKind::NoteOn);
@@ -80,7 +80,8 @@ TEST(TrackReader, RunningStatusStartsFromTheContextAndCarriesIntoTheNextChunk) {
 }
 
 TEST(TrackReader, SystemExclusiveMessagesAreStoredWholeAndServeAsRunningStatus) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const std::string volume = Bytes({0xF0, 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, 0x64, 0xF7});
   const MidiTrackData track = Read(
       context, Bytes({0x00}) + volume +
@@ -99,8 +100,8 @@ TEST(TrackReader, SystemExclusiveMessagesAreStoredWholeAndServeAsRunningStatus) 
 }
 
 TEST(TrackReader, EventsOf256BytesOrMoreAreStoredWholeAndReportedOncePerChunk) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const std::string text(300, 't');
   const std::string sysex = Bytes({0xF0, 0x82, 0x2A}) + std::string(297, '\x01') + "\xF7";
   const MidiTrackData track =
@@ -114,7 +115,8 @@ TEST(TrackReader, EventsOf256BytesOrMoreAreStoredWholeAndReportedOncePerChunk) {
 }
 
 TEST(TrackReader, MetaTypesOutsideTheModelAreReadAndMarkedRemoved) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const MidiTrackData track = Read(context, Bytes({0x07, 0xFF, 0x21, 0x01, 0x00, 0x00, 0xFF, 0x08,
                                                    0x01, 'x', 0x00, 0xFF, 0x7F, 0x02, 0x43, 0x7B}) +
                                                 kEndOfTrack);
@@ -126,8 +128,8 @@ TEST(TrackReader, MetaTypesOutsideTheModelAreReadAndMarkedRemoved) {
 }
 
 TEST(TrackReader, FixedSizeMetaEventsHonourTheirLengthByte) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const MidiTrackData track = Read(
       context,
       Bytes({0x00, 0xFF, 0x00, 0x02, 0x00, 0x05,              // sequence number
@@ -165,8 +167,8 @@ TEST(TrackReader, ABrokenEventStopsTheChunkWhichStillEndsWithEndOfTrack) {
       Bytes({0x81, 0x81, 0x81, 0x81, 0x00, 0xB0, 0x0A, 0x40}),  // five-byte delta
   };
   for (const std::string& tail : broken) {
-    ModelContext context;
     RecordingSink sink;
+    ModelContext context{sink.Reports()};
     const MidiTrackData track = Read(context, Bytes({0x0A, 0xB0, 0x07, 0x64}) + tail);
     ASSERT_EQ(track.Count(), 2);
     EXPECT_EQ(track.Event(0).kind, EventKind::ControlChange);
@@ -177,8 +179,8 @@ TEST(TrackReader, ABrokenEventStopsTheChunkWhichStillEndsWithEndOfTrack) {
 }
 
 TEST(TrackReader, UnterminatedSysExEndsAtTheChunkEnd) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const MidiTrackData track = Read(context, Bytes({0x00, 0xF0, 0x03, 0x01, 0x02}));
   ASSERT_EQ(track.Count(), 2);
   EXPECT_EQ(track.Event(0).data, Bytes({0xF0, 0x03, 0x01, 0x02}));
@@ -187,8 +189,8 @@ TEST(TrackReader, UnterminatedSysExEndsAtTheChunkEnd) {
 }
 
 TEST(TrackReader, UndefinedBytesAreSkippedAndTheirDeltasKept) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const MidiTrackData track = Read(context, Bytes({0x05, 0x3C, 0x06, 0xF8}) + kEndOfTrack);
   using K = EventKind;
   EXPECT_EQ(KindsOf(track), (std::vector<K>{K::Removed, K::Removed, K::Meta}));
@@ -197,8 +199,8 @@ TEST(TrackReader, UndefinedBytesAreSkippedAndTheirDeltasKept) {
 }
 
 TEST(TrackReader, AMissingOrOverlongChunkGivesAnEmptyEncodedTrack) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const std::string file = Smf(1, 480, {Chunk(kEndOfTrack)});
   const std::vector<std::pair<std::string, std::size_t>> bad = {
       {file, 0}, {file, file.size()}, {file, 1000}};
@@ -222,7 +224,8 @@ TEST(TrackReader, AMissingOrOverlongChunkGivesAnEmptyEncodedTrack) {
 }
 
 TEST(TrackReader, AChunkWithoutFinalEndOfTrackGetsOneAtItsLastTime) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const MidiTrackData cut = Read(context, Bytes({0x00, 0x90, 0x3C, 0x64, 0x60, 0x80, 0x3C, 0x40}));
   EXPECT_EQ(TimesOf(cut), (std::vector<Ticks>{0, 96, 96}));
   EXPECT_TRUE(cut.Event(2).IsMeta(MetaType::EndOfTrack));
@@ -233,8 +236,8 @@ TEST(TrackReader, AChunkWithoutFinalEndOfTrackGetsOneAtItsLastTime) {
 }
 
 TEST(TrackReader, TheTableNeverHoldsMoreThanItsLimit) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   const auto limit = static_cast<int>(MidiTrackData::kMaxEvents);
   std::string exact = Bytes({0x00, 0xB0, 0x07, 0x64});
   for (int i = 1; i < limit; ++i) exact += Bytes({0x01, 0x07, 0x64});
@@ -256,7 +259,7 @@ TEST(TrackReader, HostileChunksAlwaysEndAndEndWithEndOfTrack) {
   RecordingSink sink;
   for (unsigned seed = 1; seed <= 4000; ++seed) {
     std::mt19937 random(seed);
-    ModelContext context;
+    ModelContext context{sink.Reports()};
     context.running_status = static_cast<std::uint8_t>(random());
     std::string body(random() % 200, '\0');
     for (char& byte : body) {

@@ -25,8 +25,8 @@ MusicEvent RhythmPart(std::int32_t delta) {
 }
 
 TEST(TrackControllers, VolumeIsTheLastAndASecondOneWarnsOncePerChunkRead) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Control(0, 0, 7, 100), Control(0, 0, 10, 30), Control(10, 0, 7, 80),
                         Control(10, 0, 7, 70), EndOfTrack()});
@@ -41,8 +41,8 @@ TEST(TrackControllers, VolumeIsTheLastAndASecondOneWarnsOncePerChunkRead) {
 }
 
 TEST(TrackControllers, PanWarnsWithItsOwnMessageAndMissingControllersGiveMinusOne) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Control(0, 3, 10, 20), Control(0, 3, 10, 40), EndOfTrack()});
   EXPECT_EQ(track.GetPan(), 40);
@@ -52,7 +52,8 @@ TEST(TrackControllers, PanWarnsWithItsOwnMessageAndMissingControllersGiveMinusOn
 }
 
 TEST(TrackControllers, ProgramIsTheFirstNonZeroOne) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto mixed = TrackOf(context, TrackForm::GateTimeForm,
                        {Program(0, 0, 0), Program(0, 0, 0), Program(5, 0, 5), Program(5, 0, 7)});
   EXPECT_EQ(mixed.GetProgram(), 5);
@@ -65,7 +66,8 @@ TEST(TrackControllers, ProgramIsTheFirstNonZeroOne) {
 }
 
 TEST(TrackControllers, ArithmeticTouchesOnlyTheControllerAndStaysInRange) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Control(0, 0, 7, 100), Control(0, 0, 7, 101), Control(0, 0, 7, 20),
                         Control(0, 0, 10, 100), Program(0, 0, 100)});
@@ -87,7 +89,8 @@ TEST(TrackControllers, ArithmeticTouchesOnlyTheControllerAndStaysInRange) {
 }
 
 TEST(TrackControllers, InsertedControlChangeComesFirst) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack(10)});
   track.InsertControlChange(4, 7, 100);
   ASSERT_EQ(track.Count(), 3);
@@ -102,8 +105,8 @@ TEST(TrackControllers, InsertedControlChangeComesFirst) {
 }
 
 TEST(TrackMasterVolume, InsertedMessageComesBeforeATempo) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack()});
   track.InsertMasterVolume(100);
   ASSERT_EQ(track.Count(), 3);
@@ -118,8 +121,8 @@ TEST(TrackMasterVolume, InsertedMessageComesBeforeATempo) {
 }
 
 TEST(TrackMasterVolume, SetChangesTheFirstAndGetReadsTheLastWithOneWarning) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {MasterVolume(0, 90), MasterVolume(10, 80), EndOfTrack()});
   EXPECT_EQ(track.GetMasterVolume(), 80);
@@ -135,8 +138,8 @@ TEST(TrackMasterVolume, SetChangesTheFirstAndGetReadsTheLastWithOneWarning) {
 }
 
 TEST(TrackMasterVolume, WideValuesAreReportedAndKeptButTheDataByteStaysMidi) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm, {MasterVolume(0, 90), EndOfTrack()});
   EXPECT_TRUE(track.SetMasterVolume(200));
   EXPECT_EQ(track.Event(0).value, 200);
@@ -150,8 +153,8 @@ TEST(TrackMasterVolume, WideValuesAreReportedAndKeptButTheDataByteStaysMidi) {
 }
 
 TEST(TrackMasterVolume, RhythmPartMessageIsNeverTakenForOne) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto rhythm_only = TrackOf(context, TrackForm::GateTimeForm, {RhythmPart(0), EndOfTrack()});
   ASSERT_TRUE(IsRhythmPartMessage(rhythm_only.Event(0)));
   EXPECT_EQ(rhythm_only.GetMasterVolume(), -1);
@@ -174,7 +177,8 @@ TEST(TrackMasterVolume, RhythmPartMessageIsNeverTakenForOne) {
 }
 
 TEST(TrackMasterVolume, DeleteRemovesEveryOneAndKeepsTheOtherTimes) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {MasterVolume(3, 90), MasterVolume(4, 80), Tempo(5, 500000),
                         MasterVolume(6, 70), EndOfTrack(7)});
@@ -185,8 +189,8 @@ TEST(TrackMasterVolume, DeleteRemovesEveryOneAndKeepsTheOtherTimes) {
 }
 
 TEST(TrackMetaText, GetAndSetWorkOnTheFirstOrEveryEventOfTheType) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Meta(0, MetaType::Text, "a"), Meta(0, MetaType::SequenceName, "Song"),
                         Meta(10, MetaType::SequenceName, "Other"), EndOfTrack()});
@@ -207,8 +211,8 @@ TEST(TrackMetaText, GetAndSetWorkOnTheFirstOrEveryEventOfTheType) {
 }
 
 TEST(TrackMetaText, InsertedMetaComesFirstAndALongTextIsReportedButKept) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack(10)});
   track.InsertMeta(MetaType::Copyright, std::string(127, 'c'));
   EXPECT_TRUE(sink.Lines().empty());
@@ -226,7 +230,8 @@ TEST(TrackMetaText, InsertedMetaComesFirstAndALongTextIsReportedButKept) {
 }
 
 TEST(TrackMetaText, AddedTextFollowsTheEventsAtTickZero) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(
       context, TrackForm::GateTimeForm,
       {Tempo(0, 500000), Meta(0, MetaType::Text, "a"), Control(10, 0, 7, 100), EndOfTrack(10)});
@@ -238,7 +243,8 @@ TEST(TrackMetaText, AddedTextFollowsTheEventsAtTickZero) {
 }
 
 TEST(TrackMetaText, DeletionsCarryTheirDeltasForward) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Meta(1, MetaType::Text, "a"), Meta(2, MetaType::SequenceName, "n"),
                         Meta(3, MetaType::Text, "b"), Control(4, 0, 7, 1), Tempo(5, 500000),
@@ -256,7 +262,8 @@ TEST(TrackMetaText, DeletionsCarryTheirDeltasForward) {
 }
 
 TEST(TrackMetaText, ChangeMetaTypeRetypesEveryMatch) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Meta(0, MetaType::Text, "a"), Control(0, 0, MetaType::Text, 1),
                         Meta(0, MetaType::Text, "b"), EndOfTrack()});

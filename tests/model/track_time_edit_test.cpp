@@ -32,7 +32,8 @@ constexpr EventKind kMeta = EventKind::Meta;
 // --- InsertAtTime -------------------------------------------------------------------------
 
 TEST(InsertAtTime, GoesAfterTheEventsAlreadyAtItsTime) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track =
       TrackOf(context, TrackForm::GateTimeForm,
               {Tempo(0, 500000), TimeSign(0, 4, 2), GateNote(0, 0, 60, 10), EndOfTrack(10)});
@@ -42,7 +43,8 @@ TEST(InsertAtTime, GoesAfterTheEventsAlreadyAtItsTime) {
 }
 
 TEST(InsertAtTime, KeepsTheTimesOfTheOtherEvents) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Control(50, 0, 7, 1), Control(100, 0, 7, 2), EndOfTrack(10)});
   ASSERT_TRUE(track.InsertAtTime(100, Control(0, 0, 7, 3)));
@@ -54,7 +56,8 @@ TEST(InsertAtTime, KeepsTheTimesOfTheOtherEvents) {
 }
 
 TEST(InsertAtTime, PastTheEndMovesTheEndOfTrackOtherwiseItStays) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto later =
       TrackOf(context, TrackForm::GateTimeForm, {GateNote(100, 0, 60, 10), EndOfTrack(100)});
   ASSERT_TRUE(later.InsertAtTime(300, Control(0, 0, 7, 1)));
@@ -69,7 +72,8 @@ TEST(InsertAtTime, PastTheEndMovesTheEndOfTrackOtherwiseItStays) {
 }
 
 TEST(InsertAtTime, NeverPassesAnEndOfTrackButMayReachTheEndOfTheTable) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto ended = TrackOf(context, TrackForm::GateTimeForm,
                        {Control(0, 0, 7, 1), EndOfTrack(0), Control(0, 0, 7, 2)});
   ASSERT_TRUE(ended.InsertAtTime(0, Control(0, 0, 7, 3)));
@@ -83,7 +87,8 @@ TEST(InsertAtTime, NeverPassesAnEndOfTrackButMayReachTheEndOfTheTable) {
 }
 
 TEST(InsertAtTime, EmptyTracksAndTimesBeforeTheStart) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiTrackData empty(context, TrackForm::GateTimeForm);
   ASSERT_TRUE(empty.InsertAtTime(40, Control(0, 0, 7, 1)));
   EXPECT_EQ(TimesOf(empty), (std::vector<Ticks>{40}));
@@ -95,10 +100,10 @@ TEST(InsertAtTime, EmptyTracksAndTimesBeforeTheStart) {
 }
 
 TEST(InsertAtTime, AFullTableChangesNothing) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
   for (std::size_t i = 0; i < MidiTrackData::kMaxEvents; ++i) track.Append(MusicEvent(1));
-  RecordingSink sink;
   EXPECT_FALSE(track.InsertAtTime(5, Control(0, 0, 7, 1)));
   EXPECT_EQ(track.Count(), static_cast<int>(MidiTrackData::kMaxEvents));
   EXPECT_EQ(track.Event(4).delta, 1);
@@ -108,7 +113,8 @@ TEST(InsertAtTime, AFullTableChangesNothing) {
 // --- Note-range edits ---------------------------------------------------------------------
 
 TEST(NoteRangeEdits, CutShortensSoundingNotesAndRemovesThoseStartingThere) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {GateNote(0, 0, 60, 960), GateNote(0, 0, 62, 100), GateNote(480, 0, 64, 10),
                         GateNote(10, 0, 65, 960), EndOfTrack(10)});
@@ -122,7 +128,8 @@ TEST(NoteRangeEdits, CutShortensSoundingNotesAndRemovesThoseStartingThere) {
 }
 
 TEST(NoteRangeEdits, DeleteKindAfterKeepsTheEventsAtTheTime) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track =
       TrackOf(context, TrackForm::GateTimeForm,
               {Control(100, 0, 7, 1), GateNote(0, 0, 60, 5), Control(1, 0, 7, 2), EndOfTrack(9)});
@@ -133,7 +140,8 @@ TEST(NoteRangeEdits, DeleteKindAfterKeepsTheEventsAtTheTime) {
 }
 
 TEST(NoteRangeEdits, TransposeIsLimitedToTheNoteRange) {
-  ModelContext context;
+  RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {GateNote(0, 0, 120, 5), GateNote(0, 0, 5, 5), Control(0, 0, 7, 120)});
   track.Transpose(1);
@@ -148,8 +156,8 @@ TEST(NoteRangeEdits, TransposeIsLimitedToTheNoteRange) {
 }
 
 TEST(NoteRangeEdits, NeedGateTimeFormButChangeChannelWorksInAnyForm) {
-  ModelContext context;
   RecordingSink sink;
+  ModelContext context{sink.Reports()};
   auto track =
       TrackOf(context, TrackForm::OnOffForm,
               {NoteOn(0, 3, 120), Control(10, 4, 7, 1), NoteOff(480, 3, 120), EndOfTrack()});

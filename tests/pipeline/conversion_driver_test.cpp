@@ -57,9 +57,9 @@ class ConversionDriverTest : public ::testing::Test {
     return texts;
   }
 
-  ModelContext context_;
-  EditNotices notices_;
   RecordingSink sink_;
+  ModelContext context_{sink_.Reports()};
+  EditNotices notices_;
   TempFolder input_, work_, same_, format0_, format1_;
   OutputSlot slot_;
   FormatChoices formats_{true, true, true};
@@ -156,8 +156,8 @@ TEST_F(ConversionDriverTest, RowResultTellsCompletenessAndTheListsInError) {
                                           std::tuple{ListKind::Edit, "e.csv", c.edit}}) {
       if (*row == '\0') continue;
       const std::string header = "h" + std::string(ColumnCountOf(kind) - 1, ',') + "\r\n";
-      slot_.lists[static_cast<std::size_t>(*SlotListIndex(kind))] =
-          SettingsList::Load(Sjis(lists.Write(name, header + row + "\r\n")), ColumnCountOf(kind));
+      slot_.lists[static_cast<std::size_t>(*SlotListIndex(kind))] = SettingsList::Load(
+          sink_.Reports(), Sjis(lists.Write(name, header + row + "\r\n")), ColumnCountOf(kind));
       slot_.enabled[static_cast<std::size_t>(*SlotListIndex(kind))] = true;
     }
     Convert(input_.Write("band.mid", BandFile()), "r.mid");

@@ -66,7 +66,7 @@ class ListTest : public ::testing::Test {
     const std::string text = "項目" + std::string(static_cast<std::size_t>(columns - 1), ',') +
                              "\r\n" + std::string(body);
     const std::string path = folder_.Write("list.csv", Sjis(text));
-    SettingsList list = SettingsList::Load(Sjis(path), columns);
+    SettingsList list = SettingsList::Load(sink_.Reports(), Sjis(path), columns);
     sink_.Clear();
     return list;
   }
@@ -115,9 +115,9 @@ class ListTest : public ::testing::Test {
 
   int LineCount() const { return static_cast<int>(sink_.Lines().size()); }
 
-  ModelContext context_;
-  EditNotices notices_;
   RecordingSink sink_;
+  ModelContext context_{sink_.Reports()};
+  EditNotices notices_;
   TempFolder folder_;
   OutputSlot slot_;
   MidiF1Data song_{context_};

@@ -16,25 +16,25 @@ using testing::RecordingSink;
 
 TEST(ReportText, IndentsByTwelveBlanks) {
   RecordingSink sink;
-  ReportText(Sjis("テスト"));
+  ReportText(sink.Reports(), Sjis("テスト"));
   ASSERT_EQ(sink.Lines().size(), 1u);
   EXPECT_EQ(sink.Lines()[0], "            テスト");
 }
 
 TEST(ReportMessage, UnknownCodesGiveTheGeneralText) {
   RecordingSink sink;
-  ReportMessage(0);
-  ReportMessage(19);
-  ReportMessage(3);
-  ReportMessage(-1);
+  ReportMessage(sink.Reports(), 0);
+  ReportMessage(sink.Reports(), 19);
+  ReportMessage(sink.Reports(), 3);
+  ReportMessage(sink.Reports(), -1);
   EXPECT_EQ(sink.CountReported("エラーがおきました。"), 4);
 }
 
 TEST(ReportMessage, CataloguedCodesGiveTheirTexts) {
   RecordingSink sink;
-  ReportMessage(kMidiAlreadyListed);
-  ReportMessage(kNoSongTitle);
-  ReportMessage(kNotesSilencedByGate);
+  ReportMessage(sink.Reports(), kMidiAlreadyListed);
+  ReportMessage(sink.Reports(), kNoSongTitle);
+  ReportMessage(sink.Reports(), kNotesSilencedByGate);
   const auto lines = sink.Lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "            すでにリスト内に登録されているMidiファイルです。");
@@ -44,7 +44,7 @@ TEST(ReportMessage, CataloguedCodesGiveTheirTexts) {
 
 TEST(ReportDetail, PutsTheLabelBetweenIndentAndText) {
   RecordingSink sink;
-  ReportDetail("Conv");
+  ReportDetail(sink.Reports(), "Conv");
   ASSERT_EQ(sink.Lines().size(), 1u);
   EXPECT_EQ(sink.Lines()[0], std::string(15, ' ') + "問題のある指定  Conv");
 }
@@ -52,23 +52,31 @@ TEST(ReportDetail, PutsTheLabelBetweenIndentAndText) {
 TEST(ReportDetail, LongTextsAreKeptWhole) {
   RecordingSink sink;
   const std::string path(600, 'p');
-  ReportDetail(path);
+  ReportDetail(sink.Reports(), path);
   EXPECT_EQ(sink.RawLines()[0].size(), 12 + 3 + 14 + 2 + 600u);
 }
 
-TEST(ReportText, WithoutSinkNothingReachesALaterSink) {
-  ::testing::internal::CaptureStderr();
-  ReportText(Sjis("先の報告"));
-  const std::string fallback = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(fallback, "先の報告\n") << "the message box fallback shows the bare text";
+// A preview beside a run: two reporters into one sink keep their own floods and counts.
+TEST(Reporter, TwoReportersIntoOneSinkNeverMixTheirFindings) {
   RecordingSink sink;
-  EXPECT_TRUE(sink.Lines().empty());
+  Reporter run(sink);
+  Reporter preview(sink);
+  for (int i = 0; i < 150; ++i) ReportText(run, Sjis("同じ"));
+  ReportText(preview, Sjis("別"), Finding::ListError);
+  ReportText(run, Sjis("次"));
+  const auto lines = sink.Lines();
+  ASSERT_EQ(lines.size(), 100u + 3u);
+  EXPECT_EQ(lines[100], "            別") << "the preview's line does not end the run's flood";
+  EXPECT_EQ(lines[101], "            上と同じメッセージがさらに 50 件ありました。");
+  EXPECT_EQ(run.ListErrors(), 0);
+  EXPECT_EQ(preview.ListErrors(), 1);
 }
 
 TEST(ReportText, LinesOfTwoThreadsAllArriveInEachThreadsOrder) {
   RecordingSink sink;
-  auto report = [](char tag) {
-    for (int i = 0; i < 500; ++i) ReportText(std::string(1, tag) + std::to_string(i));
+  auto report = [&sink](char tag) {
+    Reporter reporter(sink);  // each thread reports through its own
+    for (int i = 0; i < 500; ++i) ReportText(reporter, std::string(1, tag) + std::to_string(i));
   };
   std::thread worker(report, 'w');
   report('u');
@@ -86,15 +94,15 @@ TEST(ReportText, LinesOfTwoThreadsAllArriveInEachThreadsOrder) {
 
 TEST(ReportText, AFloodOfOneLineIsHeldBackAndSummed) {
   RecordingSink sink;
-  for (int i = 0; i < 150; ++i) ReportText(Sjis("同じ"));
-  ReportText(Sjis("次"));
+  for (int i = 0; i < 150; ++i) ReportText(sink.Reports(), Sjis("同じ"));
+  ReportText(sink.Reports(), Sjis("次"));
   std::vector<std::string> expected(100, "            同じ");
   expected.push_back("            上と同じメッセージがさらに 50 件ありました。");
   expected.push_back("            次");
   EXPECT_EQ(sink.Lines(), expected);
 
-  for (int i = 0; i < 110; ++i) AppendResultLine("x");
-  ShowMessageBox(Sjis("箱"));
+  for (int i = 0; i < 110; ++i) AppendResultLine(sink.Reports(), "x");
+  ShowMessageBox(sink.Reports(), Sjis("箱"));
   EXPECT_EQ(sink.Lines().back(), "            上と同じメッセージがさらに 10 件ありました。")
       << "the held-back lines are summed before a message box";
 }
@@ -108,8 +116,8 @@ TEST(FileDialogError, TextsKeepTheirTrailingBlankAndUnknownCodesAreUndefined) {
 
 TEST(FileDialogError, ShowsABoxAndNeverAListLine) {
   RecordingSink sink;
-  ReportFileDialogError(0);
-  ReportFileDialogError(0xFFFF);
+  ReportFileDialogError(sink.Reports(), 0);
+  ReportFileDialogError(sink.Reports(), 0xFFFF);
   EXPECT_TRUE(sink.Lines().empty());
   ASSERT_EQ(sink.Messages().size(), 1u);
   EXPECT_EQ(sink.Messages()[0].rfind("ダイアログボックスが作成できませんでした。", 0), 0u);
@@ -129,7 +137,7 @@ class SinkBeforeTheList : public testing::RecordingSink {
 
 TEST(ReportText, BeforeTheResultListExistsReportsAreBareMessageBoxes) {
   SinkBeforeTheList sink;
-  ReportText(Sjis("早い報告"));
+  ReportText(sink.Reports(), Sjis("早い報告"));
   EXPECT_TRUE(sink.Lines().empty());
   EXPECT_EQ(sink.Messages(), (std::vector<std::string>{"早い報告"}));
 }

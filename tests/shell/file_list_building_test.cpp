@@ -47,7 +47,9 @@ class FileListBuilding : public ::testing::Test {
   std::string File(std::string_view name, std::string_view bytes = "MThd") const {
     return folder_.Write(name, bytes);
   }
-  void Drop(std::string_view utf8_path) { AddDroppedPath(workspace_, Sjis(utf8_path)); }
+  void Drop(std::string_view utf8_path) {
+    AddDroppedPath(sink_.Reports(), workspace_, Sjis(utf8_path));
+  }
   // The loaded file list's input cells, header row included.
   Lines InputCells() const {
     Lines cells;
@@ -243,7 +245,7 @@ TEST_F(FileListBuilding, UnwritableTempFileListIsReportedAndStillLoaded) {
 
   // A folder that cannot be written (sysfs refuses new files, also to root) is named.
   sink_.Clear();
-  AddListOrMidiFile(workspace_, "/sys/a.mid");
+  AddListOrMidiFile(sink_.Reports(), workspace_, "/sys/a.mid");
   EXPECT_EQ(sink_.Lines(),
             (Lines{"/sys/a.mid",
                    Indented("このフォルダには書き込めないため、ファイルリスト file_list_temp.csv "
@@ -295,7 +297,7 @@ TEST_F(FileListBuilding, FullTempFileListTakesNoMoreFilesAndSaysSoOnce) {
       list += "-,/x/" + std::string(c.padding, 'p') + std::to_string(row) + ".mid,y.mid,-,-\r\n";
     }
     const std::string list_path = folder_.Write(std::string(c.what) + "/file_list_temp.csv", list);
-    workspace_.LoadList(ListKind::FileList, Sjis(list_path));
+    workspace_.LoadList(sink_.Reports(), ListKind::FileList, Sjis(list_path));
     sink_.Clear();
     for (const char* name : {"/a.mid", "/b.mid", "/c.mid"}) Drop(File(c.what + std::string(name)));
     EXPECT_EQ(workspace_.FileList()->RowCount(), c.rows + c.added);

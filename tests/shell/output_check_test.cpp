@@ -34,9 +34,10 @@ void Folders(Workspace& workspace, int slot, const std::string& folder) {
 
 // Loads e/e.csv with the rows into slot 1 and switches it on.
 void EditList(Workspace& workspace, const std::string& root, const std::string& rows) {
+  RecordingSink sink;
   std::filesystem::create_directories(root + "/e");
   std::ofstream(root + "/e/e.csv") << "c,t,ch,p\r\n" << rows << "\r\n";
-  workspace.LoadList(ListKind::Edit, Sjis(root + "/e/e.csv"));
+  workspace.LoadList(sink.Reports(), ListKind::Edit, Sjis(root + "/e/e.csv"));
   workspace.SetSwitch(3, true);
   workspace.SaveSwitches();
 }
@@ -154,7 +155,7 @@ TEST(OutputCheck, FindsOutputsOverInputsAndOutputsWrittenTwice) {
     folder.Write("in/f.csv", list);
     Workspace workspace("/start");
     workspace.SetCurrentFolders(Sjis(root + "/out"));
-    workspace.LoadList(ListKind::FileList, Sjis(root + "/in/f.csv"));
+    workspace.LoadList(sink.Reports(), ListKind::FileList, Sjis(root + "/in/f.csv"));
     c.setup(workspace, root);
     const OutputConflicts found = FindOutputConflicts(workspace);
     const auto expected = [&](const char* path) {
@@ -175,7 +176,7 @@ TEST(OutputCheck, TellsTheFilesThatTheRunReadsOrWrites) {
   folder.Write("in/f.csv", "n,in,out,title,copyright\r\n-," + root + "/in/song.mid,a.mid,-,-\r\n");
   Workspace workspace("/start");
   EXPECT_FALSE(RunReadsOrWrites(workspace, Sjis(root + "/in/f.csv"))) << "no file list yet";
-  workspace.LoadList(ListKind::FileList, Sjis(root + "/in/f.csv"));
+  workspace.LoadList(sink.Reports(), ListKind::FileList, Sjis(root + "/in/f.csv"));
   workspace.SetCurrentFolders(Sjis(root + "/out"));
   workspace.Formats().timelines = true;
   EditList(workspace, root, "Save,File=snap,-,-");

@@ -26,6 +26,7 @@ TEST(ResultList, KeepsLinesInOrderAndGivesNothingPastTheEnd) {
 }
 
 TEST(SaveResultList, WritesEveryLineAsShownEndedByCrLf) {
+  RecordingSink sink;
   const TempFolder folder;
   folder.Write("v.txt", "old content that is longer than the new one");
   ResultList list;
@@ -33,14 +34,15 @@ TEST(SaveResultList, WritesEveryLineAsShownEndedByCrLf) {
   list.Append(Sjis("/曲/表.mid"));
   list.Append(std::string(kReportIndent) + Sjis("ソ"));
   list.Append(long_line);
-  EXPECT_TRUE(SaveResultList(list, Sjis(folder / "v.txt")));
+  EXPECT_TRUE(SaveResultList(sink.Reports(), list, Sjis(folder / "v.txt")));
   EXPECT_EQ(folder.Read("v.txt"),
             Sjis("/曲/表.mid") + "\r\n            " + Sjis("ソ") + "\r\n" + long_line + "\r\n");
 }
 
 TEST(SaveResultList, EmptyListGivesAnEmptyFile) {
+  RecordingSink sink;
   const TempFolder folder;
-  EXPECT_TRUE(SaveResultList(ResultList(), Sjis(folder / "v.txt")));
+  EXPECT_TRUE(SaveResultList(sink.Reports(), ResultList(), Sjis(folder / "v.txt")));
   EXPECT_TRUE(std::filesystem::exists(folder / "v.txt"));
   EXPECT_EQ(folder.Read("v.txt"), "");
 }
@@ -50,7 +52,7 @@ TEST(SaveResultList, UnwritableFileIsReportedAsAResultLine) {
   const TempFolder folder;
   ResultList list;
   list.Append("line");
-  EXPECT_FALSE(SaveResultList(list, Sjis(folder / "missing/v.txt")));
+  EXPECT_FALSE(SaveResultList(sink.Reports(), list, Sjis(folder / "missing/v.txt")));
   EXPECT_EQ(sink.Lines(),
             std::vector<std::string>{
                 std::string(kReportIndent) +
@@ -58,13 +60,14 @@ TEST(SaveResultList, UnwritableFileIsReportedAsAResultLine) {
 }
 
 TEST(SaveResultList, LinesAppendedWhileSavingAreSavedWholeAndInOrder) {
+  RecordingSink sink;
   const TempFolder folder;
   ResultList list;
   for (int i = 0; i < 100; ++i) list.Append("before " + std::to_string(i));
   std::thread writer([&list] {
     for (int i = 0; i < 20000; ++i) list.Append("during " + std::to_string(i));
   });
-  EXPECT_TRUE(SaveResultList(list, Sjis(folder / "v.txt")));
+  EXPECT_TRUE(SaveResultList(sink.Reports(), list, Sjis(folder / "v.txt")));
   writer.join();
   // The file holds a run of the list's first lines, at least those there when saving began.
   const std::string saved = folder.Read("v.txt");

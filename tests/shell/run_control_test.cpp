@@ -61,7 +61,7 @@ class RunControlTest : public ::testing::Test {
     std::string text = "h1,h2,h3,h4,h5\r\n";
     for (int i = 1; i <= rows; ++i)
       text += std::to_string(i) + "," + (input_ / "a.mid") + "," + output + ",-,-\r\n";
-    workspace_.LoadList(ListKind::FileList, Sjis(input_.Write("f.csv", text)));
+    workspace_.LoadList(sink_.Reports(), ListKind::FileList, Sjis(input_.Write("f.csv", text)));
   }
 
   std::vector<std::string> InputLines() const {
@@ -79,9 +79,9 @@ class RunControlTest : public ::testing::Test {
 };
 
 TEST_F(RunControlTest, RefusesWithoutAFileListOrWithAnUnreadableOne) {
-  RunControl run(workspace_, ui_);
+  RunControl run(workspace_, ui_, sink_.Reports());
   EXPECT_EQ(run.Execute(), RunControl::ExecuteResult::Refused);
-  workspace_.LoadList(ListKind::FileList, Sjis(input_ / "missing.csv"));
+  workspace_.LoadList(sink_.Reports(), ListKind::FileList, Sjis(input_ / "missing.csv"));
   EXPECT_EQ(run.Execute(), RunControl::ExecuteResult::Refused);
   const auto boxes = sink_.Messages();
   ASSERT_EQ(boxes.size(), 2u);
@@ -102,7 +102,7 @@ TEST_F(RunControlTest, OverwritesAskOneQuestionOfEachKindAndCancelStartsNothing)
   workspace_.SetCurrentFolders(Sjis(input_.Path()));
   const std::string original = input_.Read("a.mid");
   ui_.answer_ok = false;
-  RunControl run(workspace_, ui_);
+  RunControl run(workspace_, ui_, sink_.Reports());
   EXPECT_EQ(run.Execute(), RunControl::ExecuteResult::Refused);
   EXPECT_EQ(ui_.questions, std::vector<std::string>{kSameNames});
   EXPECT_EQ(ui_.files, std::vector<std::string>{input_ / "a.mid"});
@@ -117,7 +117,7 @@ TEST_F(RunControlTest, OverwritesAskOneQuestionOfEachKindAndCancelStartsNothing)
 
 TEST_F(RunControlTest, WithoutListsEveryRowIsConvertedOnceIntoSlotOnesFolders) {
   LoadFileList(1);
-  RunControl run(workspace_, ui_);
+  RunControl run(workspace_, ui_, sink_.Reports());
   const TempFolder work;
   run.SetWorkParent(Sjis(work.Path()));
   ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
@@ -134,7 +134,7 @@ TEST_F(RunControlTest, WithoutListsEveryRowIsConvertedOnceIntoSlotOnesFolders) {
 
 TEST_F(RunControlTest, AWorkFolderThatCannotBeMadeIsNamedAndStartsNothing) {
   LoadFileList(1);
-  RunControl run(workspace_, ui_);
+  RunControl run(workspace_, ui_, sink_.Reports());
   run.SetWorkParent(Sjis(input_ / "missing"));
   EXPECT_EQ(run.Execute(), RunControl::ExecuteResult::Refused);
   EXPECT_EQ(sink_.Lines(),
@@ -146,8 +146,8 @@ TEST_F(RunControlTest, AWorkFolderThatCannotBeMadeIsNamedAndStartsNothing) {
 TEST_F(RunControlTest, RowsThatWriteNothingAreCounted) {
   const std::string text = "h1,h2,h3,h4,h5\r\n1," + (input_ / "a.mid") + ",a.mid,-,-\r\n" + "2," +
                            (input_ / "missing.mid") + ",b.mid,-,-\r\n";
-  workspace_.LoadList(ListKind::FileList, Sjis(input_.Write("f.csv", text)));
-  RunControl run(workspace_, ui_);
+  workspace_.LoadList(sink_.Reports(), ListKind::FileList, Sjis(input_.Write("f.csv", text)));
+  RunControl run(workspace_, ui_, sink_.Reports());
   ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
   run.Wait();
   EXPECT_EQ(run.IncompleteRows(), 1);
@@ -157,11 +157,12 @@ TEST_F(RunControlTest, SlotsWithListsAreAskedTheirFoldersAndConvertedToo) {
   LoadFileList(1);
   workspace_.Formats() = {true, true, false};
   workspace_.SelectSlot(2);
-  workspace_.LoadList(ListKind::Volume, Sjis(input_.Write("v.csv", "a,b,c,d,e\r\n")));
+  workspace_.LoadList(sink_.Reports(), ListKind::Volume,
+                      Sjis(input_.Write("v.csv", "a,b,c,d,e\r\n")));
   workspace_.SetSwitch(0, true);
   workspace_.SelectSlot(0);
   ui_.picked_folder = Sjis(output_.Path());
-  RunControl run(workspace_, ui_);
+  RunControl run(workspace_, ui_, sink_.Reports());
   ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
   run.Wait();
   EXPECT_EQ(ui_.prompts, (std::vector<std::string>{"[output 3] select folder for original format.",
@@ -177,7 +178,7 @@ TEST_F(RunControlTest, SlotOneIsAskedTheFoldersThatNobodyChose) {
   workspace_.Slot(0).Folder(OutputFolder::Format1) = Sjis(output_.Path());
   const TempFolder picked;
   ui_.picked_folder = Sjis(picked.Path());
-  RunControl run(workspace_, ui_);
+  RunControl run(workspace_, ui_, sink_.Reports());
   ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
   run.Wait();
   EXPECT_EQ(ui_.prompts, std::vector<std::string>{"[output 1] select folder for original format."});
@@ -189,7 +190,7 @@ TEST_F(RunControlTest, NoFormatCheckedAsksNoFolderAndACancelledPromptRefuses) {
   LoadFileList(1);
   workspace_.SetSwitch(1, true);
   workspace_.Formats() = {false, false, false};
-  RunControl run(workspace_, ui_);
+  RunControl run(workspace_, ui_, sink_.Reports());
   ASSERT_EQ(run.Execute(), RunControl::ExecuteResult::Started);
   run.Wait();
   EXPECT_TRUE(ui_.prompts.empty());
@@ -201,7 +202,7 @@ TEST_F(RunControlTest, NoFormatCheckedAsksNoFolderAndACancelledPromptRefuses) {
 
 TEST_F(RunControlTest, ExecuteDuringARunStopsItAfterTheCurrentRow) {
   LoadFileList(50);
-  RunControl run(workspace_, ui_);
+  RunControl run(workspace_, ui_, sink_.Reports());
   std::mutex mutex;
   std::condition_variable second_row;
   bool reached = false;

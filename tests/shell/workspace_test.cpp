@@ -47,10 +47,11 @@ TEST(Workspace, TabChangeSavesTheSwitchesAndShowsTheNewSlotsFlags) {
 }
 
 TEST(Workspace, ListChosenOnASlotStaysWithThatSlot) {
+  RecordingSink sink;
   const TempFolder folder;
   Workspace workspace("/start");
   workspace.SelectSlot(1);
-  workspace.LoadList(ListKind::Volume,
+  workspace.LoadList(sink.Reports(), ListKind::Volume,
                      Sjis(folder.Write("vol.csv", "ch,vol,vel,pan,gate\r\n1,100,-,-,-\r\n")));
   workspace.SelectSlot(0);
   EXPECT_FALSE(workspace.Current().lists[kVolume].has_value());
@@ -59,7 +60,7 @@ TEST(Workspace, ListChosenOnASlotStaysWithThatSlot) {
   EXPECT_EQ(workspace.Current().lists[kVolume]->Name(), "vol.csv");
   EXPECT_EQ(workspace.Current().lists[kVolume]->Cell(1, 1), "100");
   // The file list belongs to no slot.
-  workspace.LoadList(ListKind::FileList, Sjis(folder.Write("f.csv", "h\r\n")));
+  workspace.LoadList(sink.Reports(), ListKind::FileList, Sjis(folder.Write("f.csv", "h\r\n")));
   workspace.SelectSlot(5);
   EXPECT_EQ(workspace.FileList()->Name(), "f.csv");
 }
@@ -68,7 +69,7 @@ TEST(Workspace, UnreadableListIsStoredEmpty) {
   RecordingSink sink;
   const TempFolder folder;
   Workspace workspace("/start");
-  workspace.LoadList(ListKind::Tone, Sjis(folder / "tone.csv"));
+  workspace.LoadList(sink.Reports(), ListKind::Tone, Sjis(folder / "tone.csv"));
   const auto& list = workspace.Current().lists[1];
   ASSERT_TRUE(list.has_value());
   EXPECT_EQ(list->Name(), "tone.csv");

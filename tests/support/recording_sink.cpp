@@ -6,14 +6,6 @@
 
 namespace quillmar::testing {
 
-RecordingSink::RecordingSink() {
-  InstallReportSink(this);
-}
-
-RecordingSink::~RecordingSink() {
-  InstallReportSink(nullptr);
-}
-
 void RecordingSink::AppendLine(std::string_view line) {
   std::lock_guard lock(mutex_);
   lines_.emplace_back(line);

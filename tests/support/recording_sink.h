@@ -9,17 +9,19 @@
 
 namespace quillmar::testing {
 
-// Records every report of a test, installed for the test's lifetime. Lines and message
-// boxes are kept in UTF-8 so that assertions read like the catalogue.
+// Records every report of a test, made through its reporter (or any other reporter over it).
+// Lines and message boxes are kept in UTF-8 so that assertions read like the catalogue.
 class RecordingSink : public ReportSink {
  public:
-  RecordingSink();
-  ~RecordingSink() override;
+  RecordingSink() = default;
   RecordingSink(const RecordingSink&) = delete;
   RecordingSink& operator=(const RecordingSink&) = delete;
 
   void AppendLine(std::string_view line) override;
   void ShowMessage(std::string_view text) override;
+
+  // A reporter into this sink; held-back repeated lines reach the sink when it is flushed.
+  Reporter& Reports() { return reporter_; }
 
   // Lines as appended (Shift_JIS) and their UTF-8 forms.
   std::vector<std::string> RawLines() const;
@@ -33,6 +35,7 @@ class RecordingSink : public ReportSink {
   mutable std::mutex mutex_;
   std::vector<std::string> lines_;
   std::vector<std::string> messages_;
+  Reporter reporter_{*this};
 };
 
 }  // namespace quillmar::testing
