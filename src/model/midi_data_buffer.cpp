@@ -4,18 +4,8 @@
 
 namespace quillmar {
 
-bool MidiDataBuffer::LoadFromFile(std::string_view path) {
-  return ReadWholeFile(path, image_);
-}
-
-bool MidiDataBuffer::Load(const MidiSource& source) {
-  if (!source.in_memory) return LoadFromFile(source.path);
+void MidiDataBuffer::Load(const MidiSource& source) {
   TakeWholeImage(source.bytes, image_);
-  return true;
-}
-
-bool MidiDataBuffer::SaveToFile(std::string_view path) const {
-  return WriteWholeFile(path, image_);
 }
 
 }  // namespace quillmar
