@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "lists/whole_file.h"
 #include "model/midi_file_loader.h"
 #include "model/model_builders.h"
 #include "platform/encoding.h"
@@ -118,6 +119,22 @@ TEST_F(ConversionDriverTest, AnInputThatDoesNotLoadWritesNothing) {
                                "            ファイルが開けませんでした。ファイルリストを絶対パスで"
                                "記述してみてください。"}));
   EXPECT_EQ(work_.Read("never.mid"), "");
+}
+
+// The input is read once, yet the size limit's message stands twice, for the format check and
+// for the song; so it does for the format-1 file read back when it has outgrown the limit.
+TEST_F(ConversionDriverTest, TheSizeLimitIsReportedForTheInputAndForTheFileReadBack) {
+  std::string at_limit = Smf(0, 96, {Chunk(Bytes({0x00, 0xFF, 0x2F, 0x00}))});
+  at_limit.resize(kWholeFileLimit, '\0');
+  // Notes in running status get their status byte back when written.
+  std::string notes;
+  for (int i = 0; i < 37000; ++i) notes += Bytes({0x00, 0x90, 60, 100, 0x10, 60, 0});
+  const std::string growing = Smf(0, 96, {Chunk(notes + Bytes({0x00, 0xFF, 0x2F, 0x00}))});
+  for (const std::string& input : {at_limit, growing}) {
+    sink_.Clear();
+    Convert(input_.Write("big.mid", input), "big.mid");
+    EXPECT_EQ(sink_.CountReported("データが大きすぎます。"), 2) << input.size();
+  }
 }
 
 TEST_F(ConversionDriverTest, AFailedCopyIsReportedAndTheRestGoesOn) {
