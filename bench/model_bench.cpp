@@ -82,19 +82,22 @@ void BM_FullCycle(benchmark::State& state) {
   const std::string song = MakeSong(static_cast<int>(state.range(0)));
   WriteWholeFile(reporter, input, song);
   ModelContext context(reporter);
+  std::string bytes;
   for (auto _ : state) {
-    MidiFileLoader loader(context, input);
+    static_cast<void>(ReadWholeFile(reporter, input, bytes));
+    MidiFileLoader loader(context, MidiSource::Bytes(bytes));
     MidiF1Data& format1 = *loader.Song();
     format1.DeleteEmptyTracks();
     format1.ToOnOffForm();
     format1.Encode();
-    format1.Save(work);
-    MidiFileLoader again(context, work);
+    WriteWholeFile(reporter, work, format1.Image());
+    static_cast<void>(ReadWholeFile(reporter, work, bytes));
+    MidiFileLoader again(context, MidiSource::Bytes(bytes));
     again.ToFormat0();
     MidiF0Data& format0 = *again.Format0Song();
     format0.ToOnOffForm();
     format0.Encode();
-    format0.SaveToFile(reporter, work);
+    WriteWholeFile(reporter, work, format0.Image());
     benchmark::DoNotOptimize(format0.Size());
   }
   state.counters["file_bytes"] = static_cast<double>(song.size());
@@ -115,8 +118,7 @@ void BM_EditAndOrderLists(benchmark::State& state) {
   Reporter reporter(sink);
   const std::string folder = "/tmp/quillmar-bench-" + std::to_string(::getpid());
   std::filesystem::create_directories(folder);
-  const std::string input = folder + "/in.mid";
-  WriteWholeFile(reporter, input, MakeSong(static_cast<int>(state.range(0))));
+  const std::string song = MakeSong(static_cast<int>(state.range(0)));
   WriteWholeFile(reporter, folder + "/e.csv",
                  "command,target,channel,position\r\n"
                  "Add,GMSystemOn,-,0\r\nAdd,MasterVolume=100,-,0\r\nAdd,BankSelectMSB=0,-,0\r\n"
@@ -138,7 +140,7 @@ void BM_EditAndOrderLists(benchmark::State& state) {
   EditNotices notices;
   for (auto _ : state) {
     state.PauseTiming();
-    MidiFileLoader loader(context, input);
+    MidiFileLoader loader(context, MidiSource::Bytes(song));
     state.ResumeTiming();
     EditEnvironment environment{notices, {}};
     ApplyEditList(*loader.Song(), edits, environment);

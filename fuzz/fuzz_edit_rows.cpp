@@ -10,11 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quillmar;
   Reporter& reporter = fuzzing::QuietReports();
   static ModelContext context(reporter);
-  static const std::string song_path = fuzzing::InFuzzFolder("song.mid");
-  static const bool written = WriteWholeFile(reporter, song_path, fuzzing::FixedSong());
-  static MidiFileLoader loader(context, song_path);
+  static const std::string fixed_song = fuzzing::FixedSong();
+  static MidiFileLoader loader(context, MidiSource::Bytes(fixed_song));
   static EditNotices notices;
-  (void)written;
   const std::string list_path = fuzzing::InFuzzFolder("e.csv");
   WriteWholeFile(reporter, list_path,
                  "command,target,channel,position\r\n" +

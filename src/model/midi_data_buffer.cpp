@@ -4,18 +4,8 @@
 
 namespace quillmar {
 
-bool MidiDataBuffer::LoadFromFile(Reporter& reporter, std::string_view path) {
-  return ReadWholeFile(reporter, path, image_);
-}
-
-bool MidiDataBuffer::Load(Reporter& reporter, const MidiSource& source) {
-  if (!source.in_memory) return LoadFromFile(reporter, source.path);
+void MidiDataBuffer::Load(Reporter& reporter, const MidiSource& source) {
   TakeWholeImage(reporter, source.bytes, image_);
-  return true;
-}
-
-bool MidiDataBuffer::SaveToFile(Reporter& reporter, std::string_view path) const {
-  return WriteWholeFile(reporter, path, image_);
 }
 
 }  // namespace quillmar

@@ -10,13 +10,11 @@ namespace quillmar {
 MidiF0Data::MidiF0Data(ModelContext& context, TrackForm form)
     : form_(form), track_(context, form) {}
 
-MidiF0Data::MidiF0Data(ModelContext& context, std::string_view path)
-    : MidiF0Data(context, MidiSource::File(path)) {}
-
 MidiF0Data::MidiF0Data(ModelContext& context, const MidiSource& source)
     : form_(TrackForm::EncodedForm), track_(context, TrackForm::EncodedForm) {
   context.running_status = 0;
-  if (!Load(Context().Reports(), source) || !ParseHeader()) return;
+  Load(context.Reports(), source);
+  if (!ParseHeader()) return;
   track_ = MidiTrackData(context, image_, kFirstChunkOffset);
   form_ = TrackForm::OnOffForm;
   // A song whose only chunk could not be read has nothing to convert.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "model/midi_data_buffer.h"
 #include "model/midi_track_data.h"
@@ -14,9 +13,8 @@ class MidiF0Data : public MidiDataBuffer {
  public:
   // An empty song whose track is empty, both in `form`.
   explicit MidiF0Data(ModelContext& context, TrackForm form = TrackForm::GateTimeForm);
-  // Reads a format-0 file and takes GateTimeForm. When the header check fails (its message
-  // is reported) or the file cannot be read, Loaded() is false.
-  MidiF0Data(ModelContext& context, std::string_view path);
+  // Reads the bytes of a format-0 file and takes GateTimeForm. When the header check fails
+  // (its message is reported) or there are no bytes, Loaded() is false.
   MidiF0Data(ModelContext& context, const MidiSource& source);
 
   bool Loaded() const { return loaded_; }

@@ -20,14 +20,12 @@ constexpr int kChannels = 16;
 
 MidiF1Data::MidiF1Data(ModelContext& context, TrackForm form) : context_(&context), form_(form) {}
 
-MidiF1Data::MidiF1Data(ModelContext& context, std::string_view path)
-    : MidiF1Data(context, MidiSource::File(path)) {}
-
 MidiF1Data::MidiF1Data(ModelContext& context, const MidiSource& source)
     : context_(&context), form_(TrackForm::EncodedForm) {
   context.running_status = 0;
   int track_count = 0;
-  if (!Load(Context().Reports(), source) || !ParseHeader(track_count)) return;
+  Load(context.Reports(), source);
+  if (!ParseHeader(track_count)) return;
   std::size_t cursor = kFirstChunkOffset;
   for (int i = 0; i < track_count; ++i) {
     MidiTrackData track(context, image_, cursor);
@@ -167,14 +165,6 @@ bool MidiF1Data::Encode() {
   image_ = std::move(image);
   form_ = TrackForm::EncodedForm;
   return true;
-}
-
-bool MidiF1Data::Save(std::string_view path) const {
-  if (form_ != TrackForm::EncodedForm) {
-    ReportF1Error(Context(), kF1InternalError);
-    return false;
-  }
-  return SaveToFile(Context().Reports(), path);
 }
 
 MidiF0Data MidiF1Data::TakeAsFormat0(bool keep_names) {

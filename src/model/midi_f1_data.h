@@ -20,9 +20,8 @@ class MidiF1Data : public MidiDataBuffer {
 
   // An empty song without tracks in `form`.
   explicit MidiF1Data(ModelContext& context, TrackForm form = TrackForm::GateTimeForm);
-  // Reads a format-1 file and takes GateTimeForm; a file that fails the header check has no
-  // tracks.
-  MidiF1Data(ModelContext& context, std::string_view path);
+  // Reads the bytes of a format-1 file and takes GateTimeForm; bytes that fail the header
+  // check give no tracks.
   MidiF1Data(ModelContext& context, const MidiSource& source);
   // Splits a format-0 song in GateTimeForm into 16 channel tracks.
   explicit MidiF1Data(const MidiF0Data& song);
@@ -54,8 +53,6 @@ class MidiF1Data : public MidiDataBuffer {
   void ToOnOffForm();     // requires GateTimeForm
   // Encodes the whole format-1 file into Image(); requires OnOffForm.
   bool Encode();
-  // Writes the image (F1InternalError first when the song is not encoded).
-  bool Save(std::string_view path) const;
   // The song as a format-0 song: every track merged into one by time, events of one tick in
   // track order, one EndOfTrack at the end. Without keep_names the channel tracks' first
   // SequenceName is left out. Takes the tracks' events; requires GateTimeForm.

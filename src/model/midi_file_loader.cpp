@@ -3,29 +3,21 @@
 #include <string>
 #include <vector>
 
-#include "lists/whole_file.h"
 #include "model/model_errors.h"
 #include "model/smf_header.h"
 
 namespace quillmar {
 
-MidiFileLoader::MidiFileLoader(ModelContext& context, std::string_view path)
-    : MidiFileLoader(context, MidiSource::File(path)) {}
-
 MidiFileLoader::MidiFileLoader(ModelContext& context, const MidiSource& source)
     : context_(&context) {
-  std::string image;
-  if (source.in_memory) {
-    TakeWholeImage(context.Reports(), source.bytes, image);
-  } else if (!ReadWholeFile(context.Reports(), source.path, image)) {
-    return;
-  }
+  std::string image(source.bytes);
   StripMacBinaryBeforeHeader(image);
   const SmfHeader header = ReadSmfHeader(image);
   input_format_ = (header.format == 0 || header.format == 1) ? header.format : -1;
   switch (input_format_) {
     case 0: {
-      // The containers read the source again; the image served the detection.
+      // The containers take the source's bytes for themselves, at the limit with its message
+      // once more; the image served the detection.
       const MidiF0Data format0(context, source);
       if (!format0.Loaded()) return;
       song_ = std::make_unique<MidiF1Data>(format0);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <string_view>
 
 #include "model/midi_f0_data.h"
 #include "model/midi_f1_data.h"
@@ -9,14 +8,15 @@
 
 namespace quillmar {
 
-// Turns one input file into a song in GateTimeForm, whatever its format, and at the end of
-// a conversion builds the format-0 song for output.
+// Turns the bytes of one input file into a song in GateTimeForm, whatever its format, and at
+// the end of a conversion builds the format-0 song for output.
 class MidiFileLoader {
  public:
-  MidiFileLoader(ModelContext& context, std::string_view path);
+  // The source holds the file as read whole (ReadWholeFile, TakeWholeImage): the loader itself
+  // neither cuts it nor reports its size.
   MidiFileLoader(ModelContext& context, const MidiSource& source);
 
-  // False when the file could not be read or converted (the reason has been reported).
+  // False when the bytes could not be converted (the reason has been reported).
   bool Loaded() const { return loaded_; }
   // The format of the file's header: 0, 1, or -1 for anything else.
   int InputFormat() const { return input_format_; }

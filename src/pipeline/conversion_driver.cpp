@@ -44,6 +44,8 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
     ReportDetail(context_->Reports(), Printable(output_name));
     return {};
   }
+  std::string input;
+  if (!ReadWholeFile(context_->Reports(), input_name, input)) return {};
   SongConversion conversion{*context_, *notices_, slot_, TextCells{title, copyright},
                             {},        false,     {}};
   conversion.snapshots.checked = {formats_->same_as_original, formats_->format0, formats_->format1};
@@ -73,7 +75,7 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
     }
     return true;
   };
-  SongConversionResult result = ConvertSong(conversion, MidiSource::File(input_name), take);
+  SongConversionResult result = ConvertSong(conversion, MidiSource::Bytes(input), take);
   if (result.loaded) output_name = *file_name;
   RowResult row{false, std::move(result.lists_with_errors)};
   if (!result.finished) return row;

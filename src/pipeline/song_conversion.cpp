@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "lists/whole_file.h"
 #include "model/midi_file_loader.h"
 #include "model/note_counts.h"
 #include "model/sounding_timeline.h"
@@ -88,9 +89,10 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
     song.DeleteEmptyTracks();
     song.ToOnOffForm();
     if (!song.Encode() || !take(1, input_format, song.Image())) return result;
-    format1 = song.Image();
+    // The format-0 file is made from the format-1 file as written, read back like an input
+    // file: cut at the same limit, with its message.
+    TakeWholeImage(conversion.context.Reports(), song.Image(), format1);
   }
-  // The format-0 file is made from the format-1 file as written.
   MidiFileLoader loader(conversion.context, MidiSource::Bytes(format1));
   if (!loader.Loaded()) return result;
   // The merge releases the song; a copy is kept only to be shown.

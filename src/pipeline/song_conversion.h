@@ -53,10 +53,10 @@ struct SongConversionResult {
 };
 
 // Converts one song as a file-list row does, without touching a file of its own: loads the
-// source, sets the title and copyright, applies the tone, volume, drum, edit and order lists
-// in this order, reports the voice count, encodes the format-1 file and hands it over, reads
-// it back and merges it into the format-0 file, reports the simultaneous notes, encodes that
-// and hands it over. Every finding goes to the reports.
+// source (the input file as ReadWholeFile read it), sets the title and copyright, applies the
+// tone, volume, drum, edit and order lists in this order, reports the voice count, encodes the
+// format-1 file and hands it over, reads it back and merges it into the format-0 file, reports
+// the simultaneous notes, encodes that and hands it over. Every finding goes to the reports.
 SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& source,
                                  const ConvertedFileTaker& take);
 

@@ -2,6 +2,7 @@
 
 #include "edit/edit_notices.h"
 #include "lists/path_helpers.h"
+#include "lists/whole_file.h"
 #include "pipeline/song_conversion.h"
 #include "report/report.h"
 
@@ -25,19 +26,22 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
   std::unique_ptr<SongPreview> song;
   {
     Reporter reporter(collected);  // the preview's own: a run beside it reports apart
-    ModelContext context(reporter);
-    EditNotices notices;  // the preview's own: the program's notices stay unused
-    SongConversion conversion{context, notices, slot, std::nullopt, {}, false, {}};
-    if (cells) conversion.cells = TextCells{cells->title, cells->copyright};
-    conversion.snapshots.output_name = BaseName(sjis_input_path);
-    conversion.show = [&](const MidiF1Data& written, const MidiTrackData& merged) {
-      song = std::make_unique<SongPreview>(written, merged);
-    };
-    const SongConversionResult converted =
-        ConvertSong(conversion, MidiSource::File(sjis_input_path), [](int, int, std::string_view) {
-          return true;  // the files stay in memory
-        });
-    if (!converted.finished) song.reset();
+    std::string input;
+    if (ReadWholeFile(reporter, sjis_input_path, input)) {
+      ModelContext context(reporter);
+      EditNotices notices;  // the preview's own: the program's notices stay unused
+      SongConversion conversion{context, notices, slot, std::nullopt, {}, false, {}};
+      if (cells) conversion.cells = TextCells{cells->title, cells->copyright};
+      conversion.snapshots.output_name = BaseName(sjis_input_path);
+      conversion.show = [&](const MidiF1Data& written, const MidiTrackData& merged) {
+        song = std::make_unique<SongPreview>(written, merged);
+      };
+      const SongConversionResult converted =
+          ConvertSong(conversion, MidiSource::Bytes(input), [](int, int, std::string_view) {
+            return true;  // the files stay in memory
+          });
+      if (!converted.finished) song.reset();
+    }
   }
   return {std::move(song), std::move(collected.lines)};
 }

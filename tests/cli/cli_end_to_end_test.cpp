@@ -141,7 +141,7 @@ TEST_F(CliEndToEnd, ExampleEditAndOrderListsApplyInTheirSlot) {
   EXPECT_EQ(run.status, 0) << run.err;
   RecordingSink sink;
   ModelContext context{sink.Reports()};
-  MidiFileLoader loader(context, Sjis(edited + "/band_q.mid"));
+  MidiFileLoader loader(context, MidiSource::Bytes(ReadFile(edited + "/band_q.mid")));
   ASSERT_TRUE(loader.Loaded());
   const MidiF1Data& song = *loader.Song();
   std::vector<std::string> piano_start;

@@ -207,7 +207,7 @@ using Note = std::tuple<Ticks, std::int32_t, std::int32_t, std::int32_t>;
 inline std::vector<Note> NotesOf(const std::string& path) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
-  MidiFileLoader loader(context, Sjis(path));
+  MidiFileLoader loader(context, MidiSource::Bytes(ReadFile(path)));
   EXPECT_TRUE(loader.Loaded()) << path;
   std::vector<Note> notes;
   for (int track = 0; loader.Loaded() && track < loader.Song()->TrackCount(); ++track) {
@@ -227,7 +227,7 @@ inline std::vector<Note> NotesOf(const std::string& path) {
 inline Names FirstTrackTexts(const std::string& path, std::int32_t meta_type) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
-  MidiFileLoader loader(context, Sjis(path));
+  MidiFileLoader loader(context, MidiSource::Bytes(ReadFile(path)));
   EXPECT_TRUE(loader.Loaded()) << path;
   Names texts;
   if (!loader.Loaded()) return texts;

@@ -9,7 +9,6 @@
 
 #include "model/model_builders.h"
 #include "support/recording_sink.h"
-#include "support/temp_folder.h"
 
 namespace quillmar {
 namespace {
@@ -34,12 +33,11 @@ class FileLoaderTest : public ::testing::Test {
  protected:
   RecordingSink sink_;
   ModelContext context_{sink_.Reports()};
-  TempFolder folder_;
 };
 
 TEST_F(FileLoaderTest, FormatOneLoadsTrackByTrackInGateTimeForm) {
-  const auto path = folder_.Write("a.mid", Smf(1, 480, {NoteChunk(0, 60), NoteChunk(1, 64)}));
-  MidiFileLoader loader(context_, path);
+  MidiFileLoader loader(context_,
+                        MidiSource::Bytes(Smf(1, 480, {NoteChunk(0, 60), NoteChunk(1, 64)})));
   ASSERT_TRUE(loader.Loaded());
   EXPECT_EQ(loader.InputFormat(), 1);
   MidiF1Data& song = *loader.Song();
@@ -52,9 +50,8 @@ TEST_F(FileLoaderTest, FormatOneLoadsTrackByTrackInGateTimeForm) {
 }
 
 TEST_F(FileLoaderTest, MacBinaryHeaderIsSkipped) {
-  const auto path =
-      folder_.Write("mac.mid", std::string(128, '\x01') + Smf(1, 96, {NoteChunk(0, 60)}));
-  MidiFileLoader loader(context_, path);
+  MidiFileLoader loader(
+      context_, MidiSource::Bytes(std::string(128, '\x01') + Smf(1, 96, {NoteChunk(0, 60)})));
   ASSERT_TRUE(loader.Loaded());
   EXPECT_EQ(loader.Song()->Division(), 96);
   EXPECT_EQ(loader.Song()->TrackCount(), 1);
@@ -64,7 +61,7 @@ TEST_F(FileLoaderTest, FormatZeroIsSplitByChannel) {
   const std::string body =
       Bytes({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0x99, 36,   90,   0x00, 0x92, 60,
              90,   0x30, 0x89, 36,   0,    0x00, 0x82, 60,   0,    0x00, 0xFF, 0x2F, 0x00});
-  MidiFileLoader loader(context_, folder_.Write("zero.mid", Smf(0, 96, {Chunk(body)})));
+  MidiFileLoader loader(context_, MidiSource::Bytes(Smf(0, 96, {Chunk(body)})));
   ASSERT_TRUE(loader.Loaded());
   EXPECT_EQ(loader.InputFormat(), 0);
   MidiF1Data& song = *loader.Song();
@@ -76,53 +73,56 @@ TEST_F(FileLoaderTest, FormatZeroIsSplitByChannel) {
 
 TEST_F(FileLoaderTest, TwentyTracksAreReadSilentlyFortyAreCutToSixteen) {
   std::vector<std::string> chunks(40, NoteChunk(0, 60));
-  MidiFileLoader forty(context_, folder_.Write("40.mid", Smf(1, 96, chunks)));
+  MidiFileLoader forty(context_, MidiSource::Bytes(Smf(1, 96, chunks)));
   ASSERT_TRUE(forty.Loaded());
   EXPECT_EQ(forty.Song()->TrackCount(), 16);
   ASSERT_EQ(sink_.Lines().size(), 1u);
   EXPECT_EQ(sink_.Lines()[0].rfind("            このファイルに設定されているトラック数は", 0), 0u);
   sink_.Clear();
   chunks.resize(20);
-  MidiFileLoader twenty(context_, folder_.Write("20.mid", Smf(1, 96, chunks)));
+  MidiFileLoader twenty(context_, MidiSource::Bytes(Smf(1, 96, chunks)));
   EXPECT_EQ(twenty.Song()->TrackCount(), 20);
   EXPECT_TRUE(sink_.Lines().empty());
 }
 
 TEST_F(FileLoaderTest, OtherFormatsAreNoMidiFiles) {
-  MidiFileLoader loader(context_, folder_.Write("two.mid", Smf(2, 96, {NoteChunk(0, 60)})));
+  MidiFileLoader loader(context_, MidiSource::Bytes(Smf(2, 96, {NoteChunk(0, 60)})));
   EXPECT_FALSE(loader.Loaded());
   EXPECT_EQ(loader.InputFormat(), -1);
   EXPECT_EQ(sink_.CountReported("Midiファイルではありません。"), 1);
-  MidiFileLoader text(context_, folder_.Write("text.mid", "hello"));
+  MidiFileLoader text(context_, MidiSource::Bytes("hello"));
   EXPECT_FALSE(text.Loaded());
   EXPECT_EQ(sink_.CountReported("Midiファイルではありません。"), 2);
 }
 
 TEST_F(FileLoaderTest, ZeroDeclaredTracksSkipTheFileWithoutAMessage) {
-  MidiFileLoader loader(context_, folder_.Write("none.mid", Smf(1, 96, {}, 0)));
+  MidiFileLoader loader(context_, MidiSource::Bytes(Smf(1, 96, {}, 0)));
   EXPECT_FALSE(loader.Loaded());
   EXPECT_EQ(loader.Song(), nullptr);
   EXPECT_TRUE(sink_.Lines().empty());
 }
 
-TEST_F(FileLoaderTest, MissingFileReportsThatItDidNotOpen) {
-  MidiFileLoader loader(context_, folder_ / "missing.mid");
+// Whoever reads the file reports one that did not open; an empty file read whole is bytes
+// that are no MIDI file.
+TEST_F(FileLoaderTest, EmptyFileIsNoMidiFileRatherThanOneThatDidNotOpen) {
+  MidiFileLoader loader(context_, MidiSource::Bytes(""));
   EXPECT_FALSE(loader.Loaded());
   EXPECT_EQ(sink_.CountReported(
                 "ファイルが開けませんでした。ファイルリストを絶対パスで記述してみてください。"),
-            1);
+            0);
+  EXPECT_EQ(sink_.CountReported("Midiファイルではありません。"), 1);
 }
 
 TEST_F(FileLoaderTest, FormatZeroWithTwoDeclaredTracksIsNotConverted) {
-  MidiFileLoader loader(
-      context_, folder_.Write("bad0.mid", Smf(0, 96, {NoteChunk(0, 60), NoteChunk(1, 60)})));
+  MidiFileLoader loader(context_,
+                        MidiSource::Bytes(Smf(0, 96, {NoteChunk(0, 60), NoteChunk(1, 60)})));
   EXPECT_FALSE(loader.Loaded());
   EXPECT_EQ(loader.Song(), nullptr);
   EXPECT_EQ(sink_.CountReported("トラック数に誤りがあります。"), 1);
 }
 
 TEST_F(FileLoaderTest, MissingChunksBecomeEmptyTracksThatAreDropped) {
-  MidiFileLoader loader(context_, folder_.Write("short.mid", Smf(1, 96, {NoteChunk(0, 60)}, 3)));
+  MidiFileLoader loader(context_, MidiSource::Bytes(Smf(1, 96, {NoteChunk(0, 60)}, 3)));
   ASSERT_TRUE(loader.Loaded());
   EXPECT_EQ(sink_.CountReported("MIDIファイルではないか、マックバイナリがついているファイルです。"),
             2);
@@ -138,7 +138,7 @@ TEST_F(FileLoaderTest, MissingChunksBecomeEmptyTracksThatAreDropped) {
 TEST_F(FileLoaderTest, HeaderLengthIsIgnored) {
   std::string file = Smf(1, 96, {NoteChunk(0, 60)});
   file[7] = 12;
-  MidiFileLoader loader(context_, folder_.Write("len.mid", file));
+  MidiFileLoader loader(context_, MidiSource::Bytes(file));
   ASSERT_TRUE(loader.Loaded());
   EXPECT_EQ(loader.Song()->Track(0).Event(0).kind, EventKind::Note);
 }
@@ -146,14 +146,13 @@ TEST_F(FileLoaderTest, HeaderLengthIsIgnored) {
 TEST_F(FileLoaderTest, RunningStatusDoesNotLeakFromOneFileIntoTheNext) {
   // The second file's track begins with bare data bytes: without a status they are
   // undefined, whatever status the first file ended with.
-  const auto first = folder_.Write("first.mid", Smf(1, 96, {NoteChunk(3, 60)}));
-  const auto second = folder_.Write(
-      "second.mid", Smf(1, 96, {Chunk(Bytes({0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00}))}));
-  MidiFileLoader fresh(context_, second);
+  const std::string first = Smf(1, 96, {NoteChunk(3, 60)});
+  const std::string second = Smf(1, 96, {Chunk(Bytes({0x00, 60, 100, 0x00, 0xFF, 0x2F, 0x00}))});
+  MidiFileLoader fresh(context_, MidiSource::Bytes(second));
   const auto fresh_lines = sink_.Lines();
   sink_.Clear();
-  MidiFileLoader before(context_, first);
-  MidiFileLoader after(context_, second);
+  MidiFileLoader before(context_, MidiSource::Bytes(first));
+  MidiFileLoader after(context_, MidiSource::Bytes(second));
   EXPECT_EQ(sink_.Lines(), fresh_lines);
   EXPECT_EQ(after.Song()->Track(0).Count(), fresh.Song()->Track(0).Count());
   EXPECT_EQ(after.Song()->Track(0).GetChannel(), kNoChannel);
@@ -163,8 +162,7 @@ TEST_F(FileLoaderTest, FormatZeroSongKeepsTrackOrderAndOnlyConductorNames) {
   const std::string conductor = Chunk(Bytes({0x00, 0xFF, 0x03, 0x01, 'T', 0x00, 0xFF, 0x2F, 0x00}));
   MidiFileLoader loader(
       context_,
-      folder_.Write("order.mid",
-                    Smf(1, 96, {conductor, NamedChunk("a", 0, 60), NamedChunk("b", 1, 62)})));
+      MidiSource::Bytes(Smf(1, 96, {conductor, NamedChunk("a", 0, 60), NamedChunk("b", 1, 62)})));
   loader.ToFormat0();
   ASSERT_EQ(loader.Song(), nullptr);
   const MidiTrackData& track = loader.Format0Song()->Track();
@@ -182,8 +180,7 @@ TEST_F(FileLoaderTest, FormatZeroSongKeepsTrackOrderAndOnlyConductorNames) {
 
 TEST_F(FileLoaderTest, KeepNamesKeepsEverySequenceName) {
   MidiFileLoader loader(
-      context_,
-      folder_.Write("keep.mid", Smf(1, 96, {NamedChunk("a", 0, 60), NamedChunk("b", 1, 62)})));
+      context_, MidiSource::Bytes(Smf(1, 96, {NamedChunk("a", 0, 60), NamedChunk("b", 1, 62)})));
   loader.ToFormat0KeepNames();
   EXPECT_EQ(loader.Format0Song()->Track().CountMeta(MetaType::SequenceName), 2);
   EXPECT_EQ(loader.Format0Song()->Division(), 96);
@@ -191,12 +188,11 @@ TEST_F(FileLoaderTest, KeepNamesKeepsEverySequenceName) {
 
 TEST_F(FileLoaderTest, WrittenFilesReadBackWithTheSameNotes) {
   MidiFileLoader loader(context_,
-                        folder_.Write("in.mid", Smf(1, 96, {NoteChunk(0, 60), NoteChunk(9, 36)})));
+                        MidiSource::Bytes(Smf(1, 96, {NoteChunk(0, 60), NoteChunk(9, 36)})));
   MidiF1Data& song = *loader.Song();
   song.ToOnOffForm();
   ASSERT_TRUE(song.Encode());
-  ASSERT_TRUE(song.Save(folder_ / "out.mid"));
-  MidiFileLoader again(context_, folder_ / "out.mid");
+  MidiFileLoader again(context_, MidiSource::Bytes(song.Image()));
   ASSERT_TRUE(again.Loaded());
   again.ToFormat0();
   MidiF0Data& format0 = *again.Format0Song();
@@ -251,13 +247,12 @@ std::string RandomSong(std::mt19937& random) {
 TEST(FormatZeroMerge, OnePassEqualsMergingTrackByTrack) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
-  TempFolder folder;
   std::mt19937 random(7);
   for (int round = 0; round < 300; ++round) {
-    const std::string path = folder.Write("song.mid", RandomSong(random));
+    const std::string song = RandomSong(random);
     for (const bool keep_names : {false, true}) {
-      MidiFileLoader fast(context, path);
-      MidiFileLoader slow(context, path);
+      MidiFileLoader fast(context, MidiSource::Bytes(song));
+      MidiFileLoader slow(context, MidiSource::Bytes(song));
       ASSERT_TRUE(fast.Loaded());
       keep_names ? fast.ToFormat0KeepNames() : fast.ToFormat0();
       // Track by track from the last: each merged in front of what is merged so far.

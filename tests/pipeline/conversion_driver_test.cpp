@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "lists/whole_file.h"
 #include "model/midi_file_loader.h"
 #include "model/model_builders.h"
 #include "platform/encoding.h"
@@ -48,8 +49,8 @@ class ConversionDriverTest : public ::testing::Test {
   }
 
   // The first track of a written file, read back.
-  std::vector<std::string> MetaTexts(const std::string& path, std::int32_t type) {
-    MidiFileLoader loader(context_, path);
+  std::vector<std::string> MetaTexts(const std::string& file, std::int32_t type) {
+    MidiFileLoader loader(context_, MidiSource::Bytes(file));
     std::vector<std::string> texts;
     for (const MusicEvent& event : loader.Song()->Track(0).Events()) {
       if (event.IsMeta(type)) texts.push_back(SjisToUtf8(event.data));
@@ -98,16 +99,16 @@ TEST_F(ConversionDriverTest, OutputCellKeepsOnlyItsName) {
 TEST_F(ConversionDriverTest, TitleCellReplacesEveryNameOfTheFirstTrack) {
   Convert(input_.Write("band.mid", BandFile(NameEvent("a") + NameEvent("b"))), "t.mid", "曲名",
           "著作者");
-  EXPECT_EQ(MetaTexts(format1_ / "t.mid", MetaType::SequenceName),
+  EXPECT_EQ(MetaTexts(format1_.Read("t.mid"), MetaType::SequenceName),
             (std::vector<std::string>{"曲名", "曲名"}));
-  EXPECT_EQ(MetaTexts(format1_ / "t.mid", MetaType::Copyright),
+  EXPECT_EQ(MetaTexts(format1_.Read("t.mid"), MetaType::Copyright),
             (std::vector<std::string>{"著作者"}));
   EXPECT_EQ(sink_.CountReported("ソングタイトルが設定されていませんでした。"), 0);
 }
 
 TEST_F(ConversionDriverTest, KeepDashLeavesTheTitleAndAddsNone) {
   Convert(input_.Write("band.mid", BandFile()), "k.mid", "-", "-");
-  EXPECT_TRUE(MetaTexts(format1_ / "k.mid", MetaType::SequenceName).empty());
+  EXPECT_TRUE(MetaTexts(format1_.Read("k.mid"), MetaType::SequenceName).empty());
 }
 
 TEST_F(ConversionDriverTest, AnInputThatDoesNotLoadWritesNothing) {
@@ -118,6 +119,22 @@ TEST_F(ConversionDriverTest, AnInputThatDoesNotLoadWritesNothing) {
                                "            ファイルが開けませんでした。ファイルリストを絶対パスで"
                                "記述してみてください。"}));
   EXPECT_EQ(work_.Read("never.mid"), "");
+}
+
+// The input is read once, yet the size limit's message stands twice, for the format check and
+// for the song; so it does for the format-1 file read back when it has outgrown the limit.
+TEST_F(ConversionDriverTest, TheSizeLimitIsReportedForTheInputAndForTheFileReadBack) {
+  std::string at_limit = Smf(0, 96, {Chunk(Bytes({0x00, 0xFF, 0x2F, 0x00}))});
+  at_limit.resize(kWholeFileLimit, '\0');
+  // Notes in running status get their status byte back when written.
+  std::string notes;
+  for (int i = 0; i < 37000; ++i) notes += Bytes({0x00, 0x90, 60, 100, 0x10, 60, 0});
+  const std::string growing = Smf(0, 96, {Chunk(notes + Bytes({0x00, 0xFF, 0x2F, 0x00}))});
+  for (const std::string& input : {at_limit, growing}) {
+    sink_.Clear();
+    Convert(input_.Write("big.mid", input), "big.mid");
+    EXPECT_EQ(sink_.CountReported("データが大きすぎます。"), 2) << input.size();
+  }
 }
 
 TEST_F(ConversionDriverTest, AFailedCopyIsReportedAndTheRestGoesOn) {
@@ -168,7 +185,7 @@ TEST_F(ConversionDriverTest, RowResultTellsCompletenessAndTheListsInError) {
 
 TEST_F(ConversionDriverTest, OneSongNameIsKeptInFormatZero) {
   Convert(input_.Write("band.mid", BandFile(NameEvent("only"))), "n.mid", "-");
-  MidiFileLoader loader(context_, format0_ / "n.mid");
+  MidiFileLoader loader(context_, MidiSource::Bytes(format0_.Read("n.mid")));
   EXPECT_EQ(loader.Song()->CountMeta(MetaType::SequenceName), 1);
 }
 
@@ -176,7 +193,7 @@ TEST_F(ConversionDriverTest, ASongOfEmptyTracksIsWrittenInBothFormats) {
   const std::string empty = Chunk(Bytes({0x00, 0xFF, 0x2F, 0x00}));
   Convert(input_.Write("empty.mid", Smf(1, 96, {empty, empty, empty})), "e.mid");
   EXPECT_EQ(format1_.Read("e.mid"), Smf(1, 96, {empty})) << "the first track stays";
-  MidiFileLoader loader(context_, format0_ / "e.mid");
+  MidiFileLoader loader(context_, MidiSource::Bytes(format0_.Read("e.mid")));
   ASSERT_TRUE(loader.Loaded());
   EXPECT_EQ(loader.InputFormat(), 0);
   EXPECT_EQ(sink_.CountReported("同時発音数 0"), 1);

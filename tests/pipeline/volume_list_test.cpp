@@ -261,7 +261,7 @@ class ListsInConversion : public ListTest {
     ConversionDriver driver(context_, notices_, slot_, formats, Sjis(work_.Path()));
     std::string output = "out.mid";
     EXPECT_TRUE(driver.Convert(Sjis(Input()), output, "-", "-").complete);
-    MidiFileLoader loader(context_, Sjis(output_ / "out.mid"));
+    MidiFileLoader loader(context_, MidiSource::Bytes(output_.Read("out.mid")));
     ASSERT_TRUE(loader.Loaded());
     song_ = std::move(*loader.Song());
   }

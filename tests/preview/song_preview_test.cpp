@@ -138,7 +138,7 @@ TEST_F(SongPreviewTest, RunInMemoryGivesTheRunsLinesAndWritesNothing) {
                            [&](const std::string& line) { return line.ends_with(figure); }),
               run_lines.end());
 
-    MidiFileLoader written(context_, Sjis(out.Path() + "/out.mid"));
+    MidiFileLoader written(context_, MidiSource::Bytes(out.Read("out.mid")));
     ASSERT_TRUE(written.Loaded());
     EXPECT_EQ(preview.song->Tracks().size(),
               static_cast<std::size_t>(written.Song()->TrackCount()));
