@@ -52,7 +52,7 @@ void RunCheck(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   static const std::string kNoSysEx = Sjis("エクスクルーシブがありませんでした。");
   const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
   if (keyword.kind == KindCode::kMeta && keyword.sub == MetaType::Marker) {
-    if (song.FindMarker(keyword.value_text) < 0)
+    if (!song.FindMarker(keyword.value_text))
       ReportText(song.Context().Reports(), keyword.value_text + kNotFound);
   } else if (keyword.kind == KindCode::kSysExF0) {
     if (!HasSysEx(song, keyword)) ReportText(song.Context().Reports(), kNoSysEx);

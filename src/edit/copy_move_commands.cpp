@@ -156,10 +156,10 @@ void MoveFirstEvent(MidiF1Data& song, const EventKeyword& keyword, bool first_tr
   const int tracks = first_track_only ? std::min(song.TrackCount(), 1) : song.TrackCount();
   for (int index = 0; index < tracks; ++index) {
     MidiTrackData& track = song.Track(index);
-    const int at = track.FindEvent(keyword.kind, keyword.sub);
-    if (at < 0) continue;
-    MusicEvent event = track.Event(at);
-    track.DeleteAt(at);
+    const std::optional<int> at = track.FindEvent(keyword.kind, keyword.sub);
+    if (!at) continue;
+    MusicEvent event = track.Event(*at);
+    track.DeleteAt(*at);
     event.delta = 0;
     track.InsertAtTime(position, std::move(event));
   }
@@ -195,9 +195,9 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
     // The first event of the kind in each track, copied to the tick.
     for (int index = 0; index < song.TrackCount(); ++index) {
       MidiTrackData& track = song.Track(index);
-      const int at = track.FindEvent(target.kind, target.sub);
-      if (at < 0) continue;
-      MusicEvent copy = track.Event(at);
+      const std::optional<int> at = track.FindEvent(target.kind, target.sub);
+      if (!at) continue;
+      MusicEvent copy = track.Event(*at);
       copy.delta = 0;
       track.InsertAtTime(position, std::move(copy));
     }

@@ -82,14 +82,14 @@ void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keywo
     if (MidiTrackData* track = PickedTrack(song, position.value)) RemoveNotes(*track, note);
   } else if ((position.key == "Marker" || position.key == "CuePoint") && position.op == "=") {
     // The song ends at the marker: later notes go, notes sounding across it end there.
-    const Ticks cut = position.key == "Marker" ? song.FindMarker(position.value)
-                                               : song.FindCuePoint(position.value);
-    if (cut < 0) {
+    const std::optional<Ticks> cut = position.key == "Marker" ? song.FindMarker(position.value)
+                                                              : song.FindCuePoint(position.value);
+    if (!cut) {
       ReportMessage(song.Context().Reports(), kBadDeletePosition);
       return;
     }
-    song.DeleteKindAfter(cut, EventKind::Note);
-    song.CutNotesAt(cut);
+    song.DeleteKindAfter(*cut, EventKind::Note);
+    song.CutNotesAt(*cut);
   } else {
     ReportMessage(song.Context().Reports(), kBadDeletePosition);
   }

@@ -61,10 +61,11 @@ class MidiF1Data : public MidiDataBuffer {
   // SequenceName and its first track holds more than meta events.
   bool KeepsSequenceNamesInFormat0() const;
 
-  // --- Song-level lookups -------------------------------------------------------------------
-  std::int32_t GetVolume(std::int32_t channel) const;
-  std::int32_t GetProgram(std::int32_t channel) const;
-  std::int32_t GetMasterVolume() const;
+  // --- Song-level lookups (none when no track holds one) -------------------------------------
+  std::optional<std::int32_t> GetVolume(std::int32_t channel) const;
+  std::optional<std::int32_t> GetProgram(std::int32_t channel) const;
+  // The master volume; a second track holding one reports MultipleMasterVolumes.
+  std::optional<std::int32_t> GetMasterVolume() const;
   std::optional<std::int32_t> FindTempo() const;
   int CountMeta(std::int32_t meta_type) const;
 
@@ -72,8 +73,9 @@ class MidiF1Data : public MidiDataBuffer {
   // The tick of the given number of whole bars, then beats (quarter notes), then ticks from
   // the start, under the time signatures of track 0.
   Ticks BarToTicks(std::int32_t bars, std::int32_t beats, std::int32_t ticks) const;
-  Ticks FindMarker(std::string_view text) const;
-  Ticks FindCuePoint(std::string_view text) const;
+  // The time of the first marker (cue point) of the text in any track; none without one.
+  std::optional<Ticks> FindMarker(std::string_view text) const;
+  std::optional<Ticks> FindCuePoint(std::string_view text) const;
   // Lowest and highest note of the channel's tracks; (127, 0) without notes.
   std::pair<std::int32_t, std::int32_t> GetNoteRange(std::int32_t channel) const;
   // Splits every track of the channel into the notes whose property (1 note, 2 gate,

@@ -80,12 +80,12 @@ class MidiTrackData : public MidiDataBuffer {
   bool IsMetaOnly() const;
   bool HasOnlyEndOfTrack() const;
   // Index of the first event whose kind and type equal the given ones (compared by their low
-  // eight bits; type -1 matches any); -1 when there is none.
-  int FindEvent(std::int32_t kind, std::int32_t type) const;
+  // eight bits; type -1 matches any); none when there is none.
+  std::optional<int> FindEvent(std::int32_t kind, std::int32_t type) const;
   int CountMeta(std::int32_t meta_type) const;
   std::optional<std::int32_t> FindTempo() const;
-  // Time of the first meta event of the type whose text equals `text`; -1 when none.
-  Ticks FindMetaTextTime(std::int32_t meta_type, std::string_view text) const;
+  // Time of the first meta event of the type whose text equals `text`; none when none.
+  std::optional<Ticks> FindMetaTextTime(std::int32_t meta_type, std::string_view text) const;
 
   // --- Structure --------------------------------------------------------------------------
 
@@ -137,19 +137,19 @@ class MidiTrackData : public MidiDataBuffer {
 
   // --- Controllers, programs, master volume ------------------------------------------------
 
-  // Value of the last control change 7 (10); -1 when there is none. A second one reports the
-  // once-only MultipleVolumes (MultiplePans).
-  std::int32_t GetVolume() const;
-  std::int32_t GetPan() const;
-  // The first non-zero program, 0 when all are 0, -1 without program changes.
-  std::int32_t GetProgram() const;
+  // Value of the last control change 7 (10); none when there is none. A second one reports
+  // the once-only MultipleVolumes (MultiplePans).
+  std::optional<std::int32_t> GetVolume() const;
+  std::optional<std::int32_t> GetPan() const;
+  // The first non-zero program, 0 when all are 0, none without program changes.
+  std::optional<std::int32_t> GetProgram() const;
   void SetController(std::int32_t controller, std::int32_t value);
   void AddToController(std::int32_t controller, std::int32_t amount);
   void ScaleController(std::int32_t controller, std::int32_t percent);
   void SetProgram(std::int32_t value);
   void InsertControlChange(std::int32_t channel, std::int32_t controller, std::int32_t value);
   // Master-volume messages proper (never the rhythm-part message).
-  std::int32_t GetMasterVolume() const;
+  std::optional<std::int32_t> GetMasterVolume() const;
   bool SetMasterVolume(std::int32_t value);
   void InsertMasterVolume(std::int32_t value);
   void DeleteMasterVolume();

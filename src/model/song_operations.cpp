@@ -52,22 +52,22 @@ Ticks MidiF1Data::BarToTicks(std::int32_t bars, std::int32_t beats, std::int32_t
   return (beats + quarters_counted) * division_ + ticks;
 }
 
-Ticks MidiF1Data::FindMarker(std::string_view text) const {
+std::optional<Ticks> MidiF1Data::FindMarker(std::string_view text) const {
   for (const MidiTrackData& track : tracks_) {
-    if (const Ticks time = track.FindMetaTextTime(MetaType::Marker, text); time != -1) {
+    if (const std::optional<Ticks> time = track.FindMetaTextTime(MetaType::Marker, text)) {
       return time;
     }
   }
-  return -1;
+  return std::nullopt;
 }
 
-Ticks MidiF1Data::FindCuePoint(std::string_view text) const {
+std::optional<Ticks> MidiF1Data::FindCuePoint(std::string_view text) const {
   for (const MidiTrackData& track : tracks_) {
-    if (const Ticks time = track.FindMetaTextTime(MetaType::CuePoint, text); time != -1) {
+    if (const std::optional<Ticks> time = track.FindMetaTextTime(MetaType::CuePoint, text)) {
       return time;
     }
   }
-  return -1;
+  return std::nullopt;
 }
 
 std::pair<std::int32_t, std::int32_t> MidiF1Data::GetNoteRange(std::int32_t channel) const {

@@ -3,28 +3,28 @@
 
 namespace quillmar {
 
-std::int32_t MidiF1Data::GetVolume(std::int32_t channel) const {
+std::optional<std::int32_t> MidiF1Data::GetVolume(std::int32_t channel) const {
   for (const MidiTrackData& track : tracks_) {
     if (track.GetChannel() != channel) continue;
-    if (const std::int32_t volume = track.GetVolume(); volume != -1) return volume;
+    if (const std::optional<std::int32_t> volume = track.GetVolume()) return volume;
   }
-  return -1;
+  return std::nullopt;
 }
 
-std::int32_t MidiF1Data::GetProgram(std::int32_t channel) const {
+std::optional<std::int32_t> MidiF1Data::GetProgram(std::int32_t channel) const {
   for (const MidiTrackData& track : tracks_) {
     if (track.GetChannel() != channel) continue;
-    if (const std::int32_t program = track.GetProgram(); program != -1) return program;
+    if (const std::optional<std::int32_t> program = track.GetProgram()) return program;
   }
-  return -1;
+  return std::nullopt;
 }
 
-std::int32_t MidiF1Data::GetMasterVolume() const {
-  std::int32_t found = -1;
+std::optional<std::int32_t> MidiF1Data::GetMasterVolume() const {
+  std::optional<std::int32_t> found;
   for (const MidiTrackData& track : tracks_) {
-    const std::int32_t volume = track.GetMasterVolume();
-    if (volume == -1) continue;
-    if (found == -1) {
+    const std::optional<std::int32_t> volume = track.GetMasterVolume();
+    if (!volume) continue;
+    if (!found) {
       found = volume;
     } else {
       ReportF1Error(Context(), kMultipleMasterVolumes);

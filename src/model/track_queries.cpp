@@ -29,7 +29,7 @@ bool MidiTrackData::HasOnlyEndOfTrack() const {
   return events_.size() == 1 && events_[0].IsMeta(MetaType::EndOfTrack);
 }
 
-int MidiTrackData::FindEvent(std::int32_t kind, std::int32_t type) const {
+std::optional<int> MidiTrackData::FindEvent(std::int32_t kind, std::int32_t type) const {
   for (std::size_t i = 0; i < events_.size(); ++i) {
     const MusicEvent& event = events_[i];
     if ((static_cast<std::int32_t>(event.kind) & 0xFF) == (kind & 0xFF) &&
@@ -37,7 +37,7 @@ int MidiTrackData::FindEvent(std::int32_t kind, std::int32_t type) const {
       return static_cast<int>(i);
     }
   }
-  return -1;
+  return std::nullopt;
 }
 
 int MidiTrackData::CountMeta(std::int32_t meta_type) const {
@@ -52,13 +52,14 @@ std::optional<std::int32_t> MidiTrackData::FindTempo() const {
   return std::nullopt;
 }
 
-Ticks MidiTrackData::FindMetaTextTime(std::int32_t meta_type, std::string_view text) const {
+std::optional<Ticks> MidiTrackData::FindMetaTextTime(std::int32_t meta_type,
+                                                     std::string_view text) const {
   Ticks time = 0;
   for (const MusicEvent& event : events_) {
     time += event.delta;
     if (event.IsMeta(meta_type) && event.data == text) return time;
   }
-  return -1;
+  return std::nullopt;
 }
 
 }  // namespace quillmar

@@ -16,17 +16,15 @@ bool IsController(const MusicEvent& event, std::int32_t controller) {
   return event.kind == EventKind::ControlChange && event.type == controller;
 }
 
-// The value of the last matching event, -1 when there is none; a second match reports the
+// The value of the last matching event, none when there is none; a second match reports the
 // once-only warning.
 template <typename Matches>
-std::int32_t LastValue(std::span<const MusicEvent> events, Matches matches, ModelContext& context,
-                       OnceWarning warning) {
-  std::int32_t value = -1;
-  bool found = false;
+std::optional<std::int32_t> LastValue(std::span<const MusicEvent> events, Matches matches,
+                                      ModelContext& context, OnceWarning warning) {
+  std::optional<std::int32_t> value;
   for (const MusicEvent& event : events) {
     if (!matches(event)) continue;
-    if (found) context.Warn(warning);
-    found = true;
+    if (value) context.Warn(warning);
     value = event.value;
   }
   return value;
@@ -45,20 +43,20 @@ char MasterVolumeByte(std::int32_t value) {
 
 }  // namespace
 
-std::int32_t MidiTrackData::GetVolume() const {
+std::optional<std::int32_t> MidiTrackData::GetVolume() const {
   return LastValue(
       events_, [](const MusicEvent& event) { return IsController(event, 7); }, Context(),
       OnceWarning::MultipleVolumes);
 }
 
-std::int32_t MidiTrackData::GetPan() const {
+std::optional<std::int32_t> MidiTrackData::GetPan() const {
   return LastValue(
       events_, [](const MusicEvent& event) { return IsController(event, 10); }, Context(),
       OnceWarning::MultiplePans);
 }
 
-std::int32_t MidiTrackData::GetProgram() const {
-  std::int32_t program = -1;
+std::optional<std::int32_t> MidiTrackData::GetProgram() const {
+  std::optional<std::int32_t> program;
   for (const MusicEvent& event : events_) {
     if (event.kind != EventKind::ProgramChange) continue;
     if (event.value != 0) return event.value;
@@ -108,7 +106,7 @@ void MidiTrackData::InsertControlChange(std::int32_t channel, std::int32_t contr
   InsertAt(0, Place::Before, std::move(event));
 }
 
-std::int32_t MidiTrackData::GetMasterVolume() const {
+std::optional<std::int32_t> MidiTrackData::GetMasterVolume() const {
   return LastValue(events_, IsMasterVolumeMessage, Context(), OnceWarning::MultipleVolumes);
 }
 

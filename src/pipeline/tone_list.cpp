@@ -30,10 +30,10 @@ enum Column {
   kSubstituteProgramColumn,
 };
 
-// The program a track plays: its own, else the first one set for its channel, else -1.
-std::int32_t ProgramOf(const MidiF1Data& song, const MidiTrackData& track) {
-  const std::int32_t own = track.GetProgram();
-  return own != -1 ? own : song.GetProgram(track.GetChannel());
+// The program a track plays: its own, else the first one set for its channel, else none.
+std::optional<std::int32_t> ProgramOf(const MidiF1Data& song, const MidiTrackData& track) {
+  const std::optional<std::int32_t> own = track.GetProgram();
+  return own ? own : song.GetProgram(track.GetChannel());
 }
 
 // Moves every Note by the cell's octaves, folding notes that leave the note range back into
@@ -98,7 +98,10 @@ void ApplyToneList(MidiF1Data& song, const SettingsList& list) {
       // Drum tracks and tracks without channel messages play no tone.
       const std::int32_t channel = song.Track(i).GetChannel();
       if (channel == kDrumChannel || channel == kNoChannel) continue;
-      if (ProgramOf(song, song.Track(i)) == program) ApplyToneRow(song, i, list, row);
+      // A track that plays no program is named by a row whose program cell is 0 (or holds no
+      // number), which reads as program -1.
+      const std::optional<std::int32_t> played = ProgramOf(song, song.Track(i));
+      if (played.value_or(-1) == program) ApplyToneRow(song, i, list, row);
     }
   }
 }

@@ -47,12 +47,12 @@ void ApplyPanCell(MidiTrackData& track, std::string_view cell) {
   const ValueCell parsed = ParseValueCell(track.Context().Reports(), cell);
   if (!parsed.mode) return;
   // Read even for a kept cell: reading reports a track's several pans.
-  const std::int32_t pan = track.GetPan();
+  const std::optional<std::int32_t> pan = track.GetPan();
   if (*parsed.mode == ValueMode::KeepValue) return;
-  if (pan == -1) ReportMessage(track.Context().Reports(), kPanFromBase64);
+  if (!pan) ReportMessage(track.Context().Reports(), kPanFromBase64);
   const std::int32_t changed =
-      ClampToMidi(ChangedValue(pan == -1 ? kBasePan : pan, *parsed.mode, parsed.number));
-  if (pan == -1) {
+      ClampToMidi(ChangedValue(pan.value_or(kBasePan), *parsed.mode, parsed.number));
+  if (!pan) {
     track.InsertControlChange(track.GetChannel(), kPanController, changed);
   } else {
     track.SetController(kPanController, changed);
@@ -86,10 +86,10 @@ void ApplyGateCell(MidiTrackData& track, std::string_view cell) {
 void ApplyMasterVolumeCell(MidiF1Data& song, std::string_view cell) {
   const ValueCell parsed = ParseValueCell(song.Context().Reports(), cell);
   if (!parsed.mode || song.TrackCount() == 0) return;
-  const std::int32_t current = song.GetMasterVolume();
-  const std::int32_t changed = ClampToMidi(
-      ChangedValue(current == -1 ? kBaseMasterVolume : current, *parsed.mode, parsed.number));
-  if (current != -1) {
+  const std::optional<std::int32_t> current = song.GetMasterVolume();
+  const std::int32_t changed =
+      ClampToMidi(ChangedValue(current.value_or(kBaseMasterVolume), *parsed.mode, parsed.number));
+  if (current) {
     for (int i = 0; i < song.TrackCount(); ++i) {
       if (song.Track(i).SetMasterVolume(changed)) return;
     }
@@ -137,12 +137,12 @@ void ApplyVolumeCell(MidiF1Data& song, int track_index, std::string_view cell) {
   const ValueCell parsed = ParseValueCell(song.Context().Reports(), cell);
   if (!parsed.mode) return;
   MidiTrackData& track = song.Track(track_index);
-  if (track.GetVolume() != -1) {
+  if (track.GetVolume()) {
     ChangeOwnVolumes(track, *parsed.mode, parsed.number);
     return;
   }
   const std::int32_t channel = track.GetChannel();
-  if (song.GetVolume(channel) != -1) {
+  if (song.GetVolume(channel)) {
     ReportMessage(song.Context().Reports(), kVolumeSetOnSameChannel);
     return;
   }

@@ -70,7 +70,7 @@ TEST(SongLookups, MarkersAndCuePointsByText) {
                 {Meta(100, MetaType::CuePoint, "B"), EndOfTrack()}});
   EXPECT_EQ(song.FindMarker("B"), 1920);
   EXPECT_EQ(song.FindCuePoint("B"), 100);
-  EXPECT_EQ(song.FindMarker("C"), -1);
+  EXPECT_EQ(song.FindMarker("C"), std::nullopt);
 }
 
 TEST(SongLookups, NoteRangeOfAChannel) {

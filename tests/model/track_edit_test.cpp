@@ -31,7 +31,7 @@ TEST(TrackQueries, FindEventMatchesAnyTypeForMinusOne) {
               {Tempo(0, 500000), Control(0, 0, 10, 64), Control(0, 0, 7, 100), EndOfTrack()});
   EXPECT_EQ(track.FindEvent(static_cast<int>(EventKind::ControlChange), -1), 1);
   EXPECT_EQ(track.FindEvent(static_cast<int>(EventKind::ControlChange), 7), 2);
-  EXPECT_EQ(track.FindEvent(static_cast<int>(EventKind::PitchBend), -1), -1);
+  EXPECT_EQ(track.FindEvent(static_cast<int>(EventKind::PitchBend), -1), std::nullopt);
   EXPECT_EQ(track.FindTempo(), 500000);
   EXPECT_EQ(track.CountMeta(MetaType::EndOfTrack), 1);
 }
@@ -43,8 +43,8 @@ TEST(TrackQueries, MetaTextTimeIsTheAbsoluteTimeOfTheFirstMatch) {
       TrackOf(context, TrackForm::GateTimeForm,
               {Meta(960, MetaType::Marker, "A"), Meta(960, MetaType::Marker, "B"), EndOfTrack()});
   EXPECT_EQ(track.FindMetaTextTime(MetaType::Marker, "B"), 1920);
-  EXPECT_EQ(track.FindMetaTextTime(MetaType::Marker, "C"), -1);
-  EXPECT_EQ(track.FindMetaTextTime(MetaType::CuePoint, "A"), -1);
+  EXPECT_EQ(track.FindMetaTextTime(MetaType::Marker, "C"), std::nullopt);
+  EXPECT_EQ(track.FindMetaTextTime(MetaType::CuePoint, "A"), std::nullopt);
 }
 
 TEST(TrackStructure, DeleteKeepsTheTimesOfTheOthersAndTheLastDropsItsDelta) {

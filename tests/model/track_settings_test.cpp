@@ -40,13 +40,13 @@ TEST(TrackControllers, VolumeIsTheLastAndASecondOneWarnsOncePerChunkRead) {
   EXPECT_EQ(sink.CountReported(kMultipleVolumes), 2);
 }
 
-TEST(TrackControllers, PanWarnsWithItsOwnMessageAndMissingControllersGiveMinusOne) {
+TEST(TrackControllers, PanWarnsWithItsOwnMessageAndMissingControllersGiveNone) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
   auto track = TrackOf(context, TrackForm::GateTimeForm,
                        {Control(0, 3, 10, 20), Control(0, 3, 10, 40), EndOfTrack()});
   EXPECT_EQ(track.GetPan(), 40);
-  EXPECT_EQ(track.GetVolume(), -1);
+  EXPECT_EQ(track.GetVolume(), std::nullopt);
   EXPECT_EQ(sink.CountReported("複数のパンが設定されています。"), 1);
   EXPECT_EQ(sink.CountReported(kMultipleVolumes), 0);
 }
@@ -60,7 +60,7 @@ TEST(TrackControllers, ProgramIsTheFirstNonZeroOne) {
   auto zeros = TrackOf(context, TrackForm::GateTimeForm, {Program(0, 0, 0), Program(0, 0, 0)});
   EXPECT_EQ(zeros.GetProgram(), 0);
   auto none = TrackOf(context, TrackForm::GateTimeForm, {Control(0, 0, 0, 5), EndOfTrack()});
-  EXPECT_EQ(none.GetProgram(), -1);
+  EXPECT_EQ(none.GetProgram(), std::nullopt);
   mixed.SetProgram(12);
   for (const MusicEvent& event : mixed.Events()) EXPECT_EQ(event.value, 12);
 }
@@ -134,7 +134,7 @@ TEST(TrackMasterVolume, SetChangesTheFirstAndGetReadsTheLastWithOneWarning) {
   EXPECT_EQ(track.Event(1).value, 80);
   auto without = TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack()});
   EXPECT_FALSE(without.SetMasterVolume(50));
-  EXPECT_EQ(without.GetMasterVolume(), -1);
+  EXPECT_EQ(without.GetMasterVolume(), std::nullopt);
 }
 
 TEST(TrackMasterVolume, WideValuesAreReportedAndKeptButTheDataByteStaysMidi) {
@@ -157,7 +157,7 @@ TEST(TrackMasterVolume, RhythmPartMessageIsNeverTakenForOne) {
   ModelContext context{sink.Reports()};
   auto rhythm_only = TrackOf(context, TrackForm::GateTimeForm, {RhythmPart(0), EndOfTrack()});
   ASSERT_TRUE(IsRhythmPartMessage(rhythm_only.Event(0)));
-  EXPECT_EQ(rhythm_only.GetMasterVolume(), -1);
+  EXPECT_EQ(rhythm_only.GetMasterVolume(), std::nullopt);
   EXPECT_FALSE(rhythm_only.SetMasterVolume(100));
   rhythm_only.DeleteMasterVolume();
   EXPECT_EQ(rhythm_only.Count(), 2);
@@ -185,7 +185,7 @@ TEST(TrackMasterVolume, DeleteRemovesEveryOneAndKeepsTheOtherTimes) {
   track.DeleteMasterVolume();
   ASSERT_EQ(track.Count(), 2);
   EXPECT_EQ(TimesOf(track), (std::vector<Ticks>{12, 25}));
-  EXPECT_EQ(track.GetMasterVolume(), -1);
+  EXPECT_EQ(track.GetMasterVolume(), std::nullopt);
 }
 
 TEST(TrackMetaText, GetAndSetWorkOnTheFirstOrEveryEventOfTheType) {

@@ -172,7 +172,7 @@ TEST_F(VolumeList, RowsNotNamingMasterOrAChannelChangeNothing) {
   ApplyVolumeList(song_, List(ListKind::Volume,
                               {"master,50,x,x,x", "MASTER,50,x,x,x", "Master ,50,x,x,x",
                                "0,50,x,x,x", "17,50,x,x,x", "-1,50,x,x,x", "チャネル,50,x,x,x"}));
-  EXPECT_EQ(song_.GetMasterVolume(), -1);
+  EXPECT_EQ(song_.GetMasterVolume(), std::nullopt);
   EXPECT_EQ(ControllerValues(1, kVolume), (Values{100}));
   EXPECT_EQ(LineCount(), 0) << "no cell of such a row is read";
 }
@@ -194,7 +194,7 @@ TEST_F(VolumeList, EmptyCellsLeaveTheirValuesAloneAfterTheirMessage) {
   AddTrack({Tempo(0, 500000)});
   // The last line lacks its line break and its last three cells.
   ApplyVolumeList(song_, ListFromText(ListKind::Volume, "Master,,,,\r\n3,,,,\r\n3,50"));
-  EXPECT_EQ(song_.GetMasterVolume(), -1);
+  EXPECT_EQ(song_.GetMasterVolume(), std::nullopt);
   EXPECT_EQ(ControllerValues(0, kVolume), (Values{50}));
   EXPECT_EQ(ControllerValues(0, kPan), (Values{}));
   EXPECT_EQ(NoteField(0, &MusicEvent::velocity), (Values{100}));
