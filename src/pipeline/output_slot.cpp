@@ -12,30 +12,6 @@ std::optional<std::string> OutputFileName(std::string_view cell) {
   return name;
 }
 
-std::optional<int> SlotListIndex(ListKind kind) {
-  switch (kind) {
-    case ListKind::Volume:
-      return 0;
-    case ListKind::Tone:
-      return 1;
-    case ListKind::Drum:
-      return 2;
-    case ListKind::Edit:
-      return 3;
-    case ListKind::Order:
-      return 4;
-    case ListKind::FileList:
-      break;
-  }
-  return std::nullopt;
-}
-
-ListKind SlotListKind(int index) {
-  constexpr std::array<ListKind, kSlotListCount> kKinds = {
-      ListKind::Volume, ListKind::Tone, ListKind::Drum, ListKind::Edit, ListKind::Order};
-  return kKinds[static_cast<std::size_t>(index)];
-}
-
 bool OutputSlot::HasEnabledList() const {
   return std::any_of(enabled.begin(), enabled.end(), [](bool on) { return on; });
 }

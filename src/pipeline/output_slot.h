@@ -6,20 +6,13 @@
 #include <string_view>
 
 #include "lists/settings_list.h"
+#include "pipeline/slot_lists.h"
 
 namespace quillmar {
-
-inline constexpr int kSlotListCount = 5;  // volume, tone, drum, edit, order
 
 // The file name that an output cell gives: its base name (a folder written in the cell is
 // ignored). None when that names no file of a folder (see IsPlainName).
 std::optional<std::string> OutputFileName(std::string_view cell);
-
-// The place of a slot list kind among the five (volume 0 ... order 4); the file list has
-// none.
-std::optional<int> SlotListIndex(ListKind kind);
-// The kind of slot list `index`.
-ListKind SlotListKind(int index);
 
 // The three output folders of a slot.
 enum class OutputFolder { SameAsOriginal = 0, Format0 = 1, Format1 = 2 };

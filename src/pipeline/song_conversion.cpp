@@ -5,11 +5,7 @@
 #include "model/midi_file_loader.h"
 #include "model/note_counts.h"
 #include "model/sounding_timeline.h"
-#include "pipeline/drum_list.h"
-#include "pipeline/order_list.h"
 #include "pipeline/timeline_csv.h"
-#include "pipeline/tone_list.h"
-#include "pipeline/volume_list.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -42,18 +38,13 @@ void AppendCountLine(const std::string& label, int count) {
 std::vector<std::string> ApplyLists(MidiF1Data& song, const OutputSlot& slot,
                                     EditEnvironment& environment) {
   std::vector<std::string> with_errors;
-  const auto apply = [&](ListKind kind, const auto& apply_list) {
-    const SettingsList* list = slot.ActiveList(kind);
-    if (list == nullptr) return;
+  for (const SlotList& slot_list : SlotListsInApplyOrder()) {
+    const SettingsList* list = slot.ActiveList(slot_list.kind);
+    if (list == nullptr) continue;
     const int errors_before = ListErrorsReported();
-    apply_list(*list);
+    slot_list.apply(song, *list, environment);
     if (ListErrorsReported() != errors_before) with_errors.push_back(list->Name());
-  };
-  apply(ListKind::Tone, [&](const SettingsList& list) { ApplyToneList(song, list); });
-  apply(ListKind::Volume, [&](const SettingsList& list) { ApplyVolumeList(song, list); });
-  apply(ListKind::Drum, [&](const SettingsList& list) { ApplyDrumList(song, list); });
-  apply(ListKind::Edit, [&](const SettingsList& list) { ApplyEditList(song, list, environment); });
-  apply(ListKind::Order, [&](const SettingsList& list) { ApplyOrderList(song, list); });
+  }
   return with_errors;
 }
 
