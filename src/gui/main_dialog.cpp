@@ -63,12 +63,12 @@ struct FormatBox {
   int id;
   int y;
   const char* caption;
-  bool FormatChoices::*choice;
+  OutputFormat format;
 };
-constexpr std::array<FormatBox, 3> kFormatBoxes = {
-    {{1035, 205, "Same as original", &FormatChoices::same_as_original},
-     {1036, 230, "Format 0", &FormatChoices::format0},
-     {1037, 250, "Format 1", &FormatChoices::format1}}};
+constexpr std::array<FormatBox, kOutputFormats.size()> kFormatBoxes = {
+    {{1035, 205, "Same as original", OutputFormat::SameAsOriginal},
+     {1036, 230, "Format 0", OutputFormat::Format0},
+     {1037, 250, "Format 1", OutputFormat::Format1}}};
 
 // The handset models: shown, never enabled, never read.
 struct Handset {
@@ -311,9 +311,9 @@ void MainDialog::CreateFormatBoxes() {
     const FormatBox& format = kFormatBoxes[index];
     auto* box =
         make.Make<QCheckBox>(format.id, {95, format.y, 110, 15}, QString::fromUtf8(format.caption));
-    box->setChecked(workspace_.Formats().*format.choice);
+    box->setChecked(workspace_.Formats().Checked(format.format));
     connect(box, &QCheckBox::toggled, this,
-            [this, choice = format.choice](bool on) { workspace_.Formats().*choice = on; });
+            [this, which = format.format](bool on) { workspace_.Formats().Checked(which) = on; });
     format_boxes_[index] = box;
   }
   make.Static(1046, {5, 275, 85, 35}, QStringLiteral("Quillmar file format"));

@@ -78,7 +78,7 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
 
     song.DeleteEmptyTracks();
     song.ToOnOffForm();
-    if (!song.Encode() || !take(1, input_format, song.Image())) return result;
+    if (!song.Encode() || !take(OutputFormat::Format1, input_format, song.Image())) return result;
     format1 = song.Image();
   }
   // The format-0 file is made from the format-1 file as written.
@@ -99,7 +99,7 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
     AppendCountLine(kSimultaneousLabel, SimultaneousNotes(format0.Track()));
   }
   format0.ToOnOffForm();
-  result.finished = format0.Encode() && take(0, input_format, format0.Image());
+  result.finished = format0.Encode() && take(OutputFormat::Format0, input_format, format0.Image());
   return result;
 }
 

@@ -33,8 +33,8 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
     conversion.show = [&](const MidiF1Data& written, const MidiTrackData& merged) {
       song = std::make_unique<SongPreview>(written, merged);
     };
-    const SongConversionResult converted =
-        ConvertSong(conversion, MidiSource::File(sjis_input_path), [](int, int, std::string_view) {
+    const SongConversionResult converted = ConvertSong(
+        conversion, MidiSource::File(sjis_input_path), [](OutputFormat, int, std::string_view) {
           return true;  // the files stay in memory
         });
     if (!converted.finished) song.reset();

@@ -29,7 +29,7 @@ void Workspace::LoadList(ListKind kind, std::string_view path) {
 }
 
 void Workspace::SetCurrentFolders(std::string_view folder) {
-  Current().folders.fill(std::string(folder));
+  Current().folders.values.fill(std::string(folder));
 }
 
 }  // namespace quillmar
