@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MidiF1Data song(*loader.Song());
   EditEnvironment environment{notices, {}};
   environment.snapshots.checked = {true, true, true};
-  environment.snapshots.folders.fill(fuzzing::FuzzFolder());
+  environment.snapshots.folders.values.fill(fuzzing::FuzzFolder());
   environment.snapshots.output_name = "snapshot.mid";
   ApplyEditList(song, list, environment);
   // The edited song must still be writable in both forms.

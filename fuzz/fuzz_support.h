@@ -52,7 +52,7 @@ inline void Convert(std::string_view input, OutputSlot slot) {
   static const std::string out = InFuzzFolder("out");
   static const bool made = MakeFolder(work) && MakeFolder(out);
   (void)made;
-  slot.folders.fill(out);
+  slot.folders.values.fill(out);
   const FormatChoices formats{true, true, true};
   ModelContext context(QuietReports());
   EditNotices notices;

@@ -45,16 +45,13 @@ std::optional<std::string> SjisArgument(const std::string& native) {
 
 // The output folders that options set, per slot. They hold wherever the option stands among
 // the paths: a path only moves the folders that no option set.
-using FolderOptions = std::array<std::array<std::optional<std::string>, 3>, kSlotCount>;
+using FolderOptions = std::array<PerOutputFormat<std::optional<std::string>>, kSlotCount>;
 
 // Applies one step to the workspace, or records a folder option; a folder that Shift_JIS
 // cannot name is a usage error.
 std::optional<std::string> Apply(Reporter& reporter, const CliStep& step, Workspace& workspace,
                                  FolderOptions& folder_options) {
   auto& folders = folder_options[static_cast<std::size_t>(workspace.CurrentSlot())];
-  auto set_folder = [&](OutputFolder which, const std::string& folder) {
-    folders[static_cast<std::size_t>(which)] = folder;
-  };
   switch (step.kind) {
     case CliStep::Kind::Slot:
       workspace.SelectSlot(step.slot - 1);
@@ -76,16 +73,16 @@ std::optional<std::string> Apply(Reporter& reporter, const CliStep& step, Worksp
   }
   switch (step.kind) {
     case CliStep::Kind::OutSame:
-      set_folder(OutputFolder::SameAsOriginal, *folder);
+      folders[OutputFormat::SameAsOriginal] = *folder;
       break;
     case CliStep::Kind::Out0:
-      set_folder(OutputFolder::Format0, *folder);
+      folders[OutputFormat::Format0] = *folder;
       break;
     case CliStep::Kind::Out1:
-      set_folder(OutputFolder::Format1, *folder);
+      folders[OutputFormat::Format1] = *folder;
       break;
     default:
-      for (auto& one : folders) one = *folder;
+      folders.values.fill(*folder);
       break;
   }
   return std::nullopt;
@@ -96,9 +93,9 @@ std::optional<std::string> Apply(Reporter& reporter, const CliStep& step, Worksp
 void SetOptionFolders(const FolderOptions& folder_options, Workspace& workspace) {
   workspace.SaveSwitches();
   for (int index = 0; index < kSlotCount; ++index) {
-    for (std::size_t which = 0; which < 3; ++which) {
-      const auto& folder = folder_options[static_cast<std::size_t>(index)][which];
-      if (folder) workspace.Slot(index).folders[which] = *folder;
+    for (const OutputFormat format : kOutputFormats) {
+      const auto& folder = folder_options[static_cast<std::size_t>(index)][format];
+      if (folder) workspace.Slot(index).folders[format] = *folder;
     }
   }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +7,7 @@
 #include "edit/edit_notices.h"
 #include "lists/settings_list.h"
 #include "model/midi_f1_data.h"
+#include "model/output_format.h"
 
 namespace quillmar {
 
@@ -20,12 +20,11 @@ struct EditRow {
   std::string_view position;
 };
 
-// Where Save writes its snapshots of the song: for "Same as original", format 0 and format 1
-// (in this order) whether the format is checked and the slot's folder for it; the input
-// file's format and the row's output file name.
+// Where Save writes its snapshots of the song: for each output format whether it is checked
+// and the slot's folder for it; the input file's header format and the row's output file name.
 struct SnapshotPlaces {
-  std::array<bool, 3> checked{};
-  std::array<std::string, 3> folders;
+  PerOutputFormat<bool> checked;
+  PerOutputFormat<std::string> folders;
   int input_format = 1;
   std::string output_name;
 };
@@ -38,11 +37,11 @@ struct EditEnvironment {
   bool snapshots_written = true;
 };
 
-// The file that a Save row (target File=name) writes for a format (0 "Same as original",
-// 1 format 0, 2 format 1): the output name in the folder `name` inside the slot's folder.
+// The file that a Save row (target File=name) writes for an output format: the output name in
+// the folder `name` inside the slot's folder of that format.
 // None when the name would leave the slot's folder or names no folder (see IsPlainName).
 std::optional<std::string> SnapshotPath(const SnapshotPlaces& places, std::string_view name,
-                                        int format);
+                                        OutputFormat format);
 
 // The number of a command word (Add 1, Del 2, Copy 3, Conv 4, Split 5, Move 6, Replace 7,
 // Check 8, Save 9, Limit 10, Extract 11), matched exactly; 0 for any other text.

@@ -14,10 +14,6 @@
 namespace quillmar {
 namespace {
 
-constexpr int kSameAsOriginal = 0;
-constexpr int kFormat0 = 1;
-constexpr int kFormat1 = 2;
-
 // Makes the snapshot folder when it is missing and writes the file complete or not at all;
 // a folder or file that cannot be written is reported with its path, and gives false.
 bool WriteSnapshot(Reporter& reporter, const std::string& path, const std::string& bytes) {
@@ -33,16 +29,16 @@ bool WriteSnapshot(Reporter& reporter, const std::string& path, const std::strin
 }  // namespace
 
 std::optional<std::string> SnapshotPath(const SnapshotPlaces& places, std::string_view name,
-                                        int format) {
+                                        OutputFormat format) {
   if (!IsPlainName(name)) return std::nullopt;
-  const std::string folder = JoinPath(places.folders[static_cast<std::size_t>(format)], name);
+  const std::string folder = JoinPath(places.folders[format], name);
   return JoinPath(folder, places.output_name);
 }
 
 void RunSave(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
   const auto [key, name] = SplitKeyValue(row.target);
   const SnapshotPlaces& places = environment.snapshots;
-  if (key != "File" || !SnapshotPath(places, name, kSameAsOriginal)) {
+  if (key != "File" || !SnapshotPath(places, name, OutputFormat::SameAsOriginal)) {
     ReportMessage(song.Context().Reports(), kEditListError);
     return;
   }
@@ -56,12 +52,13 @@ void RunSave(const EditRow& row, MidiF1Data& song, EditEnvironment& environment)
     environment.snapshots_written = false;
     return;
   }
-  const int same_format = places.input_format == 1 ? kFormat1 : kFormat0;
-  // In this order: "Same as original", format 1, format 0.
-  for (const auto& [format, image_format] :
-       {std::pair{kSameAsOriginal, same_format}, {kFormat1, kFormat1}, {kFormat0, kFormat0}}) {
-    if (!places.checked[static_cast<std::size_t>(format)]) continue;
-    const std::string& bytes = image_format == kFormat1 ? format1.Image() : format0.Image();
+  // In this order: "Same as original" (in the input's format), format 1, format 0.
+  for (const OutputFormat format :
+       {OutputFormat::SameAsOriginal, OutputFormat::Format1, OutputFormat::Format0}) {
+    if (!places.checked[format]) continue;
+    const OutputFormat written =
+        format == OutputFormat::SameAsOriginal ? OutputFormatOfHeader(places.input_format) : format;
+    const std::string& bytes = written == OutputFormat::Format1 ? format1.Image() : format0.Image();
     if (!WriteSnapshot(song.Context().Reports(), *SnapshotPath(places, name, format), bytes)) {
       environment.snapshots_written = false;
     }

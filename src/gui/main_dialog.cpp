@@ -39,42 +39,36 @@ struct Place {
 constexpr Place kDialogSize = {0, 0, 438, 359};
 constexpr Place kTabArea = {5, 55, 205, 145};
 
-// The row of each list: its list button, its view button, its height on the dialog and the
-// first letter of its file names.
+// The row of each list: its list button and its view button at a height on the dialog; a
+// slot list also has its switch there, at a height of its own.
 struct ListRow {
+  ListKind kind;
   int list_id;
   int view_id;
   int y;
-  char letter;
+  int switch_id;  // 0 for the file list, which is always on
+  int switch_y;
+  const char* switch_caption;
 };
-constexpr std::array<ListRow, 6> kListRows = {{{1000, 1001, 30, 'f'},
-                                               {1002, 1003, 75, 'v'},
-                                               {1004, 1005, 100, 't'},
-                                               {1007, 1008, 125, 'd'},
-                                               {1009, 1010, 150, 'e'},
-                                               {1011, 1012, 175, 'o'}}};
-
-struct SwitchRow {
-  int id;
-  int y;
-  const char* caption;
-};
-constexpr std::array<SwitchRow, kSlotListCount> kSwitches = {{{1030, 75, "Volume Setting"},
-                                                              {1031, 101, "Tone Setting"},
-                                                              {1032, 125, "Drum Setting"},
-                                                              {1033, 151, "Edit Setting"},
-                                                              {1034, 175, "Order Setting"}}};
+// Top to bottom: the file list, then the slot lists.
+constexpr std::array<ListRow, 1 + kSlotListCount> kListRows = {
+    {{ListKind::FileList, 1000, 1001, 30, 0, 0, nullptr},
+     {ListKind::Volume, 1002, 1003, 75, 1030, 75, "Volume Setting"},
+     {ListKind::Tone, 1004, 1005, 100, 1031, 101, "Tone Setting"},
+     {ListKind::Drum, 1007, 1008, 125, 1032, 125, "Drum Setting"},
+     {ListKind::Edit, 1009, 1010, 150, 1033, 151, "Edit Setting"},
+     {ListKind::Order, 1011, 1012, 175, 1034, 175, "Order Setting"}}};
 
 struct FormatBox {
   int id;
   int y;
   const char* caption;
-  bool FormatChoices::*choice;
+  OutputFormat format;
 };
-constexpr std::array<FormatBox, 3> kFormatBoxes = {
-    {{1035, 205, "Same as original", &FormatChoices::same_as_original},
-     {1036, 230, "Format 0", &FormatChoices::format0},
-     {1037, 250, "Format 1", &FormatChoices::format1}}};
+constexpr std::array<FormatBox, kOutputFormats.size()> kFormatBoxes = {
+    {{1035, 205, "Same as original", OutputFormat::SameAsOriginal},
+     {1036, 230, "Format 0", OutputFormat::Format0},
+     {1037, 250, "Format 1", OutputFormat::Format1}}};
 
 // The handset models: shown, never enabled, never read.
 struct Handset {
@@ -175,7 +169,7 @@ void SetTip(QWidget* widget, const char* utf8_text) {
 }
 
 ListKind KindOf(int list) {
-  return list == 0 ? ListKind::FileList : SlotListKind(list - 1);
+  return kListRows[static_cast<std::size_t>(list)].kind;
 }
 
 QString NameOf(const std::optional<SettingsList>& list) {
@@ -288,22 +282,23 @@ void MainDialog::CreateControls() {
 
 void MainDialog::CreateListRows() {
   const ControlMaker make(this);
-  for (int index = 0; index < kSlotListCount; ++index) {
-    const SwitchRow& row = kSwitches[static_cast<std::size_t>(index)];
-    QPushButton* button =
-        make.Make<QPushButton>(row.id, {10, row.y, 55, 20}, QString::fromUtf8(row.caption));
+  for (const ListRow& row : kListRows) {
+    const std::optional<int> index = SlotListIndex(row.kind);
+    if (!index) continue;
+    QPushButton* button = make.Make<QPushButton>(row.switch_id, {10, row.switch_y, 55, 20},
+                                                 QString::fromUtf8(row.switch_caption));
     button->setCheckable(true);
     connect(button, &QPushButton::toggled, this,
-            [this, index](bool on) { ToggleSwitch(index, on); });
-    switches_[static_cast<std::size_t>(index)] = button;
+            [this, index = *index](bool on) { ToggleSwitch(index, on); });
+    switches_[static_cast<std::size_t>(*index)] = button;
   }
   for (int list = 0; list < kListCount; ++list) {
     const ListRow& row = kListRows[static_cast<std::size_t>(list)];
     const auto at = static_cast<std::size_t>(list);
     list_buttons_[at] = make.Make<QPushButton>(row.list_id, {70, row.y, 90, 20}, QString());
-    view_buttons_[at] =
-        make.Make<QPushButton>(row.view_id, {160, row.y, 45, 20},
-                               list == 0 ? QStringLiteral("Content") : QString::fromUtf8("確認"));
+    view_buttons_[at] = make.Make<QPushButton>(
+        row.view_id, {160, row.y, 45, 20},
+        row.kind == ListKind::FileList ? QStringLiteral("Content") : QString::fromUtf8("確認"));
     connect(list_buttons_[at], &QPushButton::clicked, this, [this, list] { ChooseList(list); });
     connect(view_buttons_[at], &QPushButton::clicked, this, [this, list] { ViewList(list); });
   }
@@ -316,9 +311,9 @@ void MainDialog::CreateFormatBoxes() {
     const FormatBox& format = kFormatBoxes[index];
     auto* box =
         make.Make<QCheckBox>(format.id, {95, format.y, 110, 15}, QString::fromUtf8(format.caption));
-    box->setChecked(workspace_.Formats().*format.choice);
+    box->setChecked(workspace_.Formats().Checked(format.format));
     connect(box, &QCheckBox::toggled, this,
-            [this, choice = format.choice](bool on) { workspace_.Formats().*choice = on; });
+            [this, which = format.format](bool on) { workspace_.Formats().Checked(which) = on; });
     format_boxes_[index] = box;
   }
   make.Static(1046, {5, 275, 85, 35}, QStringLiteral("Quillmar file format"));
@@ -334,13 +329,14 @@ void MainDialog::SetToolTips() {
 }
 
 std::optional<SettingsList>& MainDialog::ListAt(int list) {
-  return list == 0 ? workspace_.FileList()
-                   : workspace_.Current().lists[static_cast<std::size_t>(list - 1)];
+  const std::optional<int> index = SlotListIndex(KindOf(list));
+  return index ? workspace_.Current().lists[static_cast<std::size_t>(*index)]
+               : workspace_.FileList();
 }
 
 void MainDialog::ChooseList(int list) {
-  const QString filter = QStringLiteral("CSV files (%1*.csv)")
-                             .arg(QLatin1Char(kListRows[static_cast<std::size_t>(list)].letter));
+  const QString filter =
+      QStringLiteral("CSV files (%1*.csv)").arg(QLatin1Char(FileLetterOf(KindOf(list))));
   const std::optional<QString> chosen = prompter_.OpenFile(this, filter);
   if (!chosen) return;
   const std::optional<std::string> path = user_interface_.TakePath(*chosen);
@@ -353,7 +349,7 @@ void MainDialog::ViewList(int list) {
   const std::optional<SettingsList>& shown = ListAt(list);
   if (!shown) return;
   std::function<void(int)> open_row;
-  if (list == 0) open_row = [this](int row) { PreviewFileListRow(row); };
+  if (KindOf(list) == ListKind::FileList) open_row = [this](int row) { PreviewFileListRow(row); };
   ListViewDialog(*shown, KindOf(list), this, std::move(open_row)).exec();
 }
 
@@ -374,11 +370,13 @@ void MainDialog::RefreshListControls() {
   for (int list = 0; list < kListCount; ++list) {
     const auto at = static_cast<std::size_t>(list);
     list_buttons_[at]->setText(NameOf(ListAt(list)));
-    if (list == 0) continue;  // the file list is always on
-    const bool on = workspace_.Switch(list - 1);
+    const std::optional<int> index = SlotListIndex(KindOf(list));
+    if (!index) continue;  // the file list is always on
+    const bool on = workspace_.Switch(*index);
+    QPushButton* switch_button = switches_[static_cast<std::size_t>(*index)];
     {
-      const QSignalBlocker quiet(switches_[at - 1]);
-      switches_[at - 1]->setChecked(on);
+      const QSignalBlocker quiet(switch_button);
+      switch_button->setChecked(on);
     }
     list_buttons_[at]->setVisible(on);
     view_buttons_[at]->setVisible(on);

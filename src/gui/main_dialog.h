@@ -95,7 +95,7 @@ class MainDialog : public QDialog {
   std::array<QPushButton*, kListCount> list_buttons_{};
   std::array<QPushButton*, kListCount> view_buttons_{};
   std::array<QPushButton*, kSlotListCount> switches_{};
-  std::array<QCheckBox*, 3> format_boxes_{};
+  std::array<QCheckBox*, kOutputFormats.size()> format_boxes_{};
   std::vector<QPointer<PreviewWindow>> previews_;  // closed ones are null
 };
 

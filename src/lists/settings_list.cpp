@@ -19,19 +19,27 @@ namespace quillmar {
 namespace {
 
 struct KindInfo {
-  char letter;
+  char letter;  // lower case
   int column_count;
+  std::size_t cell_limit;
 };
+
+// The file list's paths are never cut.
+constexpr std::size_t kUncut = std::numeric_limits<std::size_t>::max();
 
 // Indexed by ListKind.
 constexpr std::array<KindInfo, 6> kKinds{{
-    {'F', 5},  // number, input file, output file, title, copyright
-    {'V', 5},  // channel or "Master", volume, velocity, pan, gate time
-    {'T', 7},  // program, name, volume, velocity, octave, bank, substitute program
-    {'D', 4},  // note, name, velocity, substitute note
-    {'E', 4},  // command, target, channel, position
-    {'O', 2},  // unused, event keyword
+    {'f', 5, kUncut},              // number, input file, output file, title, copyright
+    {'v', 5, kListCellByteLimit},  // channel or "Master", volume, velocity, pan, gate time
+    {'t', 7, kListCellByteLimit},  // program, name, volume, velocity, octave, bank, substitute
+    {'d', 4, kListCellByteLimit},  // note, name, velocity, substitute note
+    {'e', 4, kListCellByteLimit},  // command, target, channel, position
+    {'o', 2, kListCellByteLimit},  // unused, event keyword
 }};
+
+const KindInfo& InfoOf(ListKind kind) {
+  return kKinds[static_cast<std::size_t>(kind)];
+}
 
 // The length a cell keeps: at most `limit` bytes, one less when the limit would split a
 // double-byte character.
@@ -110,17 +118,21 @@ ListText DecodeList(std::string bytes, bool cut) {
 }  // namespace
 
 std::size_t CellLimitOf(ListKind kind) {
-  return kind == ListKind::FileList ? std::numeric_limits<std::size_t>::max() : kListCellByteLimit;
+  return InfoOf(kind).cell_limit;
 }
 
 int ColumnCountOf(ListKind kind) {
-  return kKinds[static_cast<std::size_t>(kind)].column_count;
+  return InfoOf(kind).column_count;
+}
+
+char FileLetterOf(ListKind kind) {
+  return InfoOf(kind).letter;
 }
 
 std::optional<ListKind> ListKindOfFileName(std::string_view file_name) {
   if (file_name.empty()) return std::nullopt;
   char first = file_name.front();
-  if (first >= 'a' && first <= 'z') first = static_cast<char>(first - ('a' - 'A'));
+  if (first >= 'A' && first <= 'Z') first = static_cast<char>(first + ('a' - 'A'));
   for (std::size_t i = 0; i < kKinds.size(); ++i) {
     if (kKinds[i].letter == first) return static_cast<ListKind>(i);
   }

@@ -18,8 +18,11 @@ int ColumnCountOf(ListKind kind);
 // The longest cell a kind keeps: 127 bytes, but the file list's paths are never cut.
 std::size_t CellLimitOf(ListKind kind);
 
-// The kind that a file name (without its folder) selects by its first byte, F, V, T, D, E or
-// O in either case; none for any other name.
+// The first letter of a kind's file names, in lower case: f, v, t, d, e or o.
+char FileLetterOf(ListKind kind);
+
+// The kind that a file name (without its folder) selects by its first byte, its letter in
+// either case; none for any other name.
 std::optional<ListKind> ListKindOfFileName(std::string_view file_name);
 
 // Limits of a list file. The byte bound lets a full table be read in any encoding: 1000 rows

@@ -48,31 +48,32 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
   if (!ReadWholeFile(context_->Reports(), input_name, input)) return {};
   SongConversion conversion{*context_, *notices_, slot_, TextCells{title, copyright},
                             {},        false,     {}};
-  conversion.snapshots.checked = {formats_->same_as_original, formats_->format0, formats_->format1};
+  for (const OutputFormat format : kOutputFormats) {
+    conversion.snapshots.checked[format] = formats_->Checked(format);
+  }
   conversion.snapshots.folders = slot_->folders;
   conversion.snapshots.output_name = *file_name;
   conversion.make_timeline = formats_->timelines;
   const std::string work_path = JoinPath(work_folder_, *file_name);
   bool complete = true;
   std::vector<std::string> written_folders;
-  auto copy_to = [&](OutputFolder folder) {
-    if (!CopyTo(folder, *file_name, work_path)) {
+  auto copy_to = [&](OutputFormat format) {
+    if (!CopyTo(format, *file_name, work_path)) {
       complete = false;
-    } else if (std::find(written_folders.begin(), written_folders.end(), slot_->Folder(folder)) ==
+    } else if (std::find(written_folders.begin(), written_folders.end(), slot_->folders[format]) ==
                written_folders.end()) {
-      written_folders.push_back(slot_->Folder(folder));
+      written_folders.push_back(slot_->folders[format]);
     }
   };
   // Each file goes into the work folder and is copied from there into the folders asked for;
   // the original format's folder takes the file of the input's format.
-  auto take = [&](int format, int input_format, std::string_view bytes) {
+  auto take = [&](OutputFormat format, int input_format, std::string_view bytes) {
     if (!WriteWholeFile(context_->Reports(), work_path, bytes)) return false;
-    if (formats_->same_as_original && input_format == format) {
-      copy_to(OutputFolder::SameAsOriginal);
+    if (formats_->Checked(OutputFormat::SameAsOriginal) &&
+        OutputFormatOfHeader(input_format) == format) {
+      copy_to(OutputFormat::SameAsOriginal);
     }
-    if (format == 1 ? formats_->format1 : formats_->format0) {
-      copy_to(format == 1 ? OutputFolder::Format1 : OutputFolder::Format0);
-    }
+    if (formats_->Checked(format)) copy_to(format);
     return true;
   };
   SongConversionResult result = ConvertSong(conversion, MidiSource::Bytes(input), take);
@@ -91,9 +92,9 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
   return row;
 }
 
-bool ConversionDriver::CopyTo(OutputFolder folder, std::string_view output_name,
+bool ConversionDriver::CopyTo(OutputFormat format, std::string_view output_name,
                               std::string_view work_path) {
-  const std::string target = JoinPath(slot_->Folder(folder), output_name);
+  const std::string target = JoinPath(slot_->folders[format], output_name);
   if (target == work_path) return true;
   if (CopyFileReplacing(work_path, target)) return true;
   ReportMessage(context_->Reports(), kGeneralMessage);

@@ -37,9 +37,9 @@ class ConversionDriver {
                                   std::string_view title, std::string_view copyright);
 
  private:
-  // Copies the work file to the slot's folder when the path differs from the work path; a
-  // failed copy reports the general message and the target path, and gives false.
-  bool CopyTo(OutputFolder folder, std::string_view output_name, std::string_view work_path);
+  // Copies the work file to the slot's folder of the format when the path differs from the
+  // work path; a failed copy reports the general message and the target path, and gives false.
+  bool CopyTo(OutputFormat format, std::string_view output_name, std::string_view work_path);
 
   ModelContext* context_;
   EditNotices* notices_;

@@ -5,6 +5,16 @@
 #include "lists/path_helpers.h"
 
 namespace quillmar {
+namespace {
+
+// The member that holds the choice of a format.
+bool FormatChoices::*ChoiceOf(OutputFormat format) {
+  static constexpr PerOutputFormat<bool FormatChoices::*> kChoices = {
+      {&FormatChoices::same_as_original, &FormatChoices::format0, &FormatChoices::format1}};
+  return kChoices[format];
+}
+
+}  // namespace
 
 std::optional<std::string> OutputFileName(std::string_view cell) {
   std::string name = BaseName(cell);
@@ -12,28 +22,12 @@ std::optional<std::string> OutputFileName(std::string_view cell) {
   return name;
 }
 
-std::optional<int> SlotListIndex(ListKind kind) {
-  switch (kind) {
-    case ListKind::Volume:
-      return 0;
-    case ListKind::Tone:
-      return 1;
-    case ListKind::Drum:
-      return 2;
-    case ListKind::Edit:
-      return 3;
-    case ListKind::Order:
-      return 4;
-    case ListKind::FileList:
-      break;
-  }
-  return std::nullopt;
+bool& FormatChoices::Checked(OutputFormat format) {
+  return this->*ChoiceOf(format);
 }
 
-ListKind SlotListKind(int index) {
-  constexpr std::array<ListKind, kSlotListCount> kKinds = {
-      ListKind::Volume, ListKind::Tone, ListKind::Drum, ListKind::Edit, ListKind::Order};
-  return kKinds[static_cast<std::size_t>(index)];
+bool FormatChoices::Checked(OutputFormat format) const {
+  return this->*ChoiceOf(format);
 }
 
 bool OutputSlot::HasEnabledList() const {

@@ -6,23 +6,14 @@
 #include <string_view>
 
 #include "lists/settings_list.h"
+#include "model/output_format.h"
+#include "pipeline/slot_lists.h"
 
 namespace quillmar {
-
-inline constexpr int kSlotListCount = 5;  // volume, tone, drum, edit, order
 
 // The file name that an output cell gives: its base name (a folder written in the cell is
 // ignored). None when that names no file of a folder (see IsPlainName).
 std::optional<std::string> OutputFileName(std::string_view cell);
-
-// The place of a slot list kind among the five (volume 0 ... order 4); the file list has
-// none.
-std::optional<int> SlotListIndex(ListKind kind);
-// The kind of slot list `index`.
-ListKind SlotListKind(int index);
-
-// The three output folders of a slot.
-enum class OutputFolder { SameAsOriginal = 0, Format0 = 1, Format1 = 2 };
 
 // The output formats asked for: any combination; "Same as original" at start. With
 // `timelines`, a timeline of sounding notes is written beside every output file.
@@ -31,22 +22,22 @@ struct FormatChoices {
   bool format0 = false;
   bool format1 = false;
   bool timelines = false;
+
+  // Whether the format is asked for.
+  bool& Checked(OutputFormat format);
+  bool Checked(OutputFormat format) const;
 };
 
 // One output configuration: its lists, the saved states of its five list switches and its
-// three output folders (Shift_JIS paths).
+// output folder for each format (Shift_JIS paths).
 struct OutputSlot {
   std::array<std::optional<SettingsList>, kSlotListCount> lists;
   std::array<bool, kSlotListCount> enabled{};
-  std::array<std::string, 3> folders;
+  PerOutputFormat<std::string> folders;
 
   bool HasEnabledList() const;
   // The list of the kind when it is switched on and loaded, for the conversion.
   const SettingsList* ActiveList(ListKind kind) const;
-  std::string& Folder(OutputFolder which) { return folders[static_cast<std::size_t>(which)]; }
-  const std::string& Folder(OutputFolder which) const {
-    return folders[static_cast<std::size_t>(which)];
-  }
 };
 
 }  // namespace quillmar

@@ -6,11 +6,7 @@
 #include "model/midi_file_loader.h"
 #include "model/note_counts.h"
 #include "model/sounding_timeline.h"
-#include "pipeline/drum_list.h"
-#include "pipeline/order_list.h"
 #include "pipeline/timeline_csv.h"
-#include "pipeline/tone_list.h"
-#include "pipeline/volume_list.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -43,18 +39,13 @@ void AppendCountLine(Reporter& reporter, const std::string& label, int count) {
 std::vector<std::string> ApplyLists(MidiF1Data& song, const OutputSlot& slot,
                                     EditEnvironment& environment) {
   std::vector<std::string> with_errors;
-  const auto apply = [&](ListKind kind, const auto& apply_list) {
-    const SettingsList* list = slot.ActiveList(kind);
-    if (list == nullptr) return;
+  for (const SlotList& slot_list : SlotListsInApplyOrder()) {
+    const SettingsList* list = slot.ActiveList(slot_list.kind);
+    if (list == nullptr) continue;
     const int errors_before = song.Context().Reports().ListErrors();
-    apply_list(*list);
+    slot_list.apply(song, *list, environment);
     if (song.Context().Reports().ListErrors() != errors_before) with_errors.push_back(list->Name());
-  };
-  apply(ListKind::Tone, [&](const SettingsList& list) { ApplyToneList(song, list); });
-  apply(ListKind::Volume, [&](const SettingsList& list) { ApplyVolumeList(song, list); });
-  apply(ListKind::Drum, [&](const SettingsList& list) { ApplyDrumList(song, list); });
-  apply(ListKind::Edit, [&](const SettingsList& list) { ApplyEditList(song, list, environment); });
-  apply(ListKind::Order, [&](const SettingsList& list) { ApplyOrderList(song, list); });
+  }
   return with_errors;
 }
 
@@ -88,7 +79,7 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
 
     song.DeleteEmptyTracks();
     song.ToOnOffForm();
-    if (!song.Encode() || !take(1, input_format, song.Image())) return result;
+    if (!song.Encode() || !take(OutputFormat::Format1, input_format, song.Image())) return result;
     // The format-0 file is made from the format-1 file as written, read back like an input
     // file: cut at the same limit, with its message.
     TakeWholeImage(conversion.context.Reports(), song.Image(), format1);
@@ -111,7 +102,7 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
                     SimultaneousNotes(format0.Track()));
   }
   format0.ToOnOffForm();
-  result.finished = format0.Encode() && take(0, input_format, format0.Image());
+  result.finished = format0.Encode() && take(OutputFormat::Format0, input_format, format0.Image());
   return result;
 }
 

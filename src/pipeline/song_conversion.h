@@ -38,10 +38,10 @@ struct SongConversion {
   std::function<void(const MidiF1Data& song, const MidiTrackData& merged)> show;
 };
 
-// Takes one written file of the conversion: its format (1, then 0), the input's format
-// (0, 1 or -1) and the bytes. False ends the conversion there.
+// Takes one written file of the conversion: its format (format 1, then format 0), the input's
+// header format (0 or 1) and the bytes. False ends the conversion there.
 using ConvertedFileTaker =
-    std::function<bool(int format, int input_format, std::string_view bytes)>;
+    std::function<bool(OutputFormat format, int input_format, std::string_view bytes)>;
 
 // How far a conversion went.
 struct SongConversionResult {

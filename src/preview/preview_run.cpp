@@ -36,10 +36,10 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
       conversion.show = [&](const MidiF1Data& written, const MidiTrackData& merged) {
         song = std::make_unique<SongPreview>(written, merged);
       };
-      const SongConversionResult converted =
-          ConvertSong(conversion, MidiSource::Bytes(input), [](int, int, std::string_view) {
-            return true;  // the files stay in memory
-          });
+      const SongConversionResult converted = ConvertSong(conversion, MidiSource::Bytes(input),
+                                                         [](OutputFormat, int, std::string_view) {
+                                                           return true;  // the files stay in memory
+                                                         });
       if (!converted.finished) song.reset();
     }
   }

@@ -59,13 +59,13 @@ std::vector<std::string> SnapshotNames(const OutputSlot& slot) {
   return names;
 }
 
-// The slot's folders of the checked formats.
-std::vector<OutputFolder> CheckedFolders(const FormatChoices& formats) {
-  std::vector<OutputFolder> folders;
-  if (formats.same_as_original) folders.push_back(OutputFolder::SameAsOriginal);
-  if (formats.format0) folders.push_back(OutputFolder::Format0);
-  if (formats.format1) folders.push_back(OutputFolder::Format1);
-  return folders;
+// The checked formats.
+std::vector<OutputFormat> CheckedFormats(const FormatChoices& formats) {
+  std::vector<OutputFormat> checked;
+  for (const OutputFormat format : kOutputFormats) {
+    if (formats.Checked(format)) checked.push_back(format);
+  }
+  return checked;
 }
 
 // Calls `visit` with every file the run writes, once per write, until it gives true: for
@@ -74,7 +74,7 @@ std::vector<OutputFolder> CheckedFolders(const FormatChoices& formats) {
 void ForEachOutput(const Workspace& workspace,
                    const std::function<bool(const std::string&)>& visit) {
   const SettingsList& file_list = *workspace.FileList();
-  const std::vector<OutputFolder> folders = CheckedFolders(workspace.Formats());
+  const std::vector<OutputFormat> formats = CheckedFormats(workspace.Formats());
   for (int index = 0; index < kSlotCount; ++index) {
     const OutputSlot& slot = workspace.Slot(index);
     if (index != 0 && !slot.HasEnabledList()) continue;
@@ -85,14 +85,14 @@ void ForEachOutput(const Workspace& workspace,
       const std::optional<std::string> name = OutputFileName(file_list.Cell(row, kOutputColumn));
       if (!name) continue;  // the row ends with its message and writes nothing
       places.output_name = *name;
-      for (const OutputFolder folder : folders) {
-        if (visit(JoinPath(slot.Folder(folder), *name))) return;
+      for (const OutputFormat format : formats) {
+        if (visit(JoinPath(slot.folders[format], *name))) return;
         if (workspace.Formats().timelines &&
-            visit(JoinPath(slot.Folder(folder), TimelineFileName(*name)))) {
+            visit(JoinPath(slot.folders[format], TimelineFileName(*name)))) {
           return;
         }
         for (const std::string& snapshot : snapshots) {
-          const auto path = SnapshotPath(places, snapshot, static_cast<int>(folder));
+          const auto path = SnapshotPath(places, snapshot, format);
           if (path && visit(*path)) return;
         }
       }

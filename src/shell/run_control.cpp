@@ -1,7 +1,6 @@
 #include "shell/run_control.h"
 
 #include <algorithm>
-#include <array>
 #include <new>
 #include <system_error>
 #include <vector>
@@ -18,13 +17,12 @@
 namespace quillmar {
 namespace {
 
-// The folder prompt's title for a slot (1-6) and an output folder.
-std::string FolderPromptTitle(int slot_number, OutputFolder folder) {
-  static constexpr std::array<std::string_view, 3> kEndings = {
-      "] select folder for original format.", "] select folder for format 0.",
-      "] select folder for format 1."};
-  return "[output " + std::to_string(slot_number) +
-         std::string(kEndings[static_cast<std::size_t>(folder)]);
+// The folder prompt's title for a slot (1-6) and an output format.
+std::string FolderPromptTitle(int slot_number, OutputFormat format) {
+  static constexpr PerOutputFormat<std::string_view> kEndings = {
+      {"] select folder for original format.", "] select folder for format 0.",
+       "] select folder for format 1."}};
+  return "[output " + std::to_string(slot_number) + std::string(kEndings[format]);
 }
 
 // The closing lines of a run: that it was stopped before its end, after how many of how
@@ -126,24 +124,20 @@ bool RunControl::ConfirmOverwrites() const {
 
 bool RunControl::AskFolders() {
   const FormatChoices& formats = workspace_.Formats();
-  const std::array<std::pair<bool, OutputFolder>, 3> asked = {
-      {{formats.same_as_original, OutputFolder::SameAsOriginal},
-       {formats.format0, OutputFolder::Format0},
-       {formats.format1, OutputFolder::Format1}}};
   for (int index = 0; index < kSlotCount; ++index) {
     OutputSlot& slot = workspace_.Slot(index);
     // A slot with lists is always asked; slot 1, which is always converted, is asked for the
     // folders that nobody has chosen yet, so that nothing lands in a folder nobody chose.
     const bool has_lists = slot.HasEnabledList();
     if (!has_lists && index != 0) continue;
-    for (const auto& [checked, folder] : asked) {
-      if (!checked || (!has_lists && !slot.Folder(folder).empty())) continue;
-      auto chosen =
-          user_interface_.PickFolder(FolderPromptTitle(index + 1, folder), slot.Folder(folder));
+    for (const OutputFormat format : kOutputFormats) {
+      std::string& folder = slot.folders[format];
+      if (!formats.Checked(format) || (!has_lists && !folder.empty())) continue;
+      auto chosen = user_interface_.PickFolder(FolderPromptTitle(index + 1, format), folder);
       if (!chosen) return false;
       // A drive root such as C:\ is kept without its separator, as a folder text.
       if (chosen->size() == 3 && chosen->back() == '\\') chosen->pop_back();
-      slot.Folder(folder) = *std::move(chosen);
+      folder = *std::move(chosen);
     }
   }
   return true;
@@ -151,13 +145,12 @@ bool RunControl::AskFolders() {
 
 bool RunControl::MakeOutputFolders() const {
   const FormatChoices& formats = workspace_.Formats();
-  const std::array<bool, 3> checked = {formats.same_as_original, formats.format0, formats.format1};
   for (int index = 0; index < kSlotCount; ++index) {
     const OutputSlot& slot = workspace_.Slot(index);
     if (index != 0 && !slot.HasEnabledList()) continue;
-    for (std::size_t which = 0; which < checked.size(); ++which) {
-      const std::string& folder = slot.folders[which];
-      if (!checked[which] || folder.empty() || IsFolder(folder)) continue;
+    for (const OutputFormat format : kOutputFormats) {
+      const std::string& folder = slot.folders[format];
+      if (!formats.Checked(format) || folder.empty() || IsFolder(folder)) continue;
       if (const auto reason = MakeFolderTree(folder)) {
         ReportText(reporter_, Sjis("出力フォルダを作れませんでした。"));
         ReportDetail(reporter_, folder + " (" + Utf8ToSjisReplacing(*reason) + ")");

@@ -30,7 +30,7 @@ void Workspace::LoadList(Reporter& reporter, ListKind kind, std::string_view pat
 }
 
 void Workspace::SetCurrentFolders(std::string_view folder) {
-  Current().folders.fill(std::string(folder));
+  Current().folders.values.fill(std::string(folder));
 }
 
 }  // namespace quillmar

@@ -66,7 +66,8 @@ TEST_F(EditTest, SaveRefusesNamesThatLeaveTheFolderAndNamesWhatItCannotWrite) {
     EXPECT_TRUE(environment.snapshots_written);
   }
   // 0x85 0x5C is no Shift_JIS character: natively its 0x5C turns into a separator.
-  EXPECT_FALSE(SnapshotPath({{}, {Sjis(out.Path())}, 1, "s.mid"}, "\x85\\..", 0));
+  EXPECT_FALSE(
+      SnapshotPath({{}, {Sjis(out.Path())}, 1, "s.mid"}, "\x85\\..", OutputFormat::SameAsOriginal));
   const SettingsList list = List(ListKind::Edit, {"Save,File=snap,-,-"});
   EditEnvironment environment{notices_, {}};
   environment.snapshots = {{false, true, false}, {"", Sjis(out / "file"), ""}, 1, "s.mid"};

@@ -209,8 +209,10 @@ TEST(ListKind, FirstLetterSelectsTheKindAndItsColumns) {
   EXPECT_EQ(ListKindOfFileName("x.csv"), std::nullopt);
   EXPECT_EQ(ListKindOfFileName(""), std::nullopt);
   const int columns[] = {5, 5, 7, 4, 4, 2};
+  const char letters[] = "fvtdeo";
   for (int kind = 0; kind < 6; ++kind) {
     EXPECT_EQ(ColumnCountOf(static_cast<ListKind>(kind)), columns[kind]);
+    EXPECT_EQ(FileLetterOf(static_cast<ListKind>(kind)), letters[kind]);
   }
 }
 

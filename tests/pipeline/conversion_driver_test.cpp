@@ -36,9 +36,9 @@ std::string NameEvent(std::string_view name) {
 class ConversionDriverTest : public ::testing::Test {
  protected:
   ConversionDriverTest() {
-    slot_.Folder(OutputFolder::SameAsOriginal) = Sjis(same_.Path());
-    slot_.Folder(OutputFolder::Format0) = Sjis(format0_.Path());
-    slot_.Folder(OutputFolder::Format1) = Sjis(format1_.Path());
+    slot_.folders[OutputFormat::SameAsOriginal] = Sjis(same_.Path());
+    slot_.folders[OutputFormat::Format0] = Sjis(format0_.Path());
+    slot_.folders[OutputFormat::Format1] = Sjis(format1_.Path());
   }
 
   void Convert(const std::string& input, std::string output, std::string_view title = "-",
@@ -138,7 +138,7 @@ TEST_F(ConversionDriverTest, TheSizeLimitIsReportedForTheInputAndForTheFileReadB
 }
 
 TEST_F(ConversionDriverTest, AFailedCopyIsReportedAndTheRestGoesOn) {
-  slot_.Folder(OutputFolder::Format1) = Sjis(format1_ / "no-such-folder");
+  slot_.folders[OutputFormat::Format1] = Sjis(format1_ / "no-such-folder");
   Convert(input_.Write("band.mid", BandFile()), "c.mid");
   EXPECT_EQ(sink_.CountReported("エラーがおきました。"), 1);
   EXPECT_NE(format0_.Read("c.mid"), "") << "the format-0 output is still written";

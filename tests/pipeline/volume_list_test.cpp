@@ -256,7 +256,7 @@ class ListsInConversion : public ListTest {
 
   // Converts the input and reads the format-1 output back into the song.
   void Convert() {
-    slot_.Folder(OutputFolder::Format1) = Sjis(output_.Path());
+    slot_.folders[OutputFormat::Format1] = Sjis(output_.Path());
     const FormatChoices formats{false, false, true};
     ConversionDriver driver(context_, notices_, slot_, formats, Sjis(work_.Path()));
     std::string output = "out.mid";

@@ -63,7 +63,7 @@ class FileListBuilding : public ::testing::Test {
     return SjisToUtf8(folder_.Read(std::string(folder) + "/file_list_temp.csv"));
   }
   Folders CurrentFolders() const {
-    const auto& folders = workspace_.Slot(workspace_.CurrentSlot()).folders;
+    const auto& folders = workspace_.Slot(workspace_.CurrentSlot()).folders.values;
     return {SjisToUtf8(folders[0]), SjisToUtf8(folders[1]), SjisToUtf8(folders[2])};
   }
 
@@ -195,7 +195,7 @@ TEST_F(FileListBuilding, VolumeListGoesToTheShownSlotOnly) {
   EXPECT_EQ(CurrentFolders(), (Folders{dir, dir, dir}));
   workspace_.SelectSlot(0);
   EXPECT_FALSE(workspace_.Switch(kVolume));
-  EXPECT_EQ(workspace_.Slot(0).folders, Folders{});
+  EXPECT_EQ(workspace_.Slot(0).folders.values, Folders{});
   EXPECT_FALSE(workspace_.Slot(0).lists[kVolume].has_value());
   for (int slot = 0; slot < kSlotCount; ++slot) {
     EXPECT_EQ(workspace_.Slot(slot).enabled[kVolume], slot == 2) << slot;

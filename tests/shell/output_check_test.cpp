@@ -97,8 +97,8 @@ TEST(OutputCheck, FindsOutputsOverInputsAndOutputsWrittenTwice) {
        {"in/song.mid,a.mid"},
        [](Workspace& w, const std::string& root) {
          w.Formats() = {true, true, true};
-         w.Slot(0).Folder(OutputFolder::Format0) = Sjis(root + "/out/0");
-         w.Slot(0).Folder(OutputFolder::Format1) = Sjis(root + "/out/1");
+         w.Slot(0).folders[OutputFormat::Format0] = Sjis(root + "/out/0");
+         w.Slot(0).folders[OutputFormat::Format1] = Sjis(root + "/out/1");
        },
        "",
        ""},

@@ -175,7 +175,7 @@ TEST_F(RunControlTest, SlotOneIsAskedTheFoldersThatNobodyChose) {
   LoadFileList(1);
   workspace_.Formats() = {true, false, true};
   workspace_.SetCurrentFolders("");
-  workspace_.Slot(0).Folder(OutputFolder::Format1) = Sjis(output_.Path());
+  workspace_.Slot(0).folders[OutputFormat::Format1] = Sjis(output_.Path());
   const TempFolder picked;
   ui_.picked_folder = Sjis(picked.Path());
   RunControl run(workspace_, ui_, sink_.Reports());

@@ -21,7 +21,7 @@ TEST(Workspace, StartsWithNoFolderChosenAndNothingLoaded) {
   EXPECT_EQ(workspace.CurrentSlot(), 0);
   EXPECT_FALSE(workspace.FileList().has_value());
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    EXPECT_EQ(workspace.Slot(slot).folders, Folders{}) << slot;
+    EXPECT_EQ(workspace.Slot(slot).folders.values, Folders{}) << slot;
     EXPECT_FALSE(workspace.Slot(slot).HasEnabledList()) << slot;
     for (const auto& list : workspace.Slot(slot).lists) EXPECT_FALSE(list.has_value());
   }
