@@ -71,6 +71,12 @@ std::string MakeSong(int events) {
   return file;
 }
 
+// Writes a file that a benchmark needs; one that cannot be written ends the benchmark.
+void Write(benchmark::State& state, Reporter& reporter, const std::string& path,
+           std::string_view bytes) {
+  if (!WriteWholeFile(reporter, path, bytes)) state.SkipWithError(("cannot write " + path).c_str());
+}
+
 void BM_FullCycle(benchmark::State& state) {
   RetainFreedMemory();  // as the front ends do
   QuietSink sink;
@@ -80,24 +86,24 @@ void BM_FullCycle(benchmark::State& state) {
   const std::string input = folder + "/in.mid";
   const std::string work = folder + "/work.mid";
   const std::string song = MakeSong(static_cast<int>(state.range(0)));
-  WriteWholeFile(reporter, input, song);
+  Write(state, reporter, input, song);
   ModelContext context(reporter);
   std::string bytes;
   for (auto _ : state) {
-    static_cast<void>(ReadWholeFile(reporter, input, bytes));
+    if (!ReadWholeFile(reporter, input, bytes)) state.SkipWithError("cannot read the song");
     MidiFileLoader loader(context, MidiSource::Bytes(bytes));
     MidiF1Data& format1 = *loader.Song();
     format1.DeleteEmptyTracks();
     format1.ToOnOffForm();
-    format1.Encode();
-    WriteWholeFile(reporter, work, format1.Image());
-    static_cast<void>(ReadWholeFile(reporter, work, bytes));
+    if (!format1.Encode()) state.SkipWithError("cannot encode format 1");
+    Write(state, reporter, work, format1.Image());
+    if (!ReadWholeFile(reporter, work, bytes)) state.SkipWithError("cannot read the song");
     MidiFileLoader again(context, MidiSource::Bytes(bytes));
     again.ToFormat0();
     MidiF0Data& format0 = *again.Format0Song();
     format0.ToOnOffForm();
-    format0.Encode();
-    WriteWholeFile(reporter, work, format0.Image());
+    if (!format0.Encode()) state.SkipWithError("cannot encode format 0");
+    Write(state, reporter, work, format0.Image());
     benchmark::DoNotOptimize(format0.Size());
   }
   state.counters["file_bytes"] = static_cast<double>(song.size());
@@ -119,19 +125,19 @@ void BM_EditAndOrderLists(benchmark::State& state) {
   const std::string folder = "/tmp/quillmar-bench-" + std::to_string(::getpid());
   std::filesystem::create_directories(folder);
   const std::string song = MakeSong(static_cast<int>(state.range(0)));
-  WriteWholeFile(reporter, folder + "/e.csv",
-                 "command,target,channel,position\r\n"
-                 "Add,GMSystemOn,-,0\r\nAdd,MasterVolume=100,-,0\r\nAdd,BankSelectMSB=0,-,0\r\n"
-                 "Add,ProgramChange=1,-,0\r\nAdd,PitchBend=0,-,480\r\n"
-                 "Add,LoopSysExStart,-,2:1:0\r\nAdd,LoopSysExStop,-,End\r\n"
-                 "Add,Tempo=100,-,4:1:0\r\nAdd,ControlChange=55=3,-,960\r\n"
-                 "Conv,Velocity=90,10,-\r\nConv,GateTime=Tempo*0.32,10,Note=42\r\n"
-                 "Conv,Note=+12,2,-\r\nConv,GateTime=-30,-,1200\r\n"
-                 "Conv,ProgramChange=5,3,-\r\nConv,ChanelVolume=90,-,Track=2\r\n"
-                 "Conv,Chanel=5,-,Track=3\r\n");
-  WriteWholeFile(reporter, folder + "/o.csv",
-                 "n,keyword\r\n1,BankSelectMSB\r\n2,ProgramChange\r\n3,ChanelVolume\r\n"
-                 "4,PitchBend\r\n");
+  Write(state, reporter, folder + "/e.csv",
+        "command,target,channel,position\r\n"
+        "Add,GMSystemOn,-,0\r\nAdd,MasterVolume=100,-,0\r\nAdd,BankSelectMSB=0,-,0\r\n"
+        "Add,ProgramChange=1,-,0\r\nAdd,PitchBend=0,-,480\r\n"
+        "Add,LoopSysExStart,-,2:1:0\r\nAdd,LoopSysExStop,-,End\r\n"
+        "Add,Tempo=100,-,4:1:0\r\nAdd,ControlChange=55=3,-,960\r\n"
+        "Conv,Velocity=90,10,-\r\nConv,GateTime=Tempo*0.32,10,Note=42\r\n"
+        "Conv,Note=+12,2,-\r\nConv,GateTime=-30,-,1200\r\n"
+        "Conv,ProgramChange=5,3,-\r\nConv,ChanelVolume=90,-,Track=2\r\n"
+        "Conv,Chanel=5,-,Track=3\r\n");
+  Write(state, reporter, folder + "/o.csv",
+        "n,keyword\r\n1,BankSelectMSB\r\n2,ProgramChange\r\n3,ChanelVolume\r\n"
+        "4,PitchBend\r\n");
   const SettingsList edits =
       SettingsList::Load(reporter, folder + "/e.csv", ColumnCountOf(ListKind::Edit));
   const SettingsList order =
@@ -165,7 +171,7 @@ void BM_Preview(benchmark::State& state) {
   const std::string input = folder + "/in.mid";
   QuietSink sink;
   Reporter reporter(sink);
-  WriteWholeFile(reporter, input, MakeSong(static_cast<int>(state.range(0))));
+  Write(state, reporter, input, MakeSong(static_cast<int>(state.range(0))));
   for (auto _ : state) {
     const PreviewResult preview = RunPreview(input, nullptr, std::nullopt);
     benchmark::DoNotOptimize(preview.song->SimultaneousNotes());

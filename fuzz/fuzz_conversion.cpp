@@ -10,8 +10,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillmar;
   static const std::string input = fuzzing::InFuzzFolder("input.mid");
-  WriteWholeFile(fuzzing::QuietReports(), input,
-                 std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!WriteWholeFile(fuzzing::QuietReports(), input,
+                      std::string_view(reinterpret_cast<const char*>(data), size))) {
+    return 0;
+  }
   fuzzing::Convert(input, OutputSlot());
   const PreviewResult preview = RunPreview(input, nullptr, std::nullopt);
   if (const SongPreview* song = preview.song.get()) {

@@ -14,8 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int index = data[0] % kSlotListCount;
   const ListKind kind = SlotListKind(index);
   const std::string path = fuzzing::InFuzzFolder("list.csv");
-  WriteWholeFile(fuzzing::QuietReports(), path,
-                 std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
+  if (!WriteWholeFile(fuzzing::QuietReports(), path,
+                      std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1))) {
+    return 0;
+  }
   OutputSlot slot;
   slot.lists[static_cast<std::size_t>(index)] = SettingsList::Load(
       fuzzing::QuietReports(), path, ColumnCountOf(kind), ',', CellLimitOf(kind));

@@ -35,7 +35,7 @@ inline const std::string& FuzzFolder() {
   static const std::string folder = [] {
     std::string made = MakeTemporaryFolder(SystemTemporaryFolder()).value_or("/tmp");
     static std::string removed_at_exit = made;
-    std::atexit([] { RemoveFolderTree(removed_at_exit); });
+    std::atexit([] { static_cast<void>(RemoveFolderTree(removed_at_exit)); });
     return made;
   }();
   return folder;

@@ -114,7 +114,10 @@ class PrivateFolder {
  public:
   explicit PrivateFolder(const std::string& parent) : path_(MakeTemporaryFolder(parent)) {}
   ~PrivateFolder() {
-    if (path_) RemoveFolderTree(*path_);
+    if (path_ && !RemoveFolderTree(*path_)) {
+      std::fprintf(stderr, "quillmar-cli: cannot remove the folder %s\n",
+                   SjisToUtf8(*path_).c_str());
+    }
   }
   PrivateFolder(const PrivateFolder&) = delete;
   PrivateFolder& operator=(const PrivateFolder&) = delete;

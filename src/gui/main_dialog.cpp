@@ -486,8 +486,9 @@ void MainDialog::SaveResult() {
   const std::optional<QString> chosen =
       prompter_.SaveFile(this, QStringLiteral("TEXT files (v*.txt)"), QStringLiteral("txt"));
   if (!chosen) return;
-  if (const auto path = user_interface_.TakePath(*chosen))
-    SaveResultList(user_interface_.Reports(), results_, *path);
+  const auto path = user_interface_.TakePath(*chosen);
+  // A file that cannot be written is reported in the result list; nothing else is to be done.
+  if (path) static_cast<void>(SaveResultList(user_interface_.Reports(), results_, *path));
 }
 
 }  // namespace quillmar

@@ -20,7 +20,7 @@ int EncodeVarLen(std::uint32_t value, std::string& out);
 // When `marker` is given and the 4 bytes at offset 128 differ from it, or the image is
 // shorter than 128 bytes, returns false and changes nothing; otherwise drops the first 128
 // bytes (a MacBinary header) and returns true.
-bool StripMacBinaryHeader(std::string& image, std::optional<std::string_view> marker);
+[[nodiscard]] bool StripMacBinaryHeader(std::string& image, std::optional<std::string_view> marker);
 
 // Cuts the text at each ';'. An empty text has no parts; a ';' at the very end adds no empty
 // part after it. At most `max_parts` parts are returned; the rest are dropped.

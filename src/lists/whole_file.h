@@ -22,6 +22,7 @@ void TakeWholeImage(Reporter& reporter, std::string_view bytes, std::string& out
 // Creates or replaces the file with `bytes` (written under a temporary name and renamed into
 // place). Reports General error 3 with the path as a detail line and fails when it cannot be
 // written.
-bool WriteWholeFile(Reporter& reporter, std::string_view path, std::string_view bytes);
+[[nodiscard]] bool WriteWholeFile(Reporter& reporter, std::string_view path,
+                                  std::string_view bytes);
 
 }  // namespace quillmar

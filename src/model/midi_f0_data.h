@@ -29,10 +29,10 @@ class MidiF0Data : public MidiDataBuffer {
   void ToOnOffForm();     // requires GateTimeForm
   // Writes the header, applies the three same-tick reorderings, encodes the track and takes
   // EncodedForm. Requires OnOffForm.
-  bool Encode();
+  [[nodiscard]] bool Encode();
 
  private:
-  bool ParseHeader();
+  [[nodiscard]] bool ParseHeader();
 
   std::int32_t division_ = 0;
   TrackForm form_;

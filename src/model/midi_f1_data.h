@@ -52,7 +52,7 @@ class MidiF1Data : public MidiDataBuffer {
   void ToGateTimeForm();  // requires OnOffForm
   void ToOnOffForm();     // requires GateTimeForm
   // Encodes the whole format-1 file into Image(); requires OnOffForm.
-  bool Encode();
+  [[nodiscard]] bool Encode();
   // The song as a format-0 song: every track merged into one by time, events of one tick in
   // track order, one EndOfTrack at the end. Without keep_names the channel tracks' first
   // SequenceName is left out. Takes the tracks' events; requires GateTimeForm.
@@ -86,7 +86,7 @@ class MidiF1Data : public MidiDataBuffer {
   void ChangeMetaType(std::int32_t from, std::int32_t to);
 
  private:
-  bool ParseHeader(int& track_count);
+  [[nodiscard]] bool ParseHeader(int& track_count);
 
   ModelContext* context_;
   std::int32_t division_ = 0;

@@ -11,7 +11,9 @@ namespace quillmar {
 MidiFileLoader::MidiFileLoader(ModelContext& context, const MidiSource& source)
     : context_(&context) {
   std::string image(source.bytes);
-  StripMacBinaryBeforeHeader(image);
+  // An image without the header at either place is still looked at: the format read from it
+  // names none, or the container finds and reports what is wrong.
+  static_cast<void>(StripMacBinaryBeforeHeader(image));
   const SmfHeader header = ReadSmfHeader(image);
   input_format_ = (header.format == 0 || header.format == 1) ? header.format : -1;
   switch (input_format_) {

@@ -129,7 +129,7 @@ class MidiTrackData : public MidiDataBuffer {
 
   // Encodes the events as an MTrk chunk into Image() and takes EncodedForm. Requires
   // OnOffForm and a final EndOfTrack.
-  bool Encode();
+  [[nodiscard]] bool Encode();
   // The three same-tick reorderings applied before a format-0 track is encoded.
   void GroupNonNotesFirst();
   void GroupSysExFirst();

@@ -19,7 +19,7 @@ struct SmfHeader {
 
 // When the image does not begin with "MThd" but holds it at offset 128, drops the 128-byte
 // MacBinary header in front. False when neither place holds "MThd".
-bool StripMacBinaryBeforeHeader(std::string& image);
+[[nodiscard]] bool StripMacBinaryBeforeHeader(std::string& image);
 
 // The format, track count and division of an image that starts with the header.
 SmfHeader ReadSmfHeader(std::string_view image);

@@ -39,7 +39,8 @@ class ConversionDriver {
  private:
   // Copies the work file to the slot's folder of the format when the path differs from the
   // work path; a failed copy reports the general message and the target path, and gives false.
-  bool CopyTo(OutputFormat format, std::string_view output_name, std::string_view work_path);
+  [[nodiscard]] bool CopyTo(OutputFormat format, std::string_view output_name,
+                            std::string_view work_path);
 
   ModelContext* context_;
   EditNotices* notices_;

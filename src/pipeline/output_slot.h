@@ -13,7 +13,7 @@ namespace quillmar {
 
 // The file name that an output cell gives: its base name (a folder written in the cell is
 // ignored). None when that names no file of a folder (see IsPlainName).
-std::optional<std::string> OutputFileName(std::string_view cell);
+[[nodiscard]] std::optional<std::string> OutputFileName(std::string_view cell);
 
 // The output formats asked for: any combination; "Same as original" at start. With
 // `timelines`, a timeline of sounding notes is written beside every output file.

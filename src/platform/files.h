@@ -25,23 +25,23 @@ bool StandardErrorIsTerminal();
 // Shift_JIS form of a native path (from a drop, the command line, a folder scan or a dialog);
 // nullopt when a character of it has no Shift_JIS form, and when it holds a backslash or a
 // NUL byte: a native name may hold a backslash, but the Shift_JIS form would split it there.
-std::optional<std::string> SjisPath(std::string_view native_path);
+[[nodiscard]] std::optional<std::string> SjisPath(std::string_view native_path);
 
 // Reads up to `limit` bytes from the start of the file into `out`. False when the file
 // cannot be opened or read, or is no regular file (a folder, a FIFO, a device).
-bool ReadFileBytes(std::string_view sjis_path, std::size_t limit, std::string& out);
+[[nodiscard]] bool ReadFileBytes(std::string_view sjis_path, std::size_t limit, std::string& out);
 
 // Writes `bytes` under a temporary name in the target's folder (kTemporaryPrefix) and renames
 // it into place, so the target is either the complete new file or untouched. False on any
 // failure, with errno telling why.
-bool WriteFileReplacing(std::string_view sjis_path, std::string_view bytes);
+[[nodiscard]] bool WriteFileReplacing(std::string_view sjis_path, std::string_view bytes);
 
 // Copies a file over `to` (created or replaced whole, as WriteFileReplacing does).
-bool CopyFileReplacing(std::string_view sjis_from, std::string_view sjis_to);
+[[nodiscard]] bool CopyFileReplacing(std::string_view sjis_from, std::string_view sjis_to);
 
-bool MakeFolder(std::string_view sjis_path);
+[[nodiscard]] bool MakeFolder(std::string_view sjis_path);
 // Makes the folder and every missing folder above it; the reason when it cannot be made.
-std::optional<std::string> MakeFolderTree(std::string_view sjis_path);
+[[nodiscard]] std::optional<std::string> MakeFolderTree(std::string_view sjis_path);
 bool IsFolder(std::string_view sjis_path);
 bool IsFile(std::string_view sjis_path);
 
@@ -58,13 +58,13 @@ std::string SystemTemporaryFolder();
 // Makes a new private folder inside `sjis_parent` and gives its Shift_JIS path; nullopt when
 // it cannot be made. The folder is removed with the other temporaries should the process be
 // interrupted.
-std::optional<std::string> MakeTemporaryFolder(std::string_view sjis_parent);
+[[nodiscard]] std::optional<std::string> MakeTemporaryFolder(std::string_view sjis_parent);
 
 // Removes a folder with everything in it; false when something could not be removed.
-bool RemoveFolderTree(std::string_view sjis_path);
+[[nodiscard]] bool RemoveFolderTree(std::string_view sjis_path);
 
 // The process's current folder in Shift_JIS; nullopt when it cannot be obtained or has no
 // Shift_JIS form.
-std::optional<std::string> CurrentFolder();
+[[nodiscard]] std::optional<std::string> CurrentFolder();
 
 }  // namespace quillmar

@@ -17,7 +17,7 @@ inline constexpr std::string_view kTemporaryPrefix = ".quillmar-";
 
 // Runs `make`, which creates the native path and tells whether it did, and remembers the
 // path when it did: one step that RemoveTemporariesAndExit never cuts in two.
-bool MakeTemporary(const std::string& native_path, const std::function<bool()>& make);
+[[nodiscard]] bool MakeTemporary(const std::string& native_path, const std::function<bool()>& make);
 
 // Runs `finish` (the rename or removal of a remembered path) and forgets the path: one step
 // that RemoveTemporariesAndExit never cuts in two.

@@ -15,7 +15,8 @@ inline constexpr std::string_view kTempFileListName = "file_list_temp.csv";
 // absolute. A path that Shift_JIS cannot name, or whose names hold a backslash, becomes a
 // result line (with '?' for what does not fit) and is refused with a message box; nothing
 // is given then.
-std::optional<std::string> TakeNativePath(Reporter& reporter, std::string_view native_path);
+[[nodiscard]] std::optional<std::string> TakeNativePath(Reporter& reporter,
+                                                        std::string_view native_path);
 
 // Takes a dropped (or command-line) path: a folder gives its *.csv files and then its *.mid
 // files; a path that names nothing gives nothing; a file is taken by AddListOrMidiFile.

@@ -26,6 +26,7 @@ class ResultList {
 // Writes every line, each ended by CR LF, into the file, replacing it whole; lines appended
 // while it writes are included. A file that cannot be written reports General error 3 and
 // returns false, with errno telling why.
-bool SaveResultList(Reporter& reporter, const ResultList& list, std::string_view path);
+[[nodiscard]] bool SaveResultList(Reporter& reporter, const ResultList& list,
+                                  std::string_view path);
 
 }  // namespace quillmar

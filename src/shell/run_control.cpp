@@ -41,6 +41,14 @@ void ReportRunEnd(Reporter& reporter, int converted, int total,
   ReportText(reporter, Sjis("誤りを報告したリスト: ") + names);
 }
 
+// Removes a run's work folder; one that cannot be removed is named, so that nothing temporary
+// is left behind unsaid.
+void RemoveWorkFolder(Reporter& reporter, const std::string& work_folder) {
+  if (RemoveFolderTree(work_folder)) return;
+  ReportText(reporter, Sjis("作業フォルダを削除できませんでした。"));
+  ReportDetail(reporter, work_folder);
+}
+
 }  // namespace
 
 RunControl::RunControl(Workspace& workspace, UserInterface& user_interface, Reporter& reporter)
@@ -98,7 +106,7 @@ RunControl::ExecuteResult RunControl::Execute() {
     worker_ = std::thread(&RunControl::Work, this, *work_folder);
   } catch (const std::system_error&) {  // no memory or no thread left for the worker
     run_flag_.store(false);
-    RemoveFolderTree(*work_folder);
+    RemoveWorkFolder(reporter_, *work_folder);
     ReportGeneralError(reporter_, kOutOfMemory);
     return ExecuteResult::Refused;
   }
@@ -204,7 +212,7 @@ void RunControl::Work(std::string work_folder) {
   FlushRepeatedLines(reporter);
   ReportRunEnd(reporter, converted, rows * static_cast<int>(slots.size()), lists_with_errors);
   list_errors_.store(reporter.ListErrors());
-  RemoveFolderTree(work_folder);
+  RemoveWorkFolder(reporter, work_folder);
   stop_request_.store(false);
   run_flag_.store(false);
   ShowMessageBox(reporter, Sjis("処理が終了しました"));

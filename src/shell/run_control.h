@@ -49,11 +49,11 @@ class RunControl {
   int ListErrors() const { return list_errors_.load(); }
 
  private:
-  bool ConfirmOverwrites() const;
-  bool AskFolders();
+  [[nodiscard]] bool ConfirmOverwrites() const;
+  [[nodiscard]] bool AskFolders();
   // Makes the missing output folders of the converted slots' checked formats; false, with
   // the folder and the reason reported, when one cannot be made.
-  bool MakeOutputFolders() const;
+  [[nodiscard]] bool MakeOutputFolders() const;
   void Work(std::string work_folder);
 
   Workspace& workspace_;

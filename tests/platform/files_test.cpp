@@ -137,7 +137,7 @@ TEST(TemporaryFolder, IsPrivateAndRemovedWhole) {
   const auto other = MakeTemporaryFolder(*folder);
   ASSERT_TRUE(other.has_value());
   EXPECT_NE(*other, *folder) << "each run gets its own";
-  RemoveFolderTree(*other);
+  EXPECT_TRUE(RemoveFolderTree(*other));
   ASSERT_TRUE(WriteFileReplacing(*folder + "/a.mid", "x"));
   ASSERT_TRUE(MakeFolder(*folder + "/sub"));
   EXPECT_TRUE(RemoveFolderTree(*folder));
