@@ -124,7 +124,7 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
       return;
     case 7: {
       // Only for the named tracks of one channel, at their very start.
-      const auto qualifier = SplitKeyValue(row.position);
+      const auto qualifier = SplitKeyValue(row.position.text);
       const std::string& name = qualifier.second;
       if (channel < 0 || qualifier.first != "SequenceName") return;
       if (!InMidiRange(keyword.number)) {
@@ -206,11 +206,12 @@ bool AddFixedMessage(MidiF1Data& song, std::string_view target, const Position& 
 
 // The old ways of writing a row: a notice once, and nothing else.
 bool ShowsOldSyntaxNotice(Reporter& reporter, const EditRow& row, EditNotices& notices) {
-  if (row.target == "MasterVolumeMax") {
+  if (row.target.text == "MasterVolumeMax") {
     notices.ShowOnce(reporter, EditNotice::MasterVolumeMax);
-  } else if (row.target == "PitchBendZero") {
+  } else if (row.target.text == "PitchBendZero") {
     notices.ShowOnce(reporter, EditNotice::PitchBendZero);
-  } else if (row.target == "Tempo" && (row.channel == "-" || LeadingInteger(row.channel) != 0)) {
+  } else if (row.target.text == "Tempo" &&
+             (row.channel == "-" || LeadingInteger(row.channel) != 0)) {
     notices.ShowOnce(reporter, EditNotice::Tempo);
   } else {
     return false;
@@ -222,17 +223,17 @@ bool ShowsOldSyntaxNotice(Reporter& reporter, const EditRow& row, EditNotices& n
 
 void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
   Position position;
-  position.end = row.position == "End";
-  if (!position.end) position.tick = LeadingInteger(row.position);
+  position.end = row.position.Is(RowPosition::Form::kEnd);
+  if (!position.end) position.tick = row.position.number;
   if (ShowsOldSyntaxNotice(song.Context().Reports(), row, environment.notices)) return;
   // A tick before the start, or later than a track can say, is no place in a song.
   if (position.tick < 0 || position.tick > static_cast<Ticks>(kMaxVarLen)) {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
-  if (AddFixedMessage(song, row.target, position)) return;
+  if (AddFixedMessage(song, row.target.text, position)) return;
 
-  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (keyword.refused) return;
   switch (keyword.kind) {
     case KindCode::kControlChange:

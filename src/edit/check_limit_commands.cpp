@@ -50,7 +50,7 @@ void LimitGates(MidiTrackData& track, std::int32_t bound, Ticks tick) {
 void RunCheck(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   static const std::string kNotFound = Sjis("がありませんでした。");
   static const std::string kNoSysEx = Sjis("エクスクルーシブがありませんでした。");
-  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (keyword.kind == KindCode::kMeta && keyword.sub == MetaType::Marker) {
     if (song.FindMarker(keyword.value_text) < 0)
       ReportText(song.Context().Reports(), keyword.value_text + kNotFound);
@@ -62,16 +62,16 @@ void RunCheck(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
 // GateTime<bound; the channel cell names a track channel 0-15 as it stands ("-" every
 // track), the position a tick ("-" every tick). Other targets do nothing.
 void RunLimit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const KeyOpValue target = SplitKeyOpValue(row.target);
+  const KeyOpValue& target = row.target.parts;
   if (target.key != "GateTime" || target.op != "<") return;
-  const std::int32_t bound = LeadingInteger(target.value);
+  const std::int32_t bound = row.target.number;
   if (bound <= 1) {  // the notes would lose all their length
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   const std::optional<std::int32_t> channel =
       row.channel == "-" ? std::nullopt : std::optional(LeadingInteger(row.channel));
-  const Ticks tick = row.position == "-" ? kEveryTick : LeadingInteger(row.position);
+  const Ticks tick = row.position.Is(RowPosition::Form::kNone) ? kEveryTick : row.position.number;
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);
     if (!channel || track.GetChannel() == *channel) LimitGates(track, bound, tick);

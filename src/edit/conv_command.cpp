@@ -124,8 +124,8 @@ void RenameOrName(MidiTrackData& track, std::string_view name) {
 
 void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
   const std::string& name = conv.keyword.value_text;
-  if (FoldTexts(song, MetaType::SequenceName, conv.row.position)) return;
-  if (conv.row.position == "-") {
+  if (FoldTexts(song, MetaType::SequenceName, conv.row.position.text)) return;
+  if (conv.row.position.Is(RowPosition::Form::kNone)) {
     if (conv.OldTrackForm()) {
       notices.ShowOnce(song.Context().Reports(), EditNotice::ConvSequenceName);
       if (MidiTrackData* track = PickedTrack(song, conv.channel_value, true)) {
@@ -161,7 +161,7 @@ void ConvMeta(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     case MetaType::Lyric:
     case MetaType::Marker:
     case MetaType::CuePoint:
-      if (!FoldTexts(song, conv.keyword.sub, conv.row.position))
+      if (!FoldTexts(song, conv.keyword.sub, conv.row.position.text))
         ReportMessage(song.Context().Reports(), kEditListError);
       return;
     case MetaType::SequenceName:
@@ -193,7 +193,7 @@ void ConvVelocity(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     if (*picked != nullptr) SetVelocity(**picked, velocity);
     return;
   }
-  const bool top_only = conv.row.position == "SequenceName=Top";
+  const bool top_only = conv.row.position.text == "SequenceName=Top";
   ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) {
     if (!top_only || NameEndsWith(track, "Top")) SetVelocity(track, velocity);
   });
@@ -306,7 +306,7 @@ void ConvBankSelect(MidiF1Data& song, const ConvRow& conv) {
 
 void RunConv(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
   ConvRow conv{row,
-               ParseEventKeyword(song.Context().Reports(), row.target),
+               ParseEventKeyword(song.Context().Reports(), row.target.text),
                ChannelOfCell(row.channel),
                {},
                {},
@@ -314,7 +314,7 @@ void RunConv(const EditRow& row, MidiF1Data& song, EditEnvironment& environment)
                {}};
   if (conv.keyword.refused) return;
   std::tie(conv.channel_key, conv.channel_value) = SplitKeyValue(row.channel);
-  std::tie(conv.position_key, conv.position_value) = SplitKeyValue(row.position);
+  std::tie(conv.position_key, conv.position_value) = SplitKeyValue(row.position.text);
   EditNotices& notices = environment.notices;
   const EventKeyword& keyword = conv.keyword;
   if (keyword.key == "Chanel") {

@@ -168,16 +168,16 @@ void MoveFirstEvent(MidiF1Data& song, const EventKeyword& keyword, bool first_tr
 }  // namespace
 
 void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const EventKeyword target = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword target = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (target.refused) return;
   // The position is a tick, or a second keyword (the position is then 0).
   Ticks position = 0;
   EventKeyword source;
-  const bool is_tick = IsAllDigits(row.position);
+  const bool is_tick = row.position.Is(RowPosition::Form::kTick);
   if (is_tick) {
-    position = LeadingInteger(row.position);
+    position = row.position.number;
   } else {
-    source = ParseEventKeyword(song.Context().Reports(), row.position);
+    source = ParseEventKeyword(song.Context().Reports(), row.position.text);
   }
   if (target.kind == KindCode::kUnknown) {
     ReportMessage(song.Context().Reports(), kEditListError);
@@ -185,7 +185,7 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
     if (is_tick) {
       ReportMessage(song.Context().Reports(), kEditListError);
     } else {
-      CopyChannelTrack(song, target, source, row.position);
+      CopyChannelTrack(song, target, source, row.position.text);
     }
   } else if (target.key == "Track") {
     CopyToTrackIndex(song, target, source);
@@ -205,17 +205,17 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
 }
 
 void RunMove(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (keyword.refused) return;
-  const bool at_end = row.position == "End";
+  const bool at_end = row.position.Is(RowPosition::Form::kEnd);
   if (keyword.kind == KindCode::kUnknown) {
     ReportMessage(song.Context().Reports(), kEditListError);
   } else if (keyword.kind == KindCode::kNote) {
     if (keyword.value_text == "Beat=0") {
       ShowMessageBox(song.Context().Reports(),
                      Sjis("Beat=0の書式は変更になりました。\rBeat=1と記述してください。"));
-    } else if (keyword.value_text == "Beat=1" && row.position.starts_with("#")) {
-      MoveFirstBeat(song, row.position);
+    } else if (keyword.value_text == "Beat=1" && row.position.text.starts_with("#")) {
+      MoveFirstBeat(song, row.position.text);
     } else {
       ReportMessage(song.Context().Reports(), kEditListError);
     }
@@ -230,7 +230,7 @@ void RunMove(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   } else if (at_end) {
     ReportMessage(song.Context().Reports(), kEditOrOrderListError);
   } else {
-    const Ticks position = LeadingInteger(row.position);
+    const Ticks position = row.position.number;
     if (IsPlace(song.Context().Reports(), position))
       MoveFirstEvent(song, keyword, row.channel == "Track=MasterTrack", position);
   }

@@ -58,9 +58,9 @@ MidiTrackData* PickedTrack(MidiF1Data& song, std::string_view number) {
 void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keyword,
                  EditNotices& notices) {
   const std::int32_t note = keyword.number;
-  const KeyOpValue position = SplitKeyOpValue(row.position);
+  const KeyOpValue position = SplitKeyOpValue(row.position.text);
   const auto [channel_key, channel_value] = SplitKeyValue(row.channel);
-  if (row.position == "-") {
+  if (row.position.Is(RowPosition::Form::kNone)) {
     if (channel_key == "Track") {
       notices.ShowOnce(song.Context().Reports(), EditNotice::DelNote);
       if (MidiTrackData* track = PickedTrack(song, channel_value)) RemoveNotes(*track, note);
@@ -70,11 +70,11 @@ void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keywo
     for (int index = 0; index < song.TrackCount(); ++index) {
       if (OnChannel(song.Track(index), channel)) RemoveNotes(song.Track(index), note);
     }
-  } else if (row.position == "EndCuePoint") {
+  } else if (row.position.text == "EndCuePoint") {
     ShowMessageBox(
         song.Context().Reports(),
         Sjis("EndCuePointの書式は変更になりました。\rCuePoint=Q0Fのように記述してください。"));
-  } else if (row.position == "EndMarker") {
+  } else if (row.position.text == "EndMarker") {
     ShowMessageBox(
         song.Context().Reports(),
         Sjis("EndMarkerの書式は変更になりました。\rMarker=STOPのように記述してください。"));
@@ -175,7 +175,7 @@ void DeleteBendSensitivity(MidiF1Data& song, std::int32_t channel) {
 // Whole tracks by name, channel or the song's voice count. A song keeps at least one track,
 // empty, so that it is still written as a valid file.
 void DeleteTracks(MidiF1Data& song, const EventKeyword& keyword, const EditRow& row) {
-  const KeyOpValue position = SplitKeyOpValue(row.position);
+  const KeyOpValue position = SplitKeyOpValue(row.position.text);
   std::function<bool(const MidiTrackData&)> named;
   if (position.key == "SequenceName" && position.op == "=") {
     named = [&](const MidiTrackData& t) { return NameContains(t, position.value); };
@@ -218,7 +218,7 @@ void DeleteTracks(MidiF1Data& song, const EventKeyword& keyword, const EditRow& 
 void DeleteGeneric(MidiF1Data& song, const EventKeyword& keyword, const EditRow& row) {
   if (keyword.kind == KindCode::kQualifier) return;
   const std::int32_t channel = DelChannel(row.channel);
-  const Ticks position = row.position == "-" ? -1 : LeadingInteger(row.position);
+  const Ticks position = row.position.Is(RowPosition::Form::kNone) ? -1 : row.position.number;
   for (int index = 0; index < song.TrackCount(); ++index) {
     Ticks time = 0;
     RemoveEvents(song.Track(index), [&](const MusicEvent& e) {
@@ -240,7 +240,7 @@ void DeleteGeneric(MidiF1Data& song, const EventKeyword& keyword, const EditRow&
 }  // namespace
 
 void RunDel(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
-  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (keyword.refused) return;
   if (keyword.kind == KindCode::kUnknown) {
     ReportMessage(song.Context().Reports(), kEditOrOrderListError);

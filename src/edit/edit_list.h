@@ -6,19 +6,11 @@
 #include <string_view>
 
 #include "edit/edit_notices.h"
+#include "edit/edit_row.h"
 #include "lists/settings_list.h"
 #include "model/midi_f1_data.h"
 
 namespace quillmar {
-
-// One row of an edit list: the command word and its three argument cells. The position is
-// in ticks already when the list wrote it as measure:beat:tick.
-struct EditRow {
-  std::string_view command;
-  std::string_view target;
-  std::string_view channel;
-  std::string_view position;
-};
 
 // Where Save writes its snapshots of the song: for "Same as original", format 0 and format 1
 // (in this order) whether the format is checked and the slot's folder for it; the input

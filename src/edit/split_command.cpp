@@ -285,25 +285,25 @@ std::optional<std::int32_t> NoteNumberOf(std::string_view text) {
 }  // namespace
 
 void RunSplit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  if (row.target == "Top") {
+  if (row.target.text == "Top") {
     ShowMessageBox(song.Context().Reports(), SplitTopNotice());
     return;
   }
-  const KeyOpValue target = SplitKeyOpValue(row.target);
+  const KeyOpValue& target = row.target.parts;
   const ChannelChoice channels = ChoiceOfCell(row.channel);
   if (const std::optional<std::int32_t> property = ThresholdProperty(target.key)) {
-    SplitByThreshold(song, channels, LeadingInteger(row.position), *property);
+    SplitByThreshold(song, channels, row.position.number, *property);
   } else if (target.key == "Note" && target.op == "=" && target.value == "Top") {
-    SplitByChords(song, channels, row.position);
+    SplitByChords(song, channels, row.position.text);
   } else if (target.key == "Voice") {
-    if (target.op == ">") SplitByVoices(song, channels, row.target, row.position);
+    if (target.op == ">") SplitByVoices(song, channels, row.target.text, row.position.text);
   } else {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
   }
 }
 
 void RunExtract(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const KeyOpValue target = SplitKeyOpValue(row.target);
+  const KeyOpValue& target = row.target.parts;
   const bool top = target.value == "Top";
   const std::optional<std::int32_t> note = NoteNumberOf(target.value);
   if (target.key != "Note" || target.op != "=" || (!top && !note)) {
