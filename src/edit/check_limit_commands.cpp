@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "edit/channel_selection.h"
 #include "edit/edit_commands.h"
 #include "edit/event_keyword.h"
 #include "lists/text_helpers.h"
@@ -69,13 +70,8 @@ void RunLimit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
-  const std::optional<std::int32_t> channel =
-      row.channel == "-" ? std::nullopt : std::optional(LeadingInteger(row.channel));
   const Ticks tick = row.position.Is(RowPosition::Form::kNone) ? kEveryTick : row.position.number;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
-    if (!channel || track.GetChannel() == *channel) LimitGates(track, bound, tick);
-  }
+  ForEachTrack(song, row.channel, [&](MidiTrackData& track) { LimitGates(track, bound, tick); });
 }
 
 }  // namespace quillmar

@@ -20,25 +20,22 @@ namespace {
 constexpr int kDefaultBpm = 120;
 constexpr int kMaxGate = static_cast<int>(kMaxVarLen);  // the longest a delta can say
 
-// A Conv row read once: its keyword, its channel and the key=value parts of its channel
-// and position cells.
+// A Conv row read once: its keyword, its channel and the key=value parts of its position.
 struct ConvRow {
   const EditRow& row;
   EventKeyword keyword;
-  std::int32_t channel;  // 0-15, or -1 for "-"
-  std::string channel_key, channel_value;
+  const ChannelSelection& channel;
   std::string position_key, position_value;
 
   bool TrackForm() const { return position_key == "Track"; }
-  bool OldTrackForm() const { return channel_key == "Track"; }
+  bool OldTrackForm() const { return channel.old_track.has_value(); }
 };
 
-// Calls `change` for every track of the channel (none for "-").
-void ForChannelTracks(MidiF1Data& song, std::int32_t channel,
+// Calls `change` for every track of the channel: Conv changes the tracks of one channel, and
+// none for every channel.
+void ForChannelTracks(MidiF1Data& song, const ChannelSelection& channel,
                       const std::function<void(MidiTrackData&)>& change) {
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    if (channel >= 0 && song.Track(index).GetChannel() == channel) change(song.Track(index));
-  }
+  if (!channel.every) ForEachTrack(song, channel, change);
 }
 
 // The track that Track=N (or "LAST" where allowed) picks; message 11 when it names none.
@@ -63,7 +60,7 @@ std::optional<MidiTrackData*> TrackOfEitherForm(MidiF1Data& song, const ConvRow&
   if (conv.TrackForm()) return PickedTrack(song, conv.position_value);
   if (!conv.OldTrackForm()) return std::nullopt;
   notices.ShowOnce(song.Context().Reports(), notice);
-  return PickedTrack(song, conv.channel_value);
+  return PickedTrack(song, *conv.channel.old_track);
 }
 
 bool InRange(Reporter& reporter, int value, int low, int high) {
@@ -128,7 +125,7 @@ void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notice
   if (conv.row.position.Is(RowPosition::Form::kNone)) {
     if (conv.OldTrackForm()) {
       notices.ShowOnce(song.Context().Reports(), EditNotice::ConvSequenceName);
-      if (MidiTrackData* track = PickedTrack(song, conv.channel_value, true)) {
+      if (MidiTrackData* track = PickedTrack(song, *conv.channel.old_track, true)) {
         RenameOrName(*track, name);
       }
       return;
@@ -147,9 +144,8 @@ void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notice
       }
     });
   } else if (conv.position_key == "Chanel") {
-    ForChannelTracks(
-        song, ZeroBased(LeadingInteger(conv.position_value)),
-        [&](MidiTrackData& track) { track.SetAllMetaText(MetaType::SequenceName, name); });
+    ForEachTrack(song, ChannelSelection::One(ZeroBased(LeadingInteger(conv.position_value))),
+                 [&](MidiTrackData& track) { track.SetAllMetaText(MetaType::SequenceName, name); });
   } else {
     ReportMessage(song.Context().Reports(), kEditListError);
   }
@@ -230,7 +226,7 @@ void ConvGateTime(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     return;
   }
   if (conv.position_key == "Note") {
-    if (conv.channel != kDrumChannel) {
+    if (!conv.channel.Names(kDrumChannel)) {
       ReportDetail(song.Context().Reports(),
                    Sjis("GateTimeの変更にドラム以外のチャネルが指定されています。"));
       return;
@@ -238,14 +234,14 @@ void ConvGateTime(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     const std::int32_t drum_gate = DrumGate(song, conv.keyword);
     if (!InRange(song.Context().Reports(), drum_gate, 1, kMaxGate)) return;
     const std::int32_t note = LeadingInteger(conv.position_value);
-    ForChannelTracks(song, kDrumChannel,
-                     [&](MidiTrackData& track) { SetGate(track, drum_gate, note); });
+    ForEachTrack(song, conv.channel,
+                 [&](MidiTrackData& track) { SetGate(track, drum_gate, note); });
     return;
   }
   if (gate > 0) {
     if (!InRange(song.Context().Reports(), gate, 1, kMaxGate)) return;
     ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) { SetGate(track, gate); });
-  } else if (conv.channel < 0) {
+  } else if (conv.channel.every) {
     ChangeGatesAt(song, LeadingInteger(conv.position_key), gate);
   } else {
     ReportMessage(song.Context().Reports(), kEditListError);
@@ -284,7 +280,7 @@ void ConvChannelSetting(MidiF1Data& song, const ConvRow& conv, EditNotices& noti
     if (*picked != nullptr && InRange(song.Context().Reports(), value, 0, 127)) set(**picked);
     return;
   }
-  if (conv.channel < 0) {
+  if (conv.channel.every) {
     // Every channel's program at once is refused; every channel's volume changes nothing.
     if (program) ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
@@ -294,26 +290,16 @@ void ConvChannelSetting(MidiF1Data& song, const ConvRow& conv, EditNotices& noti
 
 void ConvBankSelect(MidiF1Data& song, const ConvRow& conv) {
   if (!InRange(song.Context().Reports(), conv.keyword.number, 0, 127)) return;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
-    if (conv.channel < 0 || track.GetChannel() == conv.channel) {
-      track.SetController(0, conv.keyword.number);
-    }
-  }
+  ForEachTrack(song, conv.channel,
+               [&](MidiTrackData& track) { track.SetController(0, conv.keyword.number); });
 }
 
 }  // namespace
 
 void RunConv(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
-  ConvRow conv{row,
-               ParseEventKeyword(song.Context().Reports(), row.target.text),
-               ChannelOfCell(row.channel),
-               {},
-               {},
-               {},
-               {}};
+  ConvRow conv{
+      row, ParseEventKeyword(song.Context().Reports(), row.target.text), row.channel, {}, {}};
   if (conv.keyword.refused) return;
-  std::tie(conv.channel_key, conv.channel_value) = SplitKeyValue(row.channel);
   std::tie(conv.position_key, conv.position_value) = SplitKeyValue(row.position.text);
   EditNotices& notices = environment.notices;
   const EventKeyword& keyword = conv.keyword;

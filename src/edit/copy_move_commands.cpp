@@ -220,7 +220,7 @@ void RunMove(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
       ReportMessage(song.Context().Reports(), kEditListError);
     }
   } else if (keyword.key == "LoopSysExStart" || keyword.key == "LoopSysExStop") {
-    if (row.channel != "Track=1") {
+    if (row.channel.old_track != "1") {
       ReportMessage(song.Context().Reports(), kEditListError);
       return;
     }
@@ -232,7 +232,7 @@ void RunMove(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   } else {
     const Ticks position = row.position.number;
     if (IsPlace(song.Context().Reports(), position))
-      MoveFirstEvent(song, keyword, row.channel == "Track=MasterTrack", position);
+      MoveFirstEvent(song, keyword, row.channel.old_track == "MasterTrack", position);
   }
 }
 

@@ -18,21 +18,22 @@ using EditHandler = void (*)(const EditRow&, MidiF1Data&, EditEnvironment&);
 struct Command {
   std::string_view word;
   EditHandler run;
+  ChannelRule channel_rule;
 };
 
 // In the order of their numbers, from 1.
 constexpr std::array<Command, 11> kCommands{{
-    {"Add", RunAdd},
-    {"Del", RunDel},
-    {"Copy", RunCopy},
-    {"Conv", RunConv},
-    {"Split", RunSplit},
-    {"Move", RunMove},
-    {"Replace", RunReplace},
-    {"Check", RunCheck},
-    {"Save", RunSave},
-    {"Limit", RunLimit},
-    {"Extract", RunExtract},
+    {"Add", RunAdd, ChannelRule::kOneBasedOrEvery},
+    {"Del", RunDel, ChannelRule::kOneBasedDel},
+    {"Copy", RunCopy, ChannelRule::kOneBased},
+    {"Conv", RunConv, ChannelRule::kOneBasedOrEvery},
+    {"Split", RunSplit, ChannelRule::kOneBased},
+    {"Move", RunMove, ChannelRule::kOneBased},
+    {"Replace", RunReplace, ChannelRule::kOneBased},
+    {"Check", RunCheck, ChannelRule::kOneBased},
+    {"Save", RunSave, ChannelRule::kOneBased},
+    {"Limit", RunLimit, ChannelRule::kZeroBased},
+    {"Extract", RunExtract, ChannelRule::kOneBased},
 }};
 
 }  // namespace
@@ -42,6 +43,11 @@ int EditCommandNumber(std::string_view word) {
     if (kCommands[index].word == word) return static_cast<int>(index) + 1;
   }
   return 0;
+}
+
+ChannelRule EditChannelRule(int number) {
+  if (number < 1 || number > static_cast<int>(kCommands.size())) return ChannelRule::kOneBased;
+  return kCommands[static_cast<std::size_t>(number - 1)].channel_rule;
 }
 
 void ApplyEditList(MidiF1Data& song, const SettingsList& list, EditEnvironment& environment) {

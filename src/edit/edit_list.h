@@ -40,6 +40,9 @@ std::optional<std::string> SnapshotPath(const SnapshotPlaces& places, std::strin
 // Check 8, Save 9, Limit 10, Extract 11), matched exactly; 0 for any other text.
 int EditCommandNumber(std::string_view word);
 
+// How the command of the number reads its channel cell; kOneBased for no command.
+ChannelRule EditChannelRule(int number);
+
 // Runs the list's rows 1 to the last, top to bottom, against the song. A word that is no
 // command reports message 11 and the row is skipped. A position written as
 // measure:beat:tick is turned into ticks under this song's meter and division; the list

@@ -44,9 +44,10 @@ RowPosition ReadPosition(const MidiF1Data& song, std::string_view cell) {
 EditRow ParseEditRow(const MidiF1Data& song, const EditCells& cells) {
   KeyOpValue parts = SplitKeyOpValue(cells.target);
   const std::int32_t number = LeadingInteger(parts.value);
-  return {EditCommandNumber(cells.command),
+  const int command = EditCommandNumber(cells.command);
+  return {command,
           {cells.target, std::move(parts), number},
-          cells.channel,
+          ReadChannelCell(cells.channel, EditChannelRule(command)),
           ReadPosition(song, cells.position)};
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "edit/channel_selection.h"
 #include "lists/text_helpers.h"
 #include "model/midi_f1_data.h"
 
@@ -41,11 +42,11 @@ struct RowPosition {
 };
 
 // An edit row read once for a song: the command's number (see EditCommandNumber), its target,
-// its channel cell and its position.
+// its channel cell as the command's rule reads it and its position.
 struct EditRow {
   int command = 0;
   RowTarget target;
-  std::string_view channel;
+  ChannelSelection channel;
   RowPosition position;
 };
 

@@ -223,7 +223,7 @@ void RunReplace(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   const EventKeyword found = ParseEventKeyword(song.Context().Reports(), row.position.text);
   if (found.refused) return;
   if (target.kind == KindCode::kNote && found.kind == KindCode::kPitchBend) {
-    if (row.channel != "-")
+    if (!row.channel.every)
       ReportMessage(song.Context().Reports(), kEditListError);  // and the conversion still runs
     for (int index = 0; index < song.TrackCount(); ++index) {
       if (song.Track(index).GetChannel() != kDrumChannel) BendsToNotes(song.Track(index));
