@@ -7,6 +7,7 @@
 #include "edit/edit_commands.h"
 #include "edit/event_keyword.h"
 #include "lists/text_helpers.h"
+#include "model/timed_events.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -34,9 +35,7 @@ constexpr Ticks kEveryTick = std::numeric_limits<Ticks>::min();
 // ticks or more the gate bound - 1, with a detail line for each.
 void LimitGates(MidiTrackData& track, std::int32_t bound, Ticks tick) {
   static const std::string kShortened = Sjis("音を縮めました。");
-  Ticks time = 0;
-  for (MusicEvent& event : track.Events()) {
-    time += event.delta;
+  for (auto [time, event] : TimedEvents(track.Events())) {
     if (event.kind != EventKind::Note || event.gate < bound || (tick != kEveryTick && time != tick))
       continue;
     event.gate = bound - 1;

@@ -10,6 +10,7 @@
 #include "edit/track_selection.h"
 #include "lists/general_error.h"
 #include "lists/text_helpers.h"
+#include "model/timed_events.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -207,9 +208,7 @@ std::int32_t DrumGate(const MidiF1Data& song, const EventKeyword& keyword) {
 // Every note that starts at the tick becomes `change` ticks longer (not shorter than 1).
 void ChangeGatesAt(MidiF1Data& song, Ticks tick, std::int32_t change) {
   for (int index = 0; index < song.TrackCount(); ++index) {
-    Ticks time = 0;
-    for (MusicEvent& event : song.Track(index).Events()) {
-      time += event.delta;
+    for (auto [time, event] : TimedEvents(song.Track(index).Events())) {
       if (event.kind == EventKind::Note && time == tick) {
         event.gate = std::max<std::int32_t>(AddDeltas(event.gate, change), 1);
       }

@@ -8,6 +8,7 @@
 #include "edit/system_exclusive_images.h"
 #include "edit/track_selection.h"
 #include "lists/text_helpers.h"
+#include "model/timed_events.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -116,11 +117,9 @@ void MoveFirstBeat(MidiF1Data& song, std::string_view position) {
   if (!IsPlace(song.Context().Reports(), start)) return;
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);
-    Ticks old_time = 0;
     Ticks previous = 0;
     bool moving = false;
-    for (MusicEvent& event : track.Events()) {
-      old_time += event.delta;
+    for (auto [old_time, event] : TimedEvents(track.Events())) {
       if (!moving && old_time == 0 && event.kind == EventKind::Note) moving = true;
       const Ticks new_time = moving && old_time < start ? start : old_time;
       event.delta = static_cast<std::int32_t>(new_time - previous);
@@ -134,10 +133,8 @@ void MoveLoopMessages(MidiF1Data& song, std::string_view image) {
   if (song.TrackCount() < 2) return;
   MidiTrackData& first = song.Track(0);
   MidiTrackData& second = song.Track(1);
-  Ticks time = 0;
   std::vector<std::pair<Ticks, MusicEvent>> moved;
-  for (MusicEvent& event : first.Events()) {
-    time += event.delta;
+  for (auto [time, event] : TimedEvents(first.Events())) {
     if (event.kind != EventKind::SysExF0 || event.data.empty() ||
         image.substr(0, event.data.size()) != event.data) {
       continue;

@@ -9,6 +9,7 @@
 #include "lists/general_error.h"
 #include "lists/text_helpers.h"
 #include "model/note_counts.h"
+#include "model/timed_events.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -94,16 +95,12 @@ void DeleteBeat(MidiF1Data& song, int beat) {
     MidiTrackData& track = song.Track(index);
     // The time of the last event at or before the start, 0 when there is none.
     Ticks last_before = 0;
-    Ticks time = 0;
-    for (const MusicEvent& event : track.Events()) {
-      time += event.delta;
+    for (const auto [time, event] : TimedEvents(track.Events())) {
       if (time > start) break;
       last_before = time;
     }
-    Ticks old_time = 0;
     Ticks previous_new = 0;
-    for (MusicEvent& event : track.Events()) {
-      old_time += event.delta;
+    for (auto [old_time, event] : TimedEvents(track.Events())) {
       Ticks new_time = old_time;
       if (old_time > start)
         new_time = old_time <= last_before + quarter ? last_before : old_time - quarter;
