@@ -61,16 +61,15 @@ void InsertOrRefuseEnd(MidiTrackData& track, const Position& position, MusicEven
   InsertAtPosition(track, position.tick, std::move(event));
 }
 
-// Calls `add` with each track of the channels the channel cell names ("-": channel 0 to 15
+// Calls `add` with each track of the channels the channel cell names (every channel: 0 to 15
 // in turn), tracks in song order.
-void ForEachChannelTrack(MidiF1Data& song, std::int32_t channel,
+void ForEachChannelTrack(MidiF1Data& song, const ChannelSelection& channels,
                          const std::function<void(MidiTrackData&, std::int32_t)>& add) {
-  const int first = channel < 0 ? 0 : channel;
-  const int last = channel < 0 ? kChannels - 1 : channel;
+  const int first = channels.every ? 0 : channels.channel;
+  const int last = channels.every ? kChannels - 1 : channels.channel;
   for (int each = first; each <= last; ++each) {
-    for (int index = 0; index < song.TrackCount(); ++index) {
-      if (song.Track(index).GetChannel() == each) add(song.Track(index), each);
-    }
+    ForEachTrack(song, ChannelSelection::One(each),
+                 [&](MidiTrackData& track) { add(track, each); });
   }
 }
 
@@ -82,8 +81,8 @@ std::optional<int> LeadingNumberOfName(const MidiTrackData& track) {
 }
 
 // Controller 55: a number, or with "55=SequenceName" the leading digits of each track's name.
-void AddController55(MidiF1Data& song, std::int32_t channel, const EventKeyword& keyword,
-                     const Position& position) {
+void AddController55(MidiF1Data& song, const ChannelSelection& channels,
+                     const EventKeyword& keyword, const Position& position) {
   const std::string value = SplitKeyValue(keyword.value_text).second;
   const bool from_names = value == "SequenceName";
   const int number = LeadingInteger(value);
@@ -91,7 +90,7 @@ void AddController55(MidiF1Data& song, std::int32_t channel, const EventKeyword&
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
-  ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
+  ForEachChannelTrack(song, channels, [&](MidiTrackData& track, std::int32_t each) {
     std::optional<int> controller_value = number;
     if (from_names) {
       controller_value = track.IsMetaOnly() ? std::nullopt : LeadingNumberOfName(track);
@@ -108,7 +107,7 @@ void AddController55(MidiF1Data& song, std::int32_t channel, const EventKeyword&
 
 void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& keyword,
                       const Position& position) {
-  const std::int32_t channel = ChannelOfCell(row.channel);
+  const ChannelSelection& channels = row.channel;
   switch (keyword.sub) {
     case 0:
     case 32:
@@ -116,7 +115,7 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
         ReportMessage(song.Context().Reports(), kGeneralMessage);
         return;
       }
-      ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
+      ForEachChannelTrack(song, channels, [&](MidiTrackData& track, std::int32_t each) {
         InsertOrRefuseEnd(
             track, position,
             MakeChannelEvent(EventKind::ControlChange, each, keyword.sub, keyword.number));
@@ -124,14 +123,14 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
       return;
     case 7: {
       // Only for the named tracks of one channel, at their very start.
-      const auto qualifier = SplitKeyValue(row.position);
+      const auto qualifier = SplitKeyValue(row.position.text);
       const std::string& name = qualifier.second;
-      if (channel < 0 || qualifier.first != "SequenceName") return;
+      if (channels.every || qualifier.first != "SequenceName") return;
       if (!InMidiRange(keyword.number)) {
         ReportMessage(song.Context().Reports(), kGeneralMessage);
         return;
       }
-      ForEachChannelTrack(song, channel, [&](MidiTrackData& track, std::int32_t each) {
+      ForEachChannelTrack(song, channels, [&](MidiTrackData& track, std::int32_t each) {
         if (!NameEndsWith(track, name)) return;
         track.InsertAt(0, MidiTrackData::Place::Before,
                        MakeChannelEvent(EventKind::ControlChange, each, 7, keyword.number));
@@ -139,7 +138,7 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
       return;
     }
     case 55:
-      AddController55(song, channel, keyword, position);
+      AddController55(song, channels, keyword, position);
       return;
     default:
       ReportMessage(song.Context().Reports(), kUnsupportedController);
@@ -157,16 +156,16 @@ void AddToChannelTracks(MidiF1Data& song, const EditRow& row, EventKind kind, st
     return;
   }
   const auto value = static_cast<std::int32_t>(wide);
-  const std::int32_t channel = ChannelOfCell(row.channel);
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
-    const std::int32_t track_channel = track.GetChannel();
-    if (track_channel == kNoChannel || (channel >= 0 && track_channel != channel)) continue;
-    MusicEvent event = kind == EventKind::ProgramChange
-                           ? MakeChannelEvent(kind, track_channel, value, 0)
-                           : MakeChannelEvent(kind, track_channel, 0, value);
-    InsertOrRefuseEnd(track, position, std::move(event));
-  }
+  ForEachTrack(
+      song, row.channel,
+      [&](MidiTrackData& track) {
+        const std::int32_t track_channel = track.GetChannel();
+        MusicEvent event = kind == EventKind::ProgramChange
+                               ? MakeChannelEvent(kind, track_channel, value, 0)
+                               : MakeChannelEvent(kind, track_channel, 0, value);
+        InsertOrRefuseEnd(track, position, std::move(event));
+      },
+      TrackScope::kWithChannel);
 }
 
 void AddTempo(MidiF1Data& song, int bpm, const Position& position) {
@@ -206,11 +205,12 @@ bool AddFixedMessage(MidiF1Data& song, std::string_view target, const Position& 
 
 // The old ways of writing a row: a notice once, and nothing else.
 bool ShowsOldSyntaxNotice(Reporter& reporter, const EditRow& row, EditNotices& notices) {
-  if (row.target == "MasterVolumeMax") {
+  if (row.target.text == "MasterVolumeMax") {
     notices.ShowOnce(reporter, EditNotice::MasterVolumeMax);
-  } else if (row.target == "PitchBendZero") {
+  } else if (row.target.text == "PitchBendZero") {
     notices.ShowOnce(reporter, EditNotice::PitchBendZero);
-  } else if (row.target == "Tempo" && (row.channel == "-" || LeadingInteger(row.channel) != 0)) {
+  } else if (row.target.text == "Tempo" &&
+             (row.channel.text == "-" || LeadingInteger(row.channel.text) != 0)) {
     notices.ShowOnce(reporter, EditNotice::Tempo);
   } else {
     return false;
@@ -222,17 +222,17 @@ bool ShowsOldSyntaxNotice(Reporter& reporter, const EditRow& row, EditNotices& n
 
 void RunAdd(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
   Position position;
-  position.end = row.position == "End";
-  if (!position.end) position.tick = LeadingInteger(row.position);
+  position.end = row.position.Is(RowPosition::Form::kEnd);
+  if (!position.end) position.tick = row.position.number;
   if (ShowsOldSyntaxNotice(song.Context().Reports(), row, environment.notices)) return;
   // A tick before the start, or later than a track can say, is no place in a song.
   if (position.tick < 0 || position.tick > static_cast<Ticks>(kMaxVarLen)) {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
-  if (AddFixedMessage(song, row.target, position)) return;
+  if (AddFixedMessage(song, row.target.text, position)) return;
 
-  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (keyword.refused) return;
   switch (keyword.kind) {
     case KindCode::kControlChange:

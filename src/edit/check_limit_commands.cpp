@@ -3,9 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "edit/channel_selection.h"
 #include "edit/edit_commands.h"
 #include "edit/event_keyword.h"
 #include "lists/text_helpers.h"
+#include "model/timed_events.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -33,9 +35,7 @@ constexpr Ticks kEveryTick = std::numeric_limits<Ticks>::min();
 // ticks or more the gate bound - 1, with a detail line for each.
 void LimitGates(MidiTrackData& track, std::int32_t bound, Ticks tick) {
   static const std::string kShortened = Sjis("音を縮めました。");
-  Ticks time = 0;
-  for (MusicEvent& event : track.Events()) {
-    time += event.delta;
+  for (auto [time, event] : TimedEvents(track.Events())) {
     if (event.kind != EventKind::Note || event.gate < bound || (tick != kEveryTick && time != tick))
       continue;
     event.gate = bound - 1;
@@ -50,7 +50,7 @@ void LimitGates(MidiTrackData& track, std::int32_t bound, Ticks tick) {
 void RunCheck(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   static const std::string kNotFound = Sjis("がありませんでした。");
   static const std::string kNoSysEx = Sjis("エクスクルーシブがありませんでした。");
-  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (keyword.kind == KindCode::kMeta && keyword.sub == MetaType::Marker) {
     if (!song.FindMarker(keyword.value_text))
       ReportText(song.Context().Reports(), keyword.value_text + kNotFound);
@@ -62,20 +62,15 @@ void RunCheck(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
 // GateTime<bound; the channel cell names a track channel 0-15 as it stands ("-" every
 // track), the position a tick ("-" every tick). Other targets do nothing.
 void RunLimit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const KeyOpValue target = SplitKeyOpValue(row.target);
+  const KeyOpValue& target = row.target.parts;
   if (target.key != "GateTime" || target.op != "<") return;
-  const std::int32_t bound = LeadingInteger(target.value);
+  const std::int32_t bound = row.target.number;
   if (bound <= 1) {  // the notes would lose all their length
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
-  const std::optional<std::int32_t> channel =
-      row.channel == "-" ? std::nullopt : std::optional(LeadingInteger(row.channel));
-  const Ticks tick = row.position == "-" ? kEveryTick : LeadingInteger(row.position);
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
-    if (!channel || track.GetChannel() == *channel) LimitGates(track, bound, tick);
-  }
+  const Ticks tick = row.position.Is(RowPosition::Form::kNone) ? kEveryTick : row.position.number;
+  ForEachTrack(song, row.channel, [&](MidiTrackData& track) { LimitGates(track, bound, tick); });
 }
 
 }  // namespace quillmar

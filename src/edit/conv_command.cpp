@@ -10,6 +10,7 @@
 #include "edit/track_selection.h"
 #include "lists/general_error.h"
 #include "lists/text_helpers.h"
+#include "model/timed_events.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -20,25 +21,22 @@ namespace {
 constexpr int kDefaultBpm = 120;
 constexpr int kMaxGate = static_cast<int>(kMaxVarLen);  // the longest a delta can say
 
-// A Conv row read once: its keyword, its channel and the key=value parts of its channel
-// and position cells.
+// A Conv row read once: its keyword, its channel and the key=value parts of its position.
 struct ConvRow {
   const EditRow& row;
   EventKeyword keyword;
-  std::int32_t channel;  // 0-15, or -1 for "-"
-  std::string channel_key, channel_value;
+  const ChannelSelection& channel;
   std::string position_key, position_value;
 
   bool TrackForm() const { return position_key == "Track"; }
-  bool OldTrackForm() const { return channel_key == "Track"; }
+  bool OldTrackForm() const { return channel.old_track.has_value(); }
 };
 
-// Calls `change` for every track of the channel (none for "-").
-void ForChannelTracks(MidiF1Data& song, std::int32_t channel,
+// Calls `change` for every track of the channel: Conv changes the tracks of one channel, and
+// none for every channel.
+void ForChannelTracks(MidiF1Data& song, const ChannelSelection& channel,
                       const std::function<void(MidiTrackData&)>& change) {
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    if (channel >= 0 && song.Track(index).GetChannel() == channel) change(song.Track(index));
-  }
+  if (!channel.every) ForEachTrack(song, channel, change);
 }
 
 // The track that Track=N (or "LAST" where allowed) picks; message 11 when it names none.
@@ -63,7 +61,7 @@ std::optional<MidiTrackData*> TrackOfEitherForm(MidiF1Data& song, const ConvRow&
   if (conv.TrackForm()) return PickedTrack(song, conv.position_value);
   if (!conv.OldTrackForm()) return std::nullopt;
   notices.ShowOnce(song.Context().Reports(), notice);
-  return PickedTrack(song, conv.channel_value);
+  return PickedTrack(song, *conv.channel.old_track);
 }
 
 bool InRange(Reporter& reporter, int value, int low, int high) {
@@ -124,11 +122,11 @@ void RenameOrName(MidiTrackData& track, std::string_view name) {
 
 void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
   const std::string& name = conv.keyword.value_text;
-  if (FoldTexts(song, MetaType::SequenceName, conv.row.position)) return;
-  if (conv.row.position == "-") {
+  if (FoldTexts(song, MetaType::SequenceName, conv.row.position.text)) return;
+  if (conv.row.position.Is(RowPosition::Form::kNone)) {
     if (conv.OldTrackForm()) {
       notices.ShowOnce(song.Context().Reports(), EditNotice::ConvSequenceName);
-      if (MidiTrackData* track = PickedTrack(song, conv.channel_value, true)) {
+      if (MidiTrackData* track = PickedTrack(song, *conv.channel.old_track, true)) {
         RenameOrName(*track, name);
       }
       return;
@@ -147,9 +145,8 @@ void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notice
       }
     });
   } else if (conv.position_key == "Chanel") {
-    ForChannelTracks(
-        song, ZeroBased(LeadingInteger(conv.position_value)),
-        [&](MidiTrackData& track) { track.SetAllMetaText(MetaType::SequenceName, name); });
+    ForEachTrack(song, ChannelSelection::One(ZeroBased(LeadingInteger(conv.position_value))),
+                 [&](MidiTrackData& track) { track.SetAllMetaText(MetaType::SequenceName, name); });
   } else {
     ReportMessage(song.Context().Reports(), kEditListError);
   }
@@ -161,7 +158,7 @@ void ConvMeta(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     case MetaType::Lyric:
     case MetaType::Marker:
     case MetaType::CuePoint:
-      if (!FoldTexts(song, conv.keyword.sub, conv.row.position))
+      if (!FoldTexts(song, conv.keyword.sub, conv.row.position.text))
         ReportMessage(song.Context().Reports(), kEditListError);
       return;
     case MetaType::SequenceName:
@@ -193,7 +190,7 @@ void ConvVelocity(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     if (*picked != nullptr) SetVelocity(**picked, velocity);
     return;
   }
-  const bool top_only = conv.row.position == "SequenceName=Top";
+  const bool top_only = conv.row.position.text == "SequenceName=Top";
   ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) {
     if (!top_only || NameEndsWith(track, "Top")) SetVelocity(track, velocity);
   });
@@ -211,9 +208,7 @@ std::int32_t DrumGate(const MidiF1Data& song, const EventKeyword& keyword) {
 // Every note that starts at the tick becomes `change` ticks longer (not shorter than 1).
 void ChangeGatesAt(MidiF1Data& song, Ticks tick, std::int32_t change) {
   for (int index = 0; index < song.TrackCount(); ++index) {
-    Ticks time = 0;
-    for (MusicEvent& event : song.Track(index).Events()) {
-      time += event.delta;
+    for (auto [time, event] : TimedEvents(song.Track(index).Events())) {
       if (event.kind == EventKind::Note && time == tick) {
         event.gate = std::max<std::int32_t>(AddDeltas(event.gate, change), 1);
       }
@@ -230,7 +225,7 @@ void ConvGateTime(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     return;
   }
   if (conv.position_key == "Note") {
-    if (conv.channel != kDrumChannel) {
+    if (!conv.channel.Names(kDrumChannel)) {
       ReportDetail(song.Context().Reports(),
                    Sjis("GateTimeの変更にドラム以外のチャネルが指定されています。"));
       return;
@@ -238,14 +233,14 @@ void ConvGateTime(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
     const std::int32_t drum_gate = DrumGate(song, conv.keyword);
     if (!InRange(song.Context().Reports(), drum_gate, 1, kMaxGate)) return;
     const std::int32_t note = LeadingInteger(conv.position_value);
-    ForChannelTracks(song, kDrumChannel,
-                     [&](MidiTrackData& track) { SetGate(track, drum_gate, note); });
+    ForEachTrack(song, conv.channel,
+                 [&](MidiTrackData& track) { SetGate(track, drum_gate, note); });
     return;
   }
   if (gate > 0) {
     if (!InRange(song.Context().Reports(), gate, 1, kMaxGate)) return;
     ForChannelTracks(song, conv.channel, [&](MidiTrackData& track) { SetGate(track, gate); });
-  } else if (conv.channel < 0) {
+  } else if (conv.channel.every) {
     ChangeGatesAt(song, LeadingInteger(conv.position_key), gate);
   } else {
     ReportMessage(song.Context().Reports(), kEditListError);
@@ -284,7 +279,7 @@ void ConvChannelSetting(MidiF1Data& song, const ConvRow& conv, EditNotices& noti
     if (*picked != nullptr && InRange(song.Context().Reports(), value, 0, 127)) set(**picked);
     return;
   }
-  if (conv.channel < 0) {
+  if (conv.channel.every) {
     // Every channel's program at once is refused; every channel's volume changes nothing.
     if (program) ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
@@ -294,27 +289,17 @@ void ConvChannelSetting(MidiF1Data& song, const ConvRow& conv, EditNotices& noti
 
 void ConvBankSelect(MidiF1Data& song, const ConvRow& conv) {
   if (!InRange(song.Context().Reports(), conv.keyword.number, 0, 127)) return;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
-    if (conv.channel < 0 || track.GetChannel() == conv.channel) {
-      track.SetController(0, conv.keyword.number);
-    }
-  }
+  ForEachTrack(song, conv.channel,
+               [&](MidiTrackData& track) { track.SetController(0, conv.keyword.number); });
 }
 
 }  // namespace
 
 void RunConv(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
-  ConvRow conv{row,
-               ParseEventKeyword(song.Context().Reports(), row.target),
-               ChannelOfCell(row.channel),
-               {},
-               {},
-               {},
-               {}};
+  ConvRow conv{
+      row, ParseEventKeyword(song.Context().Reports(), row.target.text), row.channel, {}, {}};
   if (conv.keyword.refused) return;
-  std::tie(conv.channel_key, conv.channel_value) = SplitKeyValue(row.channel);
-  std::tie(conv.position_key, conv.position_value) = SplitKeyValue(row.position);
+  std::tie(conv.position_key, conv.position_value) = SplitKeyValue(row.position.text);
   EditNotices& notices = environment.notices;
   const EventKeyword& keyword = conv.keyword;
   if (keyword.key == "Chanel") {

@@ -8,6 +8,7 @@
 #include "edit/system_exclusive_images.h"
 #include "edit/track_selection.h"
 #include "lists/text_helpers.h"
+#include "model/timed_events.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -116,11 +117,9 @@ void MoveFirstBeat(MidiF1Data& song, std::string_view position) {
   if (!IsPlace(song.Context().Reports(), start)) return;
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);
-    Ticks old_time = 0;
     Ticks previous = 0;
     bool moving = false;
-    for (MusicEvent& event : track.Events()) {
-      old_time += event.delta;
+    for (auto [old_time, event] : TimedEvents(track.Events())) {
       if (!moving && old_time == 0 && event.kind == EventKind::Note) moving = true;
       const Ticks new_time = moving && old_time < start ? start : old_time;
       event.delta = static_cast<std::int32_t>(new_time - previous);
@@ -134,10 +133,8 @@ void MoveLoopMessages(MidiF1Data& song, std::string_view image) {
   if (song.TrackCount() < 2) return;
   MidiTrackData& first = song.Track(0);
   MidiTrackData& second = song.Track(1);
-  Ticks time = 0;
   std::vector<std::pair<Ticks, MusicEvent>> moved;
-  for (MusicEvent& event : first.Events()) {
-    time += event.delta;
+  for (auto [time, event] : TimedEvents(first.Events())) {
     if (event.kind != EventKind::SysExF0 || event.data.empty() ||
         image.substr(0, event.data.size()) != event.data) {
       continue;
@@ -168,16 +165,16 @@ void MoveFirstEvent(MidiF1Data& song, const EventKeyword& keyword, bool first_tr
 }  // namespace
 
 void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const EventKeyword target = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword target = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (target.refused) return;
   // The position is a tick, or a second keyword (the position is then 0).
   Ticks position = 0;
   EventKeyword source;
-  const bool is_tick = IsAllDigits(row.position);
+  const bool is_tick = row.position.Is(RowPosition::Form::kTick);
   if (is_tick) {
-    position = LeadingInteger(row.position);
+    position = row.position.number;
   } else {
-    source = ParseEventKeyword(song.Context().Reports(), row.position);
+    source = ParseEventKeyword(song.Context().Reports(), row.position.text);
   }
   if (target.kind == KindCode::kUnknown) {
     ReportMessage(song.Context().Reports(), kEditListError);
@@ -185,7 +182,7 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
     if (is_tick) {
       ReportMessage(song.Context().Reports(), kEditListError);
     } else {
-      CopyChannelTrack(song, target, source, row.position);
+      CopyChannelTrack(song, target, source, row.position.text);
     }
   } else if (target.key == "Track") {
     CopyToTrackIndex(song, target, source);
@@ -205,22 +202,22 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
 }
 
 void RunMove(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (keyword.refused) return;
-  const bool at_end = row.position == "End";
+  const bool at_end = row.position.Is(RowPosition::Form::kEnd);
   if (keyword.kind == KindCode::kUnknown) {
     ReportMessage(song.Context().Reports(), kEditListError);
   } else if (keyword.kind == KindCode::kNote) {
     if (keyword.value_text == "Beat=0") {
       ShowMessageBox(song.Context().Reports(),
                      Sjis("Beat=0の書式は変更になりました。\rBeat=1と記述してください。"));
-    } else if (keyword.value_text == "Beat=1" && row.position.starts_with("#")) {
-      MoveFirstBeat(song, row.position);
+    } else if (keyword.value_text == "Beat=1" && row.position.text.starts_with("#")) {
+      MoveFirstBeat(song, row.position.text);
     } else {
       ReportMessage(song.Context().Reports(), kEditListError);
     }
   } else if (keyword.key == "LoopSysExStart" || keyword.key == "LoopSysExStop") {
-    if (row.channel != "Track=1") {
+    if (row.channel.old_track != "1") {
       ReportMessage(song.Context().Reports(), kEditListError);
       return;
     }
@@ -230,9 +227,9 @@ void RunMove(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   } else if (at_end) {
     ReportMessage(song.Context().Reports(), kEditOrOrderListError);
   } else {
-    const Ticks position = LeadingInteger(row.position);
+    const Ticks position = row.position.number;
     if (IsPlace(song.Context().Reports(), position))
-      MoveFirstEvent(song, keyword, row.channel == "Track=MasterTrack", position);
+      MoveFirstEvent(song, keyword, row.channel.old_track == "MasterTrack", position);
   }
 }
 

@@ -9,23 +9,13 @@
 #include "lists/general_error.h"
 #include "lists/text_helpers.h"
 #include "model/note_counts.h"
+#include "model/timed_events.h"
 #include "platform/encoding.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
 
 namespace quillmar {
 namespace {
-
-constexpr std::int32_t kAllChannels = kNoChannel;  // "-" in the channel cell
-
-// The channel cell of a Del row: "-" is every channel.
-std::int32_t DelChannel(std::string_view cell) {
-  return cell == "-" ? kAllChannels : ZeroBased(LeadingInteger(cell));
-}
-
-bool OnChannel(const MidiTrackData& track, std::int32_t channel) {
-  return channel == kAllChannels || track.GetChannel() == channel;
-}
 
 // Marks the events for which `remove` holds and takes them out; later events keep their
 // times.
@@ -58,23 +48,21 @@ MidiTrackData* PickedTrack(MidiF1Data& song, std::string_view number) {
 void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keyword,
                  EditNotices& notices) {
   const std::int32_t note = keyword.number;
-  const KeyOpValue position = SplitKeyOpValue(row.position);
-  const auto [channel_key, channel_value] = SplitKeyValue(row.channel);
-  if (row.position == "-") {
-    if (channel_key == "Track") {
+  const KeyOpValue position = SplitKeyOpValue(row.position.text);
+  if (row.position.Is(RowPosition::Form::kNone)) {
+    if (row.channel.old_track) {
       notices.ShowOnce(song.Context().Reports(), EditNotice::DelNote);
-      if (MidiTrackData* track = PickedTrack(song, channel_value)) RemoveNotes(*track, note);
+      if (MidiTrackData* track = PickedTrack(song, *row.channel.old_track)) {
+        RemoveNotes(*track, note);
+      }
       return;
     }
-    const std::int32_t channel = DelChannel(row.channel);
-    for (int index = 0; index < song.TrackCount(); ++index) {
-      if (OnChannel(song.Track(index), channel)) RemoveNotes(song.Track(index), note);
-    }
-  } else if (row.position == "EndCuePoint") {
+    ForEachTrack(song, row.channel, [&](MidiTrackData& track) { RemoveNotes(track, note); });
+  } else if (row.position.text == "EndCuePoint") {
     ShowMessageBox(
         song.Context().Reports(),
         Sjis("EndCuePointの書式は変更になりました。\rCuePoint=Q0Fのように記述してください。"));
-  } else if (row.position == "EndMarker") {
+  } else if (row.position.text == "EndMarker") {
     ShowMessageBox(
         song.Context().Reports(),
         Sjis("EndMarkerの書式は変更になりました。\rMarker=STOPのように記述してください。"));
@@ -107,16 +95,12 @@ void DeleteBeat(MidiF1Data& song, int beat) {
     MidiTrackData& track = song.Track(index);
     // The time of the last event at or before the start, 0 when there is none.
     Ticks last_before = 0;
-    Ticks time = 0;
-    for (const MusicEvent& event : track.Events()) {
-      time += event.delta;
+    for (const auto [time, event] : TimedEvents(track.Events())) {
       if (time > start) break;
       last_before = time;
     }
-    Ticks old_time = 0;
     Ticks previous_new = 0;
-    for (MusicEvent& event : track.Events()) {
-      old_time += event.delta;
+    for (auto [old_time, event] : TimedEvents(track.Events())) {
       Ticks new_time = old_time;
       if (old_time > start)
         new_time = old_time <= last_before + quarter ? last_before : old_time - quarter;
@@ -128,14 +112,12 @@ void DeleteBeat(MidiF1Data& song, int beat) {
 
 // PitchBend=lo:hi: the rising bends whose bend (value - 64) x 128 lies in lo to hi. The
 // wheel rests at the centre before a track's first bend.
-void DeleteRisingBends(MidiF1Data& song, std::int32_t channel, std::string_view range) {
+void DeleteRisingBends(MidiF1Data& song, const ChannelSelection& channels, std::string_view range) {
   const std::optional<std::pair<int, int>> bounds = SplitPair(range);
   if (!bounds) ReportGeneralError(song.Context().Reports(), kGeneralInternalError);
   const auto [low, high] = bounds.value_or(std::pair{0, 0});
   if (low >= high) return;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
-    if (!OnChannel(track, channel)) continue;
+  ForEachTrack(song, channels, [&](MidiTrackData& track) {
     std::int32_t previous = 64;
     RemoveEvents(track, [&](const MusicEvent& e) {
       if (e.kind != EventKind::PitchBend) return false;
@@ -144,7 +126,7 @@ void DeleteRisingBends(MidiF1Data& song, std::int32_t channel, std::string_view 
       const std::int32_t bend = (e.value - 64) * 128;
       return rises && bend >= low && bend <= high;
     });
-  }
+  });
 }
 
 bool IsController(const MusicEvent& event, std::int32_t controller, std::optional<int> value) {
@@ -153,10 +135,8 @@ bool IsController(const MusicEvent& event, std::int32_t controller, std::optiona
 }
 
 // Every run of RPN 101 = 0, RPN 100 = 0, data entry 6.
-void DeleteBendSensitivity(MidiF1Data& song, std::int32_t channel) {
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
-    if (!OnChannel(track, channel)) continue;
+void DeleteBendSensitivity(MidiF1Data& song, const ChannelSelection& channels) {
+  ForEachTrack(song, channels, [](MidiTrackData& track) {
     const auto events = track.Events();
     bool any = false;
     for (std::size_t i = 0; i + 2 < events.size(); ++i) {
@@ -169,13 +149,13 @@ void DeleteBendSensitivity(MidiF1Data& song, std::int32_t channel) {
       i += 2;
     }
     if (any) track.PurgeRemoved();
-  }
+  });
 }
 
 // Whole tracks by name, channel or the song's voice count. A song keeps at least one track,
 // empty, so that it is still written as a valid file.
 void DeleteTracks(MidiF1Data& song, const EventKeyword& keyword, const EditRow& row) {
-  const KeyOpValue position = SplitKeyOpValue(row.position);
+  const KeyOpValue position = SplitKeyOpValue(row.position.text);
   std::function<bool(const MidiTrackData&)> named;
   if (position.key == "SequenceName" && position.op == "=") {
     named = [&](const MidiTrackData& t) { return NameContains(t, position.value); };
@@ -217,8 +197,7 @@ void DeleteTracks(MidiF1Data& song, const EventKeyword& keyword, const EditRow& 
 // Events of one kind, optionally only of one sub, channel, tick or data.
 void DeleteGeneric(MidiF1Data& song, const EventKeyword& keyword, const EditRow& row) {
   if (keyword.kind == KindCode::kQualifier) return;
-  const std::int32_t channel = DelChannel(row.channel);
-  const Ticks position = row.position == "-" ? -1 : LeadingInteger(row.position);
+  const Ticks position = row.position.Is(RowPosition::Form::kNone) ? -1 : row.position.number;
   for (int index = 0; index < song.TrackCount(); ++index) {
     Ticks time = 0;
     RemoveEvents(song.Track(index), [&](const MusicEvent& e) {
@@ -229,8 +208,7 @@ void DeleteGeneric(MidiF1Data& song, const EventKeyword& keyword, const EditRow&
         return false;
       }
       return static_cast<int>(e.kind) == keyword.kind &&
-             (keyword.sub == -1 || e.type == keyword.sub) &&
-             (channel == kAllChannels || e.channel == channel) &&
+             (keyword.sub == -1 || e.type == keyword.sub) && row.channel.Chooses(e.channel) &&
              (position < 0 || time == position) &&
              (keyword.value_text.empty() || e.data == keyword.value_text);
     });
@@ -240,7 +218,7 @@ void DeleteGeneric(MidiF1Data& song, const EventKeyword& keyword, const EditRow&
 }  // namespace
 
 void RunDel(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
-  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword keyword = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (keyword.refused) return;
   if (keyword.kind == KindCode::kUnknown) {
     ReportMessage(song.Context().Reports(), kEditOrOrderListError);
@@ -251,9 +229,9 @@ void RunDel(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) 
   } else if (keyword.key == "Beat") {
     DeleteBeat(song, keyword.number);
   } else if (keyword.key == "PitchBend" && !keyword.value_text.empty()) {
-    DeleteRisingBends(song, DelChannel(row.channel), keyword.value_text);
+    DeleteRisingBends(song, row.channel, keyword.value_text);
   } else if (keyword.key == "PitchBendSensitivity") {
-    DeleteBendSensitivity(song, DelChannel(row.channel));
+    DeleteBendSensitivity(song, row.channel);
   } else if (keyword.key == "Track") {
     DeleteTracks(song, keyword, row);
   } else {

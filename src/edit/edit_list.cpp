@@ -1,10 +1,8 @@
 #include "edit/edit_list.h"
 
 #include <array>
-#include <string>
 
 #include "edit/edit_commands.h"
-#include "lists/text_helpers.h"
 #include "report/message_catalogue.h"
 
 namespace quillmar {
@@ -20,37 +18,23 @@ using EditHandler = void (*)(const EditRow&, MidiF1Data&, EditEnvironment&);
 struct Command {
   std::string_view word;
   EditHandler run;
+  ChannelRule channel_rule;
 };
 
 // In the order of their numbers, from 1.
 constexpr std::array<Command, 11> kCommands{{
-    {"Add", RunAdd},
-    {"Del", RunDel},
-    {"Copy", RunCopy},
-    {"Conv", RunConv},
-    {"Split", RunSplit},
-    {"Move", RunMove},
-    {"Replace", RunReplace},
-    {"Check", RunCheck},
-    {"Save", RunSave},
-    {"Limit", RunLimit},
-    {"Extract", RunExtract},
+    {"Add", RunAdd, ChannelRule::kOneBasedOrEvery},
+    {"Del", RunDel, ChannelRule::kOneBasedDel},
+    {"Copy", RunCopy, ChannelRule::kOneBased},
+    {"Conv", RunConv, ChannelRule::kOneBasedOrEvery},
+    {"Split", RunSplit, ChannelRule::kOneBased},
+    {"Move", RunMove, ChannelRule::kOneBased},
+    {"Replace", RunReplace, ChannelRule::kOneBased},
+    {"Check", RunCheck, ChannelRule::kOneBased},
+    {"Save", RunSave, ChannelRule::kOneBased},
+    {"Limit", RunLimit, ChannelRule::kZeroBased},
+    {"Extract", RunExtract, ChannelRule::kOneBased},
 }};
-
-// The position cell with measure:beat:tick (one-based measure and beat; missing parts 0)
-// turned into the decimal tick of this song.
-std::string PositionInTicks(const MidiF1Data& song, const std::string& cell) {
-  if (cell.find(':') == std::string::npos) return cell;
-  std::array<int, 3> parts{};
-  std::size_t start = 0;
-  for (int& part : parts) {
-    if (start > cell.size()) break;
-    const std::size_t end = std::min(cell.find(':', start), cell.size());
-    part = LeadingInteger(std::string_view(cell).substr(start, end - start));
-    start = end + 1;
-  }
-  return std::to_string(song.BarToTicks(ZeroBased(parts[0]), ZeroBased(parts[1]), parts[2]));
-}
 
 }  // namespace
 
@@ -61,17 +45,21 @@ int EditCommandNumber(std::string_view word) {
   return 0;
 }
 
+ChannelRule EditChannelRule(int number) {
+  if (number < 1 || number > static_cast<int>(kCommands.size())) return ChannelRule::kOneBased;
+  return kCommands[static_cast<std::size_t>(number - 1)].channel_rule;
+}
+
 void ApplyEditList(MidiF1Data& song, const SettingsList& list, EditEnvironment& environment) {
   for (int row = 1; row < list.RowCount(); ++row) {
-    const std::string position = PositionInTicks(song, list.Cell(row, kPositionColumn));
-    const int number = EditCommandNumber(list.Cell(row, kCommandColumn));
-    if (number == 0) {
+    const EditRow edit_row =
+        ParseEditRow(song, {list.Cell(row, kCommandColumn), list.Cell(row, kTargetColumn),
+                            list.Cell(row, kChannelColumn), list.Cell(row, kPositionColumn)});
+    if (edit_row.command == 0) {
       ReportMessage(song.Context().Reports(), kEditListError);
       continue;
     }
-    const EditRow edit_row{list.Cell(row, kCommandColumn), list.Cell(row, kTargetColumn),
-                           list.Cell(row, kChannelColumn), position};
-    kCommands[static_cast<std::size_t>(number - 1)].run(edit_row, song, environment);
+    kCommands[static_cast<std::size_t>(edit_row.command - 1)].run(edit_row, song, environment);
   }
 }
 

@@ -5,20 +5,12 @@
 #include <string_view>
 
 #include "edit/edit_notices.h"
+#include "edit/edit_row.h"
 #include "lists/settings_list.h"
 #include "model/midi_f1_data.h"
 #include "model/output_format.h"
 
 namespace quillmar {
-
-// One row of an edit list: the command word and its three argument cells. The position is
-// in ticks already when the list wrote it as measure:beat:tick.
-struct EditRow {
-  std::string_view command;
-  std::string_view target;
-  std::string_view channel;
-  std::string_view position;
-};
 
 // Where Save writes its snapshots of the song: for each output format whether it is checked
 // and the slot's folder for it; the input file's header format and the row's output file name.
@@ -46,6 +38,9 @@ std::optional<std::string> SnapshotPath(const SnapshotPlaces& places, std::strin
 // The number of a command word (Add 1, Del 2, Copy 3, Conv 4, Split 5, Move 6, Replace 7,
 // Check 8, Save 9, Limit 10, Extract 11), matched exactly; 0 for any other text.
 int EditCommandNumber(std::string_view word);
+
+// How the command of the number reads its channel cell; kOneBased for no command.
+ChannelRule EditChannelRule(int number);
 
 // Runs the list's rows 1 to the last, top to bottom, against the song. A word that is no
 // command reports message 11 and the row is skipped. A position written as

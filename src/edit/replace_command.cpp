@@ -218,12 +218,12 @@ void ReplaceEvents(MidiF1Data& song, const EventKeyword& target, const EventKeyw
 
 // Target: the new form; position: the form to find.
 void RunReplace(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const EventKeyword target = ParseEventKeyword(song.Context().Reports(), row.target);
+  const EventKeyword target = ParseEventKeyword(song.Context().Reports(), row.target.text);
   if (target.refused) return;
-  const EventKeyword found = ParseEventKeyword(song.Context().Reports(), row.position);
+  const EventKeyword found = ParseEventKeyword(song.Context().Reports(), row.position.text);
   if (found.refused) return;
   if (target.kind == KindCode::kNote && found.kind == KindCode::kPitchBend) {
-    if (row.channel != "-")
+    if (!row.channel.every)
       ReportMessage(song.Context().Reports(), kEditListError);  // and the conversion still runs
     for (int index = 0; index < song.TrackCount(); ++index) {
       if (song.Track(index).GetChannel() != kDrumChannel) BendsToNotes(song.Track(index));

@@ -36,7 +36,7 @@ std::optional<std::string> SnapshotPath(const SnapshotPlaces& places, std::strin
 }
 
 void RunSave(const EditRow& row, MidiF1Data& song, EditEnvironment& environment) {
-  const auto [key, name] = SplitKeyValue(row.target);
+  const auto [key, name] = SplitKeyValue(row.target.text);
   const SnapshotPlaces& places = environment.snapshots;
   if (key != "File" || !SnapshotPath(places, name, OutputFormat::SameAsOriginal)) {
     ReportMessage(song.Context().Reports(), kEditListError);

@@ -26,21 +26,6 @@ constexpr int kHighestNote = 127;
 constexpr std::array<std::string_view, 7> kPartSuffixes{" Top",   " Second", " Third",  " Fourth",
                                                         " Fifth", " Sixth",  " Seventh"};
 
-// The tracks a channel cell chooses: "-" every track with a channel, a number N those of
-// channel N - 1 (none for a number outside 1-16).
-struct ChannelChoice {
-  bool every = false;
-  std::int32_t channel = kNoChannel;
-
-  bool Chooses(std::int32_t track_channel) const {
-    return track_channel != kNoChannel && (every || track_channel == channel);
-  }
-};
-
-ChannelChoice ChoiceOfCell(std::string_view cell) {
-  return {cell == "-", ChannelOfCell(cell)};
-}
-
 // N of a "Voice>N" cell with N written in digits; none for any other cell.
 std::optional<int> VoiceBound(std::string_view cell) {
   const KeyOpValue parts = SplitKeyOpValue(cell);
@@ -189,11 +174,13 @@ bool SplitTrackIntoLines(MidiF1Data& song, int index, SplitMode mode) {
 // Splits every chosen track that is no drum track and sounds more than `bound` notes at a
 // time. The track after each examined one is examined next, so in chord mode a rest part is
 // split again (named from its own name) while it sounds more than `bound` notes.
-void SplitChordalTracks(MidiF1Data& song, ChannelChoice channels, int bound, SplitMode mode) {
+void SplitChordalTracks(MidiF1Data& song, const ChannelSelection& channels, int bound,
+                        SplitMode mode) {
   for (int index = 0; index < song.TrackCount(); ++index) {
     const MidiTrackData& track = song.Track(index);
     const std::int32_t channel = track.GetChannel();
-    if (channel == kDrumChannel || !channels.Chooses(channel) || PeakPolyphony(track) <= bound) {
+    if (channel == kDrumChannel || !channels.Chooses(channel, TrackScope::kWithChannel) ||
+        PeakPolyphony(track) <= bound) {
       continue;
     }
     if (!SplitTrackIntoLines(song, index, mode)) return;
@@ -201,7 +188,7 @@ void SplitChordalTracks(MidiF1Data& song, ChannelChoice channels, int bound, Spl
 }
 
 // "Note=Top": the position cell Voice>N gives the bound.
-void SplitByChords(MidiF1Data& song, ChannelChoice channels, std::string_view position) {
+void SplitByChords(MidiF1Data& song, const ChannelSelection& channels, std::string_view position) {
   const std::optional<int> bound = VoiceBound(position);
   if (!bound) {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
@@ -211,7 +198,7 @@ void SplitByChords(MidiF1Data& song, ChannelChoice channels, std::string_view po
 }
 
 // "Voice>M": only a song of more than M voices is split, by the position cell's Voice>N.
-void SplitByVoices(MidiF1Data& song, ChannelChoice channels, std::string_view target,
+void SplitByVoices(MidiF1Data& song, const ChannelSelection& channels, std::string_view target,
                    std::string_view position) {
   const std::optional<int> most = VoiceBound(target);
   if (!most) {
@@ -243,19 +230,18 @@ std::optional<std::int32_t> ThresholdProperty(std::string_view key) {
 // below; other events stay in both. Each track goes through the song's SplitTrack in a song
 // of its own, so that it splits on its own channel whatever the others hold. A song without
 // room for all the parts reports message 0 and is left as it was.
-void SplitByThreshold(MidiF1Data& song, ChannelChoice channels, std::int32_t threshold,
+void SplitByThreshold(MidiF1Data& song, const ChannelSelection& channels, std::int32_t threshold,
                       std::int32_t property) {
   int chosen = 0;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    if (channels.Chooses(song.Track(index).GetChannel())) ++chosen;
-  }
+  ForEachTrack(
+      song, channels, [&chosen](MidiTrackData&) { ++chosen; }, TrackScope::kWithChannel);
   if (song.TrackCount() + chosen > MidiF1Data::kMaxTracks) {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
   for (int index = 0; index < song.TrackCount(); ++index) {
     const std::int32_t channel = song.Track(index).GetChannel();
-    if (!channels.Chooses(channel)) continue;
+    if (!channels.Chooses(channel, TrackScope::kWithChannel)) continue;
     MidiF1Data single(song.Context());
     single.AppendTrack(std::move(song.Track(index)));
     single.SplitTrack(channel, threshold, property);
@@ -285,35 +271,35 @@ std::optional<std::int32_t> NoteNumberOf(std::string_view text) {
 }  // namespace
 
 void RunSplit(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  if (row.target == "Top") {
+  if (row.target.text == "Top") {
     ShowMessageBox(song.Context().Reports(), SplitTopNotice());
     return;
   }
-  const KeyOpValue target = SplitKeyOpValue(row.target);
-  const ChannelChoice channels = ChoiceOfCell(row.channel);
+  const KeyOpValue& target = row.target.parts;
+  const ChannelSelection& channels = row.channel;
   if (const std::optional<std::int32_t> property = ThresholdProperty(target.key)) {
-    SplitByThreshold(song, channels, LeadingInteger(row.position), *property);
+    SplitByThreshold(song, channels, row.position.number, *property);
   } else if (target.key == "Note" && target.op == "=" && target.value == "Top") {
-    SplitByChords(song, channels, row.position);
+    SplitByChords(song, channels, row.position.text);
   } else if (target.key == "Voice") {
-    if (target.op == ">") SplitByVoices(song, channels, row.target, row.position);
+    if (target.op == ">") SplitByVoices(song, channels, row.target.text, row.position.text);
   } else {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
   }
 }
 
 void RunExtract(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
-  const KeyOpValue target = SplitKeyOpValue(row.target);
+  const KeyOpValue& target = row.target.parts;
   const bool top = target.value == "Top";
   const std::optional<std::int32_t> note = NoteNumberOf(target.value);
   if (target.key != "Note" || target.op != "=" || (!top && !note)) {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return;
   }
-  const ChannelChoice channels = ChoiceOfCell(row.channel);
+  const ChannelSelection& channels = row.channel;
   for (int index = 0; index < song.TrackCount(); ++index) {
     MidiTrackData& track = song.Track(index);
-    if (!channels.Chooses(track.GetChannel())) continue;
+    if (!channels.Chooses(track.GetChannel(), TrackScope::kWithChannel)) continue;
     if (top) {
       song.ReplaceTrack(index, ExtractedTopLine(track));
     } else {

@@ -33,10 +33,6 @@ int SysExTargetTrack(const MidiF1Data& song) {
   return HasConductorTrack(song) && song.TrackCount() > 1 ? 1 : 0;
 }
 
-std::int32_t ChannelOfCell(std::string_view cell) {
-  return cell == "-" ? -1 : ZeroBased(LeadingInteger(cell));
-}
-
 void InsertAtPosition(MidiTrackData& track, Ticks position, MusicEvent event) {
   if (position == 0) {
     track.InsertAt(0, MidiTrackData::Place::Before, std::move(event));

@@ -28,9 +28,6 @@ bool NameContains(const MidiTrackData& track, std::string_view text);
 // is a conductor track and there is a second.
 int SysExTargetTrack(const MidiF1Data& song);
 
-// A channel cell: "-" is every channel (-1), a number N is channel N - 1.
-std::int32_t ChannelOfCell(std::string_view cell);
-
 // Inserts at the tick: at 0 in front of every event, elsewhere after the events at or
 // before the tick (never after the End of Track).
 void InsertAtPosition(MidiTrackData& track, Ticks position, MusicEvent event);

@@ -12,19 +12,12 @@
 
 #include "model/midi_track_data.h"
 #include "model/model_errors.h"
+#include "model/timed_events.h"
 
 namespace quillmar {
 namespace {
 
 constexpr std::int32_t kNoteOffVelocity = 64;
-
-std::vector<Ticks> AbsoluteTimes(std::span<const MusicEvent> events) {
-  std::vector<Ticks> times;
-  times.reserve(events.size());
-  Ticks time = 0;
-  for (const MusicEvent& event : events) times.push_back(time += event.delta);
-  return times;
-}
 
 std::int32_t LimitedGate(Ticks length) {
   return static_cast<std::int32_t>(std::clamp<Ticks>(

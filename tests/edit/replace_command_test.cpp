@@ -35,7 +35,7 @@ class ReplaceCommand : public EditTest {
   // A row with bytes that a list file in UTF-8 cannot hold.
   void RunRow(std::string_view target, std::string_view position) {
     EditEnvironment environment{notices_, {}};
-    RunReplace({"Replace", target, "-", position}, song_, environment);
+    RunReplace(ParseEditRow(song_, {"Replace", target, "-", position}), song_, environment);
   }
 };
 
