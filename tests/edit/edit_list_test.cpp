@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "edit/channel_selection.h"
 #include "edit/edit_fixture.h"
 #include "edit/track_selection.h"
 
@@ -19,6 +20,38 @@ TEST(EditCommandNumber, ElevenWordsMatchedExactly) {
   for (const char* other : {"add", "Add ", " Add", "", "ADD", "Adds"}) {
     EXPECT_EQ(EditCommandNumber(other), 0) << other;
   }
+}
+
+// Each command's reading of its channel cell: "-" is every channel in every rule; numbers
+// differ as the commands' rules say.
+TEST(ChannelCell, EachRuleReadsNumbersAsItsCommandsDo) {
+  using Rule = ChannelRule;
+  struct Case {
+    const char* cell;
+    Rule rule;
+    bool every;
+    std::int32_t channel;  // when not every
+  };
+  for (const Case& c :
+       std::initializer_list<Case>{{"-", Rule::kOneBased, true, 0},
+                                   {"-", Rule::kZeroBased, true, 0},
+                                   {"1", Rule::kOneBased, false, 0},
+                                   {"16", Rule::kOneBased, false, 15},
+                                   {"0", Rule::kOneBased, false, -1},
+                                   {"0", Rule::kOneBasedOrEvery, true, 0},
+                                   {"-5", Rule::kOneBasedOrEvery, true, 0},
+                                   {"256", Rule::kOneBased, false, 255},
+                                   {"256", Rule::kOneBasedDel, true, 0},
+                                   {"0", Rule::kZeroBased, false, 0},
+                                   {"9", Rule::kZeroBased, false, 9},
+                                   {"-2147483648", Rule::kOneBased, false, INT32_MIN}}) {
+    const ChannelSelection selection = ReadChannelCell(c.cell, c.rule);
+    EXPECT_EQ(selection.every, c.every) << c.cell << " " << static_cast<int>(c.rule);
+    if (!c.every) {
+      EXPECT_EQ(selection.channel, c.channel) << c.cell;
+    }
+  }
+  EXPECT_EQ(ReadChannelCell("Track=3", Rule::kOneBasedOrEvery).old_track, "3");
 }
 
 TEST_F(EditTest, UnknownWordsAreReportedAndTheHeadingNeverRuns) {
