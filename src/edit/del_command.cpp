@@ -115,7 +115,8 @@ void DeleteBeat(MidiF1Data& song, int beat) {
 void DeleteRisingBends(MidiF1Data& song, const ChannelSelection& channels, std::string_view range) {
   const std::optional<std::pair<int, int>> bounds = SplitPair(range);
   if (!bounds) ReportGeneralError(song.Context().Reports(), kGeneralInternalError);
-  const auto [low, high] = bounds.value_or(std::pair{0, 0});
+  const int low = bounds ? bounds->first : 0;
+  const int high = bounds ? bounds->second : 0;
   if (low >= high) return;
   ForEachTrack(song, channels, [&](MidiTrackData& track) {
     std::int32_t previous = 64;
