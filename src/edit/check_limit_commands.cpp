@@ -20,7 +20,7 @@ namespace {
 bool HasSysEx(const MidiF1Data& song, const EventKeyword& keyword) {
   for (int index = 0; index < song.TrackCount(); ++index) {
     for (const MusicEvent& event : song.Track(index).Events()) {
-      if (event.kind == EventKind::SysExF0 && (keyword.sub == -1 || event.type == keyword.sub) &&
+      if (event.IsSysEx() && (keyword.sub == -1 || event.type == keyword.sub) &&
           std::string_view(event.data).starts_with(keyword.value_text)) {
         return true;
       }
@@ -36,8 +36,7 @@ constexpr Ticks kEveryTick = std::numeric_limits<Ticks>::min();
 void LimitGates(MidiTrackData& track, std::int32_t bound, Ticks tick) {
   static const std::string kShortened = Sjis("音を縮めました。");
   for (auto [time, event] : TimedEvents(track.Events())) {
-    if (event.kind != EventKind::Note || event.gate < bound || (tick != kEveryTick && time != tick))
-      continue;
+    if (!event.IsNote() || event.gate < bound || (tick != kEveryTick && time != tick)) continue;
     event.gate = bound - 1;
     ReportDetail(track.Context().Reports(), kShortened);
   }

@@ -72,13 +72,13 @@ bool InRange(Reporter& reporter, int value, int low, int high) {
 
 void SetVelocity(MidiTrackData& track, std::int32_t velocity) {
   for (MusicEvent& event : track.Events()) {
-    if (event.kind == EventKind::Note) event.velocity = velocity;
+    if (event.IsNote()) event.velocity = velocity;
   }
 }
 
 void SetGate(MidiTrackData& track, std::int32_t gate, std::optional<std::int32_t> note = {}) {
   for (MusicEvent& event : track.Events()) {
-    if (event.kind == EventKind::Note && (!note || event.note == *note)) event.gate = gate;
+    if (event.IsNote() && (!note || event.note == *note)) event.gate = gate;
   }
 }
 
@@ -209,7 +209,7 @@ std::int32_t DrumGate(const MidiF1Data& song, const EventKeyword& keyword) {
 void ChangeGatesAt(MidiF1Data& song, Ticks tick, std::int32_t change) {
   for (int index = 0; index < song.TrackCount(); ++index) {
     for (auto [time, event] : TimedEvents(song.Track(index).Events())) {
-      if (event.kind == EventKind::Note && time == tick) {
+      if (event.IsNote() && time == tick) {
         event.gate = std::max<std::int32_t>(AddDeltas(event.gate, change), 1);
       }
     }

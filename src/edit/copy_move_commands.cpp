@@ -120,7 +120,7 @@ void MoveFirstBeat(MidiF1Data& song, std::string_view position) {
     Ticks previous = 0;
     bool moving = false;
     for (auto [old_time, event] : TimedEvents(track.Events())) {
-      if (!moving && old_time == 0 && event.kind == EventKind::Note) moving = true;
+      if (!moving && old_time == 0 && event.IsNote()) moving = true;
       const Ticks new_time = moving && old_time < start ? start : old_time;
       event.delta = static_cast<std::int32_t>(new_time - previous);
       previous = new_time;
@@ -135,7 +135,7 @@ void MoveLoopMessages(MidiF1Data& song, std::string_view image) {
   MidiTrackData& second = song.Track(1);
   std::vector<std::pair<Ticks, MusicEvent>> moved;
   for (auto [time, event] : TimedEvents(first.Events())) {
-    if (event.kind != EventKind::SysExF0 || event.data.empty() ||
+    if (!event.IsSysEx() || event.data.empty() ||
         image.substr(0, event.data.size()) != event.data) {
       continue;
     }

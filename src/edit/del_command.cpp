@@ -30,8 +30,7 @@ void RemoveEvents(MidiTrackData& track, const std::function<bool(const MusicEven
 }
 
 void RemoveNotes(MidiTrackData& track, std::int32_t note) {
-  RemoveEvents(track,
-               [&](const MusicEvent& e) { return e.kind == EventKind::Note && e.note == note; });
+  RemoveEvents(track, [&](const MusicEvent& e) { return e.IsNote() && e.note == note; });
 }
 
 // The track Track=N picks; message 0 when it names none.
@@ -121,7 +120,7 @@ void DeleteRisingBends(MidiF1Data& song, const ChannelSelection& channels, std::
   ForEachTrack(song, channels, [&](MidiTrackData& track) {
     std::int32_t previous = 64;
     RemoveEvents(track, [&](const MusicEvent& e) {
-      if (e.kind != EventKind::PitchBend) return false;
+      if (!e.IsPitchBend()) return false;
       const bool rises = e.value > previous;
       previous = e.value;
       const std::int32_t bend = (e.value - 64) * 128;
@@ -131,8 +130,7 @@ void DeleteRisingBends(MidiF1Data& song, const ChannelSelection& channels, std::
 }
 
 bool IsController(const MusicEvent& event, std::int32_t controller, std::optional<int> value) {
-  return event.kind == EventKind::ControlChange && event.type == controller &&
-         (!value || event.value == *value);
+  return event.IsController(controller) && (!value || event.value == *value);
 }
 
 // Every run of RPN 101 = 0, RPN 100 = 0, data entry 6.

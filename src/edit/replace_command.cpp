@@ -61,8 +61,8 @@ void MarkRemoved(MidiTrackData& track, Predicate remove) {
 void MarkRepeatedSteps(MidiTrackData& track) {
   int step = 0;
   MarkRemoved(track, [&step](const MusicEvent& event) {
-    if (event.kind == EventKind::ControlChange) return event.type == kModulation;
-    if (event.kind != EventKind::PitchBend) return false;
+    if (event.IsController(kModulation)) return true;
+    if (!event.IsPitchBend()) return false;
     const bool repeated = BendStep(event.value) == step;
     step = BendStep(event.value);
     return repeated;
@@ -70,7 +70,7 @@ void MarkRepeatedSteps(MidiTrackData& track) {
 }
 
 bool IsSilentNote(const MusicEvent& event) {
-  return event.kind == EventKind::Note && event.gate == 0;
+  return event.IsNote() && event.gate == 0;
 }
 
 MusicEvent NoteFromBend(const MusicEvent& bend, Pitch pitch, std::int64_t gate) {
@@ -114,7 +114,7 @@ std::size_t ConvertNote(Reporter& reporter, std::span<MusicEvent> events, std::s
   for (; next < events.size(); ++next) {
     remaining -= events[next].delta;
     if (remaining <= 0) break;
-    if (events[next].kind != EventKind::PitchBend) continue;
+    if (!events[next].IsPitchBend()) continue;
     bend = events[next].value;
     CutOff(reporter, *sounding, remaining, sounding != &note);
     events[next] = NoteFromBend(events[next], Moved(number, velocity, BendStep(bend)), remaining);
@@ -128,8 +128,8 @@ std::size_t ConvertNote(Reporter& reporter, std::span<MusicEvent> events, std::s
 void ConvertUnderBends(Reporter& reporter, std::span<MusicEvent> events) {
   std::int32_t bend = kBendCentre;
   for (std::size_t index = 0; index < events.size();) {
-    if (events[index].kind == EventKind::PitchBend) bend = events[index].value;
-    if (events[index].kind == EventKind::Note) {
+    if (events[index].IsPitchBend()) bend = events[index].value;
+    if (events[index].IsNote()) {
       index = ConvertNote(reporter, events, index, bend);
     } else {
       ++index;
@@ -143,9 +143,8 @@ void BendsToNotes(MidiTrackData& track) {
   MarkRemoved(track, IsSilentNote);
   track.PurgeRemoved();
   ConvertUnderBends(track.Context().Reports(), track.Events());
-  MarkRemoved(track, [](const MusicEvent& event) {
-    return IsSilentNote(event) || event.kind == EventKind::PitchBend;
-  });
+  MarkRemoved(track,
+              [](const MusicEvent& event) { return IsSilentNote(event) || event.IsPitchBend(); });
   track.PurgeRemoved();
 }
 
@@ -203,7 +202,7 @@ void ReplaceEvents(MidiF1Data& song, const EventKeyword& target, const EventKeyw
     ReportMessage(song.Context().Reports(), kEditListError);
   } else if (found.kind == KindCode::kSysExF0) {
     ReplaceWhere(song, *replacement, [&found](const MusicEvent& event) {
-      return event.kind == EventKind::SysExF0 && ThroughFirstF7(event.data) == found.value_text;
+      return event.IsSysEx() && ThroughFirstF7(event.data) == found.value_text;
     });
   } else if (IsTextMeta(found)) {
     ReplaceWhere(song, *replacement, [&found](const MusicEvent& event) {

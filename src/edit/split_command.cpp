@@ -51,12 +51,12 @@ void PrepareTopLine(MidiTrackData& track) {
   MoveMatchingEventsFirst(track, KindCode::kNote, -1, "");
   const std::span<MusicEvent> events = track.Events();
   for (std::size_t first = 0; first < events.size();) {
-    if (events[first].kind != EventKind::Note) {
+    if (!events[first].IsNote()) {
       ++first;
       continue;
     }
     std::size_t end = first + 1;
-    while (end < events.size() && events[end].kind == EventKind::Note && events[end].delta == 0) {
+    while (end < events.size() && events[end].IsNote() && events[end].delta == 0) {
       ++end;
     }
     OrderHighestFirst(events.subspan(first, end - first));
@@ -74,7 +74,7 @@ std::vector<bool> TopNotes(const MidiTrackData& track) {
     const MusicEvent& event = track.Event(i);
     remaining = std::max<Ticks>(0, remaining - event.delta);
     const bool opens_group = i == 0 || event.delta != 0;
-    if (event.kind == EventKind::Note && opens_group && remaining == 0) {
+    if (event.IsNote() && opens_group && remaining == 0) {
       top[static_cast<std::size_t>(i)] = true;
       remaining = event.gate;
     }
@@ -98,7 +98,7 @@ MidiTrackData ExtractedTopLine(MidiTrackData& track) {
   const std::vector<bool> top = TopNotes(track);
   const int last = track.Count() - 1;
   return PartOf(track, [&](int i) {
-    return top[static_cast<std::size_t>(i)] || track.Event(i).kind != EventKind::Note || i == last;
+    return top[static_cast<std::size_t>(i)] || !track.Event(i).IsNote() || i == last;
   });
 }
 
@@ -255,7 +255,7 @@ void SplitByThreshold(MidiF1Data& song, const ChannelSelection& channels, std::i
 
 void KeepOnlyNote(MidiTrackData& track, std::int32_t note) {
   for (MusicEvent& event : track.Events()) {
-    if (event.kind == EventKind::Note && event.note != note) event.kind = EventKind::Removed;
+    if (event.IsNote() && event.note != note) event.kind = EventKind::Removed;
   }
   track.PurgeRemoved();
 }

@@ -68,7 +68,7 @@ void MusicEvent::MakeTempo(std::int32_t microseconds_per_quarter) {
 }
 
 bool IsRhythmPartMessage(const MusicEvent& event) {
-  if (event.kind != EventKind::SysExF0) return false;
+  if (!event.IsSysEx()) return false;
   const std::uint8_t part = event.DataByte(7);
   return event.DataByte(2) == 0x41 && event.DataByte(3) == 0x10 && event.DataByte(4) == 0x42 &&
          event.DataByte(5) == 0x12 && event.DataByte(6) == 0x40 && part >= 0x11 && part <= 0x1F &&
@@ -76,8 +76,7 @@ bool IsRhythmPartMessage(const MusicEvent& event) {
 }
 
 bool IsMasterVolumeMessage(const MusicEvent& event) {
-  return event.kind == EventKind::SysExF0 && event.type == SysExClass::MasterVolume &&
-         !IsRhythmPartMessage(event);
+  return event.IsSysEx() && event.type == SysExClass::MasterVolume && !IsRhythmPartMessage(event);
 }
 
 void MusicEvent::ClassifySysEx() {

@@ -99,6 +99,16 @@ class MusicEvent {
   void ClassifySysEx();
 
   bool IsMeta(std::int32_t meta_type) const { return kind == EventKind::Meta && type == meta_type; }
+  bool IsNote() const { return kind == EventKind::Note; }  // gate-time form
+  bool IsNoteOn() const { return kind == EventKind::NoteOn; }
+  bool IsNoteOff() const { return kind == EventKind::NoteOff; }
+  bool IsController(std::int32_t controller) const {
+    return kind == EventKind::ControlChange && type == controller;
+  }
+  bool IsProgramChange() const { return kind == EventKind::ProgramChange; }
+  bool IsPitchBend() const { return kind == EventKind::PitchBend; }
+  // A system exclusive message that starts with F0 (not the F7 form).
+  bool IsSysEx() const { return kind == EventKind::SysExF0; }
 };
 
 // True for the meta types whose data is a text (1 to 7 and sequencer-specific data).

@@ -17,7 +17,7 @@ int SimultaneousNotes(const MidiTrackData& track) {
 int DistinctNoteCount(const MidiTrackData& track) {
   std::bitset<128> used;
   for (const MusicEvent& event : track.Events()) {
-    if (event.kind == EventKind::Note && event.note >= 0 && event.note < 128) {
+    if (event.IsNote() && event.note >= 0 && event.note < 128) {
       used.set(static_cast<std::size_t>(event.note));
     }
   }

@@ -53,12 +53,12 @@ void PairNoteOffs(std::span<MusicEvent> events) {
   };
   for (std::size_t i = 0; i < events.size(); ++i) {
     MusicEvent& event = events[i];
-    if (event.kind == EventKind::NoteOn) {
+    if (event.IsNoteOn()) {
       event.kind = EventKind::Note;
       Queue& queue = queue_of(event);
       (queue.tail == kNone ? queue.head : next_waiting[queue.tail]) = i;
       queue.tail = i;
-    } else if (event.kind == EventKind::NoteOff) {
+    } else if (event.IsNoteOff()) {
       Queue& queue = queue_of(event);
       if (queue.head == kNone) continue;
       const std::size_t on = queue.head;
@@ -110,7 +110,7 @@ std::vector<PendingNoteOff> ListNoteOffs(const ModelContext& context, std::span<
   std::vector<PendingNoteOff> pending;
   for (std::size_t i = 0; i < events.size(); ++i) {
     MusicEvent& event = events[i];
-    if (event.kind != EventKind::Note) continue;
+    if (!event.IsNote()) continue;
     event.kind = EventKind::NoteOn;
     Ticks gate = std::exchange(event.gate, 0);
     if (gate <= 0) {
@@ -143,11 +143,11 @@ void MidiTrackData::ToGateTimeForm() {
   }
   PairNoteOffs(events_);
   for (MusicEvent& event : events_) {
-    if (event.kind != EventKind::Note) continue;
+    if (!event.IsNote()) continue;
     if (event.gate == 0) event.kind = EventKind::Removed;
     if (event.gate < 0) ReportTrackError(Context(), kTrackInternalError);
   }
-  RemoveIf([](const MusicEvent& event) { return event.kind == EventKind::NoteOff; });
+  RemoveIf([](const MusicEvent& event) { return event.IsNoteOff(); });
   PurgeRemoved();
   form_ = TrackForm::GateTimeForm;
 }

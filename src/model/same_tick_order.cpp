@@ -99,8 +99,7 @@ void MidiTrackData::GroupNonNotesFirst() {
     return;
   }
   GroupArranger([](const MusicEvent& event) {
-    return event.kind == EventKind::NoteOn || event.kind == EventKind::NoteOff ||
-           event.IsMeta(MetaType::EndOfTrack);
+    return event.IsNoteOn() || event.IsNoteOff() || event.IsMeta(MetaType::EndOfTrack);
   }).Arrange(events_);
 }
 
@@ -122,9 +121,9 @@ void MidiTrackData::NoteOffsBeforeNoteOns() {
   for (int i = 0; i < Count(); ++i) {
     const MusicEvent& event = Event(i);
     if (event.delta != 0) note_on_slots.clear();
-    if (event.kind == EventKind::NoteOn) {
+    if (event.IsNoteOn()) {
       note_on_slots.push_back(i);
-    } else if (event.kind == EventKind::NoteOff && !note_on_slots.empty()) {
+    } else if (event.IsNoteOff() && !note_on_slots.empty()) {
       SwapEvents(i, note_on_slots.back());
       note_on_slots.back() = i;
     }

@@ -76,7 +76,7 @@ std::pair<std::int32_t, std::int32_t> MidiF1Data::GetNoteRange(std::int32_t chan
   for (const MidiTrackData& track : tracks_) {
     if (track.GetChannel() != channel) continue;
     for (const MusicEvent& event : track.Events()) {
-      if (event.kind != EventKind::Note) continue;
+      if (!event.IsNote()) continue;
       low = std::min(low, event.note);
       high = std::max(high, event.note);
     }
@@ -111,7 +111,7 @@ void MidiF1Data::SplitTrack(std::int32_t channel, std::int32_t threshold, std::i
     MidiTrackData at_least(track);
     MidiTrackData below(track);
     for (int i = 0; i < track.Count(); ++i) {
-      if (track.Event(i).kind != EventKind::Note) continue;
+      if (!track.Event(i).IsNote()) continue;
       const auto value = property_of(track.Event(i));
       if (!value) continue;
       (*value >= threshold ? below : at_least).Event(i).kind = EventKind::Removed;

@@ -95,7 +95,7 @@ void WalkSounding(const MidiTrackData& track, NoteJoining joining, Changes& chan
   for (const MusicEvent& event : track.Events()) {
     time += event.delta;
     end_notes_until(time);
-    if (event.kind == EventKind::Note) {
+    if (event.IsNote()) {
       const std::int64_t key = NoteKey(event);
       if (!one_per_key || sounding_keys.insert(key).second) {
         sounding.push({time + event.gate, key});

@@ -12,10 +12,6 @@ namespace {
 // Data index of the volume byte of a master-volume message.
 constexpr std::size_t kMasterVolumeByte = 7;
 
-bool IsController(const MusicEvent& event, std::int32_t controller) {
-  return event.kind == EventKind::ControlChange && event.type == controller;
-}
-
 // The value of the last matching event, none when there is none; a second match reports the
 // once-only warning.
 template <typename Matches>
@@ -45,20 +41,20 @@ char MasterVolumeByte(std::int32_t value) {
 
 std::optional<std::int32_t> MidiTrackData::GetVolume() const {
   return LastValue(
-      events_, [](const MusicEvent& event) { return IsController(event, 7); }, Context(),
+      events_, [](const MusicEvent& event) { return event.IsController(7); }, Context(),
       OnceWarning::MultipleVolumes);
 }
 
 std::optional<std::int32_t> MidiTrackData::GetPan() const {
   return LastValue(
-      events_, [](const MusicEvent& event) { return IsController(event, 10); }, Context(),
+      events_, [](const MusicEvent& event) { return event.IsController(10); }, Context(),
       OnceWarning::MultiplePans);
 }
 
 std::optional<std::int32_t> MidiTrackData::GetProgram() const {
   std::optional<std::int32_t> program;
   for (const MusicEvent& event : events_) {
-    if (event.kind != EventKind::ProgramChange) continue;
+    if (!event.IsProgramChange()) continue;
     if (event.value != 0) return event.value;
     program = 0;
   }
@@ -67,13 +63,13 @@ std::optional<std::int32_t> MidiTrackData::GetProgram() const {
 
 void MidiTrackData::SetController(std::int32_t controller, std::int32_t value) {
   for (MusicEvent& event : events_) {
-    if (IsController(event, controller)) event.value = value;
+    if (event.IsController(controller)) event.value = value;
   }
 }
 
 void MidiTrackData::AddToController(std::int32_t controller, std::int32_t amount) {
   for (MusicEvent& event : events_) {
-    if (!IsController(event, controller)) continue;
+    if (!event.IsController(controller)) continue;
     event.value = static_cast<std::int32_t>(
         std::clamp<std::int64_t>(std::int64_t{event.value} + amount, 0, 127));
   }
@@ -81,7 +77,7 @@ void MidiTrackData::AddToController(std::int32_t controller, std::int32_t amount
 
 void MidiTrackData::ScaleController(std::int32_t controller, std::int32_t percent) {
   for (MusicEvent& event : events_) {
-    if (!IsController(event, controller)) continue;
+    if (!event.IsController(controller)) continue;
     // Only the top is limited; the bottom clamp merely keeps an absurd product in range.
     const std::int64_t scaled = std::int64_t{event.value} * percent / 100;
     event.value = static_cast<std::int32_t>(
@@ -91,7 +87,7 @@ void MidiTrackData::ScaleController(std::int32_t controller, std::int32_t percen
 
 void MidiTrackData::SetProgram(std::int32_t value) {
   for (MusicEvent& event : events_) {
-    if (event.kind == EventKind::ProgramChange) event.value = value;
+    if (event.IsProgramChange()) event.value = value;
   }
 }
 

@@ -57,7 +57,7 @@ void MidiTrackData::CutNotesAt(Ticks time) {
   Ticks start = 0;
   for (MusicEvent& event : events_) {
     start += event.delta;
-    if (event.kind != EventKind::Note || start > time || start + event.gate <= time) continue;
+    if (!event.IsNote() || start > time || start + event.gate <= time) continue;
     event.gate = static_cast<std::int32_t>(time - start);
     if (event.gate == 0) event.kind = EventKind::Removed;
   }
@@ -78,7 +78,7 @@ void MidiTrackData::Transpose(int octaves) {
   if (!IsInGateTimeForm(*this)) return;
   const std::int64_t shift = std::int64_t{kSemitonesPerOctave} * octaves;
   for (MusicEvent& event : events_) {
-    if (event.kind != EventKind::Note) continue;
+    if (!event.IsNote()) continue;
     event.note =
         static_cast<std::int32_t>(std::clamp<std::int64_t>(event.note + shift, 0, kHighestNote));
   }

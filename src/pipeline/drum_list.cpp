@@ -16,7 +16,7 @@ constexpr int kHighestNote = 127;
 enum Column { kNoteColumn = 0, kVelocityColumn = 2, kSubstituteColumn = 3 };
 
 bool IsDrumNote(const MusicEvent& event, int note) {
-  return event.kind == EventKind::Note && event.note == note;
+  return event.IsNote() && event.note == note;
 }
 
 // Changes the velocity of every Note of the drum sound; unlike the volume list's velocity

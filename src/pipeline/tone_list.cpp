@@ -45,7 +45,7 @@ void ApplyOctaveCell(MidiTrackData& track, std::string_view cell) {
   const int direction = *parsed.mode == ValueMode::SubtractValue ? -1 : 1;
   const int shift = direction * kOctave * std::min(parsed.number, kMaxOctaveShift);
   for (MusicEvent& event : track.Events()) {
-    if (event.kind != EventKind::Note) continue;
+    if (!event.IsNote()) continue;
     if (bad) {
       ReportMessage(track.Context().Reports(), kBadOctave);
       continue;
@@ -83,10 +83,10 @@ void ApplyToneRow(MidiF1Data& song, int track_index, const SettingsList& list, i
   ApplyVelocityCell(track, list.Cell(row, kVelocityColumn));
   ApplyOctaveCell(track, list.Cell(row, kOctaveColumn));
   SubstituteValues(track, list.Cell(row, kBankColumn), [](const MusicEvent& event) {
-    return event.kind == EventKind::ControlChange && event.type == kBankSelectController;
+    return event.IsController(kBankSelectController);
   });
   SubstituteValues(track, list.Cell(row, kSubstituteProgramColumn),
-                   [](const MusicEvent& event) { return event.kind == EventKind::ProgramChange; });
+                   [](const MusicEvent& event) { return event.IsProgramChange(); });
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ void ApplyGateCell(MidiTrackData& track, std::string_view cell) {
   if (!parsed.mode || *parsed.mode == ValueMode::KeepValue) return;
   bool removed = false;
   for (MusicEvent& event : track.Events()) {
-    if (event.kind != EventKind::Note) continue;
+    if (!event.IsNote()) continue;
     const std::int64_t gate = ChangedValue(event.gate, *parsed.mode, parsed.number);
     if (gate > 0) {
       event.gate = static_cast<std::int32_t>(
@@ -156,7 +156,7 @@ void ApplyVelocityCell(MidiTrackData& track, std::string_view cell) {
   if (!parsed.mode || *parsed.mode == ValueMode::KeepValue) return;
   const bool keeps_silent = *parsed.mode != ValueMode::SetValue;
   for (MusicEvent& event : track.Events()) {
-    if (event.kind != EventKind::Note || (event.velocity == 0 && keeps_silent)) continue;
+    if (!event.IsNote() || (event.velocity == 0 && keeps_silent)) continue;
     event.velocity = ClampToMidi(ChangedValue(event.velocity, *parsed.mode, parsed.number));
   }
 }
