@@ -29,6 +29,11 @@ struct ChannelSelection {
   std::optional<std::string> old_track;
   std::string_view text;  // the cell as written
 
+  static ChannelSelection Every() {
+    ChannelSelection every;
+    every.every = true;
+    return every;
+  }
   static ChannelSelection One(std::int32_t channel) {
     ChannelSelection one;
     one.channel = channel;

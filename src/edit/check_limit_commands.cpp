@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <string>
@@ -17,16 +18,16 @@ namespace {
 
 // A system exclusive message of the keyword's class that begins with its value (any of
 // the class for an empty value). For the loop messages the value is their 11-byte image.
-bool HasSysEx(const MidiF1Data& song, const EventKeyword& keyword) {
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    for (const MusicEvent& event : song.Track(index).Events()) {
-      if (event.IsSysEx() && (keyword.sub == -1 || event.type == keyword.sub) &&
-          std::string_view(event.data).starts_with(keyword.value_text)) {
-        return true;
-      }
-    }
-  }
-  return false;
+bool HasSysEx(MidiF1Data& song, const EventKeyword& keyword) {
+  const auto matches = [&keyword](const MusicEvent& event) {
+    return event.IsSysEx() && (keyword.sub == -1 || event.type == keyword.sub) &&
+           std::string_view(event.data).starts_with(keyword.value_text);
+  };
+  bool found = false;
+  ForEachTrack(song, ChannelSelection::Every(), [&](MidiTrackData& track) {
+    if (std::ranges::any_of(track.Events(), matches)) found = true;
+  });
+  return found;
 }
 
 constexpr Ticks kEveryTick = std::numeric_limits<Ticks>::min();

@@ -105,11 +105,11 @@ bool FoldTexts(MidiF1Data& song, std::int32_t meta_type, std::string_view foldin
   if (folding == "ZenkakuEisuuToHankakuEisuu") fold = FoldAlphanumericToHalfWidth;
   if (folding == "ZenkakuKanaToHankakuKana") fold = FoldKatakanaToHalfWidth;
   if (fold == nullptr) return false;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    for (MusicEvent& event : song.Track(index).Events()) {
+  ForEachTrack(song, ChannelSelection::Every(), [&](MidiTrackData& track) {
+    for (MusicEvent& event : track.Events()) {
       if (event.IsMeta(meta_type)) fold(event.data);
     }
-  }
+  });
   return true;
 }
 
@@ -166,15 +166,15 @@ void ConvMeta(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
       return;
     case MetaType::TimeSign:
       if (conv.keyword.value_text != "4/4") break;
-      for (int index = 0; index < song.TrackCount(); ++index) {
-        for (MusicEvent& event : song.Track(index).Events()) {
+      ForEachTrack(song, ChannelSelection::Every(), [](MidiTrackData& track) {
+        for (MusicEvent& event : track.Events()) {
           if (!event.IsMeta(MetaType::TimeSign)) continue;
           if (event.data.size() < 2) event.data.resize(2);
           event.data[0] = 4;
           event.data[1] = 2;
           event.value = TimeSignCode(4, 2);
         }
-      }
+      });
       return;
     default:
       break;
@@ -207,13 +207,13 @@ std::int32_t DrumGate(const MidiF1Data& song, const EventKeyword& keyword) {
 
 // Every note that starts at the tick becomes `change` ticks longer (not shorter than 1).
 void ChangeGatesAt(MidiF1Data& song, Ticks tick, std::int32_t change) {
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    for (auto [time, event] : TimedEvents(song.Track(index).Events())) {
+  ForEachTrack(song, ChannelSelection::Every(), [&](MidiTrackData& track) {
+    for (auto [time, event] : TimedEvents(track.Events())) {
       if (event.IsNote() && time == tick) {
         event.gate = std::max<std::int32_t>(AddDeltas(event.gate, change), 1);
       }
     }
-  }
+  });
 }
 
 void ConvGateTime(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {

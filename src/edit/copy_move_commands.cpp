@@ -79,12 +79,10 @@ void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventK
     }
   }
   // The tracks of the new channel keep only their names and notes and channel events.
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
-    if (track.GetChannel() != to) continue;
+  ForEachTrack(song, ChannelSelection::One(to), [](MidiTrackData& track) {
     track.DeleteMasterVolume();
     track.DeleteMetaExceptNameAndEnd();
-  }
+  });
 }
 
 // Copy Track=T with position Chanel=S: the first track of channel S goes to index T - 1.
@@ -115,8 +113,7 @@ void CopyToTrackIndex(MidiF1Data& song, const EventKeyword& target, const EventK
 void MoveFirstBeat(MidiF1Data& song, std::string_view position) {
   const Ticks start = LeadingInteger(position.substr(1));
   if (!IsPlace(song.Context().Reports(), start)) return;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
+  ForEachTrack(song, ChannelSelection::Every(), [start](MidiTrackData& track) {
     Ticks previous = 0;
     bool moving = false;
     for (auto [old_time, event] : TimedEvents(track.Events())) {
@@ -125,7 +122,7 @@ void MoveFirstBeat(MidiF1Data& song, std::string_view position) {
       event.delta = static_cast<std::int32_t>(new_time - previous);
       previous = new_time;
     }
-  }
+  });
 }
 
 // Move LoopSysExStart or LoopSysExStop from the first track into the second, keeping times.
@@ -190,14 +187,13 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
     ReportMessage(song.Context().Reports(), kEditListError);
   } else if (IsPlace(song.Context().Reports(), position)) {
     // The first event of the kind in each track, copied to the tick.
-    for (int index = 0; index < song.TrackCount(); ++index) {
-      MidiTrackData& track = song.Track(index);
+    ForEachTrack(song, ChannelSelection::Every(), [&](MidiTrackData& track) {
       const std::optional<int> at = track.FindEvent(target.kind, target.sub);
-      if (!at) continue;
+      if (!at) return;
       MusicEvent copy = track.Event(*at);
       copy.delta = 0;
       track.InsertAtTime(position, std::move(copy));
-    }
+    });
   }
 }
 

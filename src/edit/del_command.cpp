@@ -17,12 +17,13 @@
 namespace quillmar {
 namespace {
 
-// Marks the events for which `remove` holds and takes them out; later events keep their
-// times.
-void RemoveEvents(MidiTrackData& track, const std::function<bool(const MusicEvent&)>& remove) {
+// Marks the events for which `remove(time, event)` holds (time: the event's absolute time)
+// and takes them out; later events keep their times.
+void RemoveEvents(MidiTrackData& track,
+                  const std::function<bool(Ticks, const MusicEvent&)>& remove) {
   bool any = false;
-  for (MusicEvent& event : track.Events()) {
-    if (!remove(event)) continue;
+  for (auto [time, event] : TimedEvents(track.Events())) {
+    if (!remove(time, event)) continue;
     event.kind = EventKind::Removed;
     any = true;
   }
@@ -30,7 +31,7 @@ void RemoveEvents(MidiTrackData& track, const std::function<bool(const MusicEven
 }
 
 void RemoveNotes(MidiTrackData& track, std::int32_t note) {
-  RemoveEvents(track, [&](const MusicEvent& e) { return e.IsNote() && e.note == note; });
+  RemoveEvents(track, [&](Ticks, const MusicEvent& e) { return e.IsNote() && e.note == note; });
 }
 
 // The track Track=N picks; message 0 when it names none.
@@ -119,7 +120,7 @@ void DeleteRisingBends(MidiF1Data& song, const ChannelSelection& channels, std::
   if (low >= high) return;
   ForEachTrack(song, channels, [&](MidiTrackData& track) {
     std::int32_t previous = 64;
-    RemoveEvents(track, [&](const MusicEvent& e) {
+    RemoveEvents(track, [&](Ticks, const MusicEvent& e) {
       if (!e.IsPitchBend()) return false;
       const bool rises = e.value > previous;
       previous = e.value;
@@ -197,10 +198,8 @@ void DeleteTracks(MidiF1Data& song, const EventKeyword& keyword, const EditRow& 
 void DeleteGeneric(MidiF1Data& song, const EventKeyword& keyword, const EditRow& row) {
   if (keyword.kind == KindCode::kQualifier) return;
   const Ticks position = row.position.Is(RowPosition::Form::kNone) ? -1 : row.position.number;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    Ticks time = 0;
-    RemoveEvents(song.Track(index), [&](const MusicEvent& e) {
-      time += e.delta;
+  ForEachTrack(song, ChannelSelection::Every(), [&](MidiTrackData& track) {
+    RemoveEvents(track, [&](Ticks time, const MusicEvent& e) {
       // A master volume or rhythm-part message goes only by its own keyword.
       if (keyword.kind == KindCode::kSysExF0 && keyword.sub == -1 &&
           e.type == SysExClass::MasterVolume) {
@@ -211,7 +210,7 @@ void DeleteGeneric(MidiF1Data& song, const EventKeyword& keyword, const EditRow&
              (position < 0 || time == position) &&
              (keyword.value_text.empty() || e.data == keyword.value_text);
     });
-  }
+  });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "edit/channel_selection.h"
 #include "edit/edit_commands.h"
 #include "edit/event_keyword.h"
 #include "edit/system_exclusive_images.h"
@@ -176,14 +177,14 @@ std::optional<MusicEvent> Replacement(const EventKeyword& target) {
 
 void ReplaceWhere(MidiF1Data& song, const MusicEvent& replacement,
                   const std::function<bool(const MusicEvent&)>& matches) {
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    for (MusicEvent& event : song.Track(index).Events()) {
+  ForEachTrack(song, ChannelSelection::Every(), [&](MidiTrackData& track) {
+    for (MusicEvent& event : track.Events()) {
       if (!matches(event)) continue;
       const std::int32_t delta = event.delta;
       event = replacement;
       event.delta = delta;
     }
-  }
+  });
 }
 
 // Both values empty: one meta type becomes another.
@@ -224,9 +225,9 @@ void RunReplace(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
   if (target.kind == KindCode::kNote && found.kind == KindCode::kPitchBend) {
     if (!row.channel.every)
       ReportMessage(song.Context().Reports(), kEditListError);  // and the conversion still runs
-    for (int index = 0; index < song.TrackCount(); ++index) {
-      if (song.Track(index).GetChannel() != kDrumChannel) BendsToNotes(song.Track(index));
-    }
+    ForEachTrack(song, ChannelSelection::Every(), [](MidiTrackData& track) {
+      if (track.GetChannel() != kDrumChannel) BendsToNotes(track);
+    });
   } else if (target.value_text.empty() && found.value_text.empty()) {
     ChangeType(song, target, found);
   } else {
