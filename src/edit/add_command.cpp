@@ -189,7 +189,8 @@ constexpr std::array<FixedMessage, 3> kFixedMessages{{{"LoopSysExStart", kLoopSt
 
 // The fixed messages named by the whole target cell, into the system exclusive track; false
 // for any other cell.
-bool AddFixedMessage(MidiF1Data& song, std::string_view target, const Position& position) {
+[[nodiscard]] bool AddFixedMessage(MidiF1Data& song, std::string_view target,
+                                   const Position& position) {
   const auto message = std::find_if(kFixedMessages.begin(), kFixedMessages.end(),
                                     [&](const FixedMessage& m) { return m.name == target; });
   if (message == kFixedMessages.end() || song.TrackCount() == 0) return false;

@@ -40,7 +40,8 @@ void ForChannelTracks(MidiF1Data& song, const ChannelSelection& channel,
 }
 
 // The track that Track=N (or "LAST" where allowed) picks; message 11 when it names none.
-MidiTrackData* PickedTrack(MidiF1Data& song, std::string_view number, bool last_allowed = false) {
+[[nodiscard]] MaybeTrack PickedTrack(MidiF1Data& song, std::string_view number,
+                                     bool last_allowed = false) {
   std::optional<int> index;
   if (last_allowed && number == "LAST") {
     if (song.TrackCount() > 0) index = song.TrackCount() - 1;
@@ -49,22 +50,21 @@ MidiTrackData* PickedTrack(MidiF1Data& song, std::string_view number, bool last_
   }
   if (!index) {
     ReportMessage(song.Context().Reports(), kEditListError);
-    return nullptr;
+    return std::nullopt;
   }
-  return &song.Track(*index);
+  return song.Track(*index);
 }
 
-// The track form picks from the position cell; the old form, after its notice, from the
-// channel cell. None for any other row (or a track that does not exist).
-std::optional<MidiTrackData*> TrackOfEitherForm(MidiF1Data& song, const ConvRow& conv,
-                                                EditNotices& notices, EditNotice notice) {
+// For a row of the track form or the old form: the track form picks from the position cell;
+// the old form, after its notice, from the channel cell. None when the track does not exist.
+[[nodiscard]] MaybeTrack TrackOfEitherForm(MidiF1Data& song, const ConvRow& conv,
+                                           EditNotices& notices, EditNotice notice) {
   if (conv.TrackForm()) return PickedTrack(song, conv.position_value);
-  if (!conv.OldTrackForm()) return std::nullopt;
   notices.ShowOnce(song.Context().Reports(), notice);
   return PickedTrack(song, *conv.channel.old_track);
 }
 
-bool InRange(Reporter& reporter, int value, int low, int high) {
+[[nodiscard]] bool InRange(Reporter& reporter, int value, int low, int high) {
   if (value >= low && value <= high) return true;
   ReportMessage(reporter, kGeneralMessage);
   return false;
@@ -91,7 +91,7 @@ void ConvChannel(MidiF1Data& song, const ConvRow& conv) {
     track.ChangeChannel(track.GetChannel(), conv.keyword.number - 1);
   };
   if (conv.TrackForm()) {
-    if (MidiTrackData* track = PickedTrack(song, conv.position_value)) move(*track);
+    if (const MaybeTrack track = PickedTrack(song, conv.position_value)) move(*track);
     return;
   }
   for (int index = 0; index < song.TrackCount(); ++index) {
@@ -100,7 +100,7 @@ void ConvChannel(MidiF1Data& song, const ConvRow& conv) {
 }
 
 // Folds the texts of every meta event of the type; false when the position names no folding.
-bool FoldTexts(MidiF1Data& song, std::int32_t meta_type, std::string_view folding) {
+[[nodiscard]] bool FoldTexts(MidiF1Data& song, std::int32_t meta_type, std::string_view folding) {
   void (*fold)(std::string&) = nullptr;
   if (folding == "ZenkakuEisuuToHankakuEisuu") fold = FoldAlphanumericToHalfWidth;
   if (folding == "ZenkakuKanaToHankakuKana") fold = FoldKatakanaToHalfWidth;
@@ -126,7 +126,7 @@ void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notice
   if (conv.row.position.Is(RowPosition::Form::kNone)) {
     if (conv.OldTrackForm()) {
       notices.ShowOnce(song.Context().Reports(), EditNotice::ConvSequenceName);
-      if (MidiTrackData* track = PickedTrack(song, *conv.channel.old_track, true)) {
+      if (const MaybeTrack track = PickedTrack(song, *conv.channel.old_track, true)) {
         RenameOrName(*track, name);
       }
       return;
@@ -135,7 +135,7 @@ void ConvSequenceName(MidiF1Data& song, const ConvRow& conv, EditNotices& notice
       track.SetAllMetaText(MetaType::SequenceName, name);
     });
   } else if (conv.TrackForm()) {
-    if (MidiTrackData* track = PickedTrack(song, conv.position_value, true)) {
+    if (const MaybeTrack track = PickedTrack(song, conv.position_value, true)) {
       RenameOrName(*track, name);
     }
   } else if (conv.position_key == "SequenceName") {
@@ -186,8 +186,9 @@ void ConvVelocity(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
   const std::int32_t velocity = conv.keyword.number;
   if (!InRange(song.Context().Reports(), velocity, 1, 127))
     return;  // velocity 0 would silence the notes
-  if (const auto picked = TrackOfEitherForm(song, conv, notices, EditNotice::ConvVelocity)) {
-    if (*picked != nullptr) SetVelocity(**picked, velocity);
+  if (conv.TrackForm() || conv.OldTrackForm()) {
+    const MaybeTrack track = TrackOfEitherForm(song, conv, notices, EditNotice::ConvVelocity);
+    if (track) SetVelocity(*track, velocity);
     return;
   }
   const bool top_only = conv.row.position.text == "SequenceName=Top";
@@ -219,9 +220,8 @@ void ChangeGatesAt(MidiF1Data& song, Ticks tick, std::int32_t change) {
 void ConvGateTime(MidiF1Data& song, const ConvRow& conv, EditNotices& notices) {
   const std::int32_t gate = conv.keyword.number;
   if (conv.TrackForm() || conv.OldTrackForm()) {
-    const auto picked = TrackOfEitherForm(song, conv, notices, EditNotice::ConvGateTime);
-    if (*picked != nullptr && InRange(song.Context().Reports(), gate, 1, kMaxGate))
-      SetGate(**picked, gate);
+    const MaybeTrack track = TrackOfEitherForm(song, conv, notices, EditNotice::ConvGateTime);
+    if (track && InRange(song.Context().Reports(), gate, 1, kMaxGate)) SetGate(*track, gate);
     return;
   }
   if (conv.position_key == "Note") {
@@ -275,8 +275,8 @@ void ConvChannelSetting(MidiF1Data& song, const ConvRow& conv, EditNotices& noti
   };
   const EditNotice notice = program ? EditNotice::ConvProgramChange : EditNotice::ConvChanelVolume;
   if (conv.TrackForm() || conv.OldTrackForm()) {
-    const auto picked = TrackOfEitherForm(song, conv, notices, notice);
-    if (*picked != nullptr && InRange(song.Context().Reports(), value, 0, 127)) set(**picked);
+    const MaybeTrack track = TrackOfEitherForm(song, conv, notices, notice);
+    if (track && InRange(song.Context().Reports(), value, 0, 127)) set(*track);
     return;
   }
   if (conv.channel.every) {

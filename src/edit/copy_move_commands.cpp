@@ -17,7 +17,7 @@ namespace quillmar {
 namespace {
 
 // A tick that a track can hold: not before the start, not beyond the longest delta.
-bool IsPlace(Reporter& reporter, Ticks tick) {
+[[nodiscard]] bool IsPlace(Reporter& reporter, Ticks tick) {
   if (tick >= 0 && tick <= static_cast<Ticks>(kMaxVarLen)) return true;
   ReportMessage(reporter, kGeneralMessage);
   return false;

@@ -35,13 +35,13 @@ void RemoveNotes(MidiTrackData& track, std::int32_t note) {
 }
 
 // The track Track=N picks; message 0 when it names none.
-MidiTrackData* PickedTrack(MidiF1Data& song, std::string_view number) {
+[[nodiscard]] MaybeTrack PickedTrack(MidiF1Data& song, std::string_view number) {
   const std::optional<int> index = TrackIndexOf(song, LeadingInteger(number));
   if (!index) {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
-    return nullptr;
+    return std::nullopt;
   }
-  return &song.Track(*index);
+  return song.Track(*index);
 }
 
 // Notes of one number by channel or track, or every note after a marker or cue point.
@@ -52,7 +52,7 @@ void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keywo
   if (row.position.Is(RowPosition::Form::kNone)) {
     if (row.channel.old_track) {
       notices.ShowOnce(song.Context().Reports(), EditNotice::DelNote);
-      if (MidiTrackData* track = PickedTrack(song, *row.channel.old_track)) {
+      if (const MaybeTrack track = PickedTrack(song, *row.channel.old_track)) {
         RemoveNotes(*track, note);
       }
       return;
@@ -67,7 +67,7 @@ void DeleteNotes(MidiF1Data& song, const EditRow& row, const EventKeyword& keywo
         song.Context().Reports(),
         Sjis("EndMarkerの書式は変更になりました。\rMarker=STOPのように記述してください。"));
   } else if (position.key == "Track" && position.op == "=") {
-    if (MidiTrackData* track = PickedTrack(song, position.value)) RemoveNotes(*track, note);
+    if (const MaybeTrack track = PickedTrack(song, position.value)) RemoveNotes(*track, note);
   } else if ((position.key == "Marker" || position.key == "CuePoint") && position.op == "=") {
     // The song ends at the marker: later notes go, notes sounding across it end there.
     const std::optional<Ticks> cut = position.key == "Marker" ? song.FindMarker(position.value)

@@ -32,8 +32,8 @@ struct EditEnvironment {
 // The file that a Save row (target File=name) writes for an output format: the output name in
 // the folder `name` inside the slot's folder of that format.
 // None when the name would leave the slot's folder or names no folder (see IsPlainName).
-std::optional<std::string> SnapshotPath(const SnapshotPlaces& places, std::string_view name,
-                                        OutputFormat format);
+[[nodiscard]] std::optional<std::string> SnapshotPath(const SnapshotPlaces& places,
+                                                      std::string_view name, OutputFormat format);
 
 // The number of a command word (Add 1, Del 2, Copy 3, Conv 4, Split 5, Move 6, Replace 7,
 // Check 8, Save 9, Limit 10, Extract 11), matched exactly; 0 for any other text.

@@ -165,7 +165,7 @@ std::string_view ThroughFirstF7(std::string_view data) {
 // What every match becomes: the system exclusive message the value begins with, or a meta
 // text of the target's type. None when that would not make a sound event: a message
 // without its F7, or a text for a type that holds no text.
-std::optional<MusicEvent> Replacement(const EventKeyword& target) {
+[[nodiscard]] std::optional<MusicEvent> Replacement(const EventKeyword& target) {
   const std::string_view value = target.value_text;
   if (value.starts_with('\xF0')) {
     if (value.find('\xF7') == std::string_view::npos) return std::nullopt;

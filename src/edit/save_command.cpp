@@ -16,7 +16,8 @@ namespace {
 
 // Makes the snapshot folder when it is missing and writes the file complete or not at all;
 // a folder or file that cannot be written is reported with its path, and gives false.
-bool WriteSnapshot(Reporter& reporter, const std::string& path, const std::string& bytes) {
+[[nodiscard]] bool WriteSnapshot(Reporter& reporter, const std::string& path,
+                                 const std::string& bytes) {
   const std::string folder = DirectoryOf(path);
   if (!IsFolder(folder) && MakeFolderTree(folder)) {
     ReportGeneralError(reporter, kFileNotOpened);

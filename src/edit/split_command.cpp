@@ -27,7 +27,7 @@ constexpr std::array<std::string_view, 7> kPartSuffixes{" Top",   " Second", " T
                                                         " Fifth", " Sixth",  " Seventh"};
 
 // N of a "Voice>N" cell with N written in digits; none for any other cell.
-std::optional<int> VoiceBound(std::string_view cell) {
+[[nodiscard]] std::optional<int> VoiceBound(std::string_view cell) {
   const KeyOpValue parts = SplitKeyOpValue(cell);
   if (parts.key != "Voice" || parts.op != ">" || parts.value.empty() || !IsAllDigits(parts.value)) {
     return std::nullopt;
@@ -136,7 +136,8 @@ void NamePart(MidiTrackData& part, const std::string& name) {
 // after it, the rest of its events (name + the next suffix). When there is no next suffix or
 // the song has no room for one more track, reports message 0, changes nothing and gives
 // false.
-bool SplitOffTopLine(MidiF1Data& song, int index, const std::string& name, std::size_t suffix) {
+[[nodiscard]] bool SplitOffTopLine(MidiF1Data& song, int index, const std::string& name,
+                                   std::size_t suffix) {
   if (suffix + 1 >= kPartSuffixes.size() || song.TrackCount() >= MidiF1Data::kMaxTracks) {
     ReportMessage(song.Context().Reports(), kGeneralMessage);
     return false;
@@ -163,7 +164,7 @@ enum class SplitMode {
 
 // Splits the track at `index` once, or in voice mode again and again on its rest part while
 // that sounds more than one note at a time. False when it had to stop.
-bool SplitTrackIntoLines(MidiF1Data& song, int index, SplitMode mode) {
+[[nodiscard]] bool SplitTrackIntoLines(MidiF1Data& song, int index, SplitMode mode) {
   const std::string name = NameOrUntitled(song.Track(index));
   for (std::size_t suffix = 0;; ++suffix, ++index) {
     if (!SplitOffTopLine(song, index, name, suffix)) return false;
@@ -219,7 +220,7 @@ void SplitByVoices(MidiF1Data& song, const ChannelSelection& channels, std::stri
 
 // The note property a threshold key splits by (as the song's SplitTrack numbers them); none
 // for any other key.
-std::optional<std::int32_t> ThresholdProperty(std::string_view key) {
+[[nodiscard]] std::optional<std::int32_t> ThresholdProperty(std::string_view key) {
   if (key == "NoteNumber") return 1;
   if (key == "GateTime") return 2;
   if (key == "Velocity") return 3;
@@ -261,7 +262,7 @@ void KeepOnlyNote(MidiTrackData& track, std::int32_t note) {
 }
 
 // A note number 0-127 written in digits; none for any other text.
-std::optional<std::int32_t> NoteNumberOf(std::string_view text) {
+[[nodiscard]] std::optional<std::int32_t> NoteNumberOf(std::string_view text) {
   if (text.empty() || !IsAllDigits(text) || LeadingInteger(text) > kHighestNote) {
     return std::nullopt;
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,13 +12,16 @@ namespace quillmar {
 
 // The ways edit rows name tracks and places in them.
 
+// One track of a song, or none.
+using MaybeTrack = std::optional<std::reference_wrapper<MidiTrackData>>;
+
 // True when the song's first track holds only meta events (or none): a conductor track.
 bool HasConductorTrack(const MidiF1Data& song);
 
 // The index that Track=N names: N - 1, or N when there is a conductor track, so that
 // Track=1 is the first track that is no conductor track. None when that is no track of the
 // song (N of 0 or less, or beyond the last track).
-std::optional<int> TrackIndexOf(const MidiF1Data& song, int number);
+[[nodiscard]] std::optional<int> TrackIndexOf(const MidiF1Data& song, int number);
 
 // The text of the track's first SequenceName event; empty without one.
 std::string TrackName(const MidiTrackData& track);
