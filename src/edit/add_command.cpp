@@ -132,8 +132,10 @@ void AddControlChange(MidiF1Data& song, const EditRow& row, const EventKeyword& 
       }
       ForEachChannelTrack(song, channels, [&](MidiTrackData& track, std::int32_t each) {
         if (!NameEndsWith(track, name)) return;
-        track.InsertAt(0, MidiTrackData::Place::Before,
-                       MakeChannelEvent(EventKind::ControlChange, each, 7, keyword.number));
+        // A full track has reported TooMuchData; the other tracks still get theirs.
+        static_cast<void>(
+            track.InsertAt(0, MidiTrackData::Place::Before,
+                           MakeChannelEvent(EventKind::ControlChange, each, 7, keyword.number)));
       });
       return;
     }
@@ -197,7 +199,9 @@ constexpr std::array<FixedMessage, 3> kFixedMessages{{{"LoopSysExStart", kLoopSt
   MidiTrackData& track = song.Track(SysExTargetTrack(song));
   if (message->image == kLoopStopImage && position.end) {
     // In front of the last event, so at the time of the last event before the end.
-    track.InsertAt(track.Count() - 1, MidiTrackData::Place::Before, MakeSysExEvent(kLoopStopImage));
+    // A full track has reported TooMuchData; the row is done all the same.
+    static_cast<void>(track.InsertAt(track.Count() - 1, MidiTrackData::Place::Before,
+                                     MakeSysExEvent(kLoopStopImage)));
   } else {
     InsertOrRefuseEnd(track, position, MakeSysExEvent(message->image));
   }

@@ -34,7 +34,8 @@ std::optional<int> FirstTrackOfChannel(const MidiF1Data& song, std::int32_t chan
 // A new track holding only the name "blank".
 MidiTrackData BlankTrack(const MidiF1Data& song) {
   MidiTrackData track(song.Context(), song.Form());
-  track.Append(MakeMetaText(MetaType::SequenceName, "blank"));
+  // A new track has room for its name.
+  static_cast<void>(track.Append(MakeMetaText(MetaType::SequenceName, "blank")));
   track.AppendEndOfTrack();
   return track;
 }
@@ -75,7 +76,8 @@ void CopyChannelTrack(MidiF1Data& song, const EventKeyword& target, const EventK
     if (const std::optional<int> index = FirstTrackOfChannel(song, from)) {
       MidiTrackData track(song.Track(*index));
       track.ChangeChannel(from, to);
-      song.AppendTrack(std::move(track));
+      // A full song has reported F1InternalError; the copy's channel is cleaned all the same.
+      static_cast<void>(song.AppendTrack(std::move(track)));
     }
   }
   // The tracks of the new channel keep only their names and notes and channel events.
@@ -104,8 +106,11 @@ void CopyToTrackIndex(MidiF1Data& song, const EventKeyword& target, const EventK
     ReportMessage(song.Context().Reports(), kGeneralMessage);  // a song holds no more tracks
     return;
   }
-  while (song.TrackCount() < at) song.AppendTrack(BlankTrack(song));
-  song.AppendTrack(std::move(copy));
+  // `at` is below kMaxTracks, so each of these appends finds room.
+  while (song.TrackCount() < at) {
+    if (!song.AppendTrack(BlankTrack(song))) return;
+  }
+  static_cast<void>(song.AppendTrack(std::move(copy)));
 }
 
 // Move Note=Beat=1 #N: the first note at tick 0 of each track, and what follows it before
@@ -141,7 +146,8 @@ void MoveLoopMessages(MidiF1Data& song, std::string_view image) {
   }
   if (moved.empty()) return;
   first.PurgeRemoved();
-  for (auto& [at, event] : moved) second.InsertAtTime(at, std::move(event));
+  // A full track has reported TooMuchData for each message it could not take.
+  for (auto& [at, event] : moved) static_cast<void>(second.InsertAtTime(at, std::move(event)));
 }
 
 // Takes the first event of the kind out of each track and puts it in again at the tick.
@@ -155,7 +161,7 @@ void MoveFirstEvent(MidiF1Data& song, const EventKeyword& keyword, bool first_tr
     MusicEvent event = track.Event(*at);
     track.DeleteAt(*at);
     event.delta = 0;
-    track.InsertAtTime(position, std::move(event));
+    static_cast<void>(track.InsertAtTime(position, std::move(event)));  // room: one went out
   }
 }
 
@@ -192,7 +198,8 @@ void RunCopy(const EditRow& row, MidiF1Data& song, EditEnvironment&) {
       if (!at) return;
       MusicEvent copy = track.Event(*at);
       copy.delta = 0;
-      track.InsertAtTime(position, std::move(copy));
+      // A full track has reported TooMuchData; the other tracks still get their copy.
+      static_cast<void>(track.InsertAtTime(position, std::move(copy)));
     });
   }
 }

@@ -190,7 +190,7 @@ void DeleteTracks(MidiF1Data& song, const EventKeyword& keyword, const EditRow& 
   if (song.TrackCount() == 0) {
     MidiTrackData empty(song.Context(), song.Form());
     empty.AppendEndOfTrack();
-    song.AppendTrack(std::move(empty));
+    static_cast<void>(song.AppendTrack(std::move(empty)));  // a song without tracks has room
   }
 }
 

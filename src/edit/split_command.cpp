@@ -152,7 +152,7 @@ void NamePart(MidiTrackData& part, const std::string& name) {
   MidiTrackData rest_part = PartOf(track, [&](int i) { return !top[static_cast<std::size_t>(i)]; });
   NamePart(top_part, name + std::string(kPartSuffixes[suffix]));
   NamePart(rest_part, name + std::string(kPartSuffixes[suffix + 1]));
-  song.InsertTrack(std::move(rest_part), index + 1);
+  if (!song.InsertTrack(std::move(rest_part), index + 1)) return false;
   song.ReplaceTrack(index, std::move(top_part));
   return true;
 }
@@ -244,11 +244,11 @@ void SplitByThreshold(MidiF1Data& song, const ChannelSelection& channels, std::i
     const std::int32_t channel = song.Track(index).GetChannel();
     if (!channels.Chooses(channel, TrackScope::kWithChannel)) continue;
     MidiF1Data single(song.Context());
-    single.AppendTrack(std::move(song.Track(index)));
+    static_cast<void>(single.AppendTrack(std::move(song.Track(index))));  // into an empty song
     single.SplitTrack(channel, threshold, property);
     song.ReplaceTrack(index, std::move(single.Track(0)));
     ++index;  // the lower part is not split again
-    song.InsertTrack(std::move(single.Track(1)), index);
+    static_cast<void>(song.InsertTrack(std::move(single.Track(1)), index));  // room checked above
   }
 }
 

@@ -34,11 +34,10 @@ int SysExTargetTrack(const MidiF1Data& song) {
 }
 
 void InsertAtPosition(MidiTrackData& track, Ticks position, MusicEvent event) {
-  if (position == 0) {
-    track.InsertAt(0, MidiTrackData::Place::Before, std::move(event));
-  } else {
-    track.InsertAtTime(position, std::move(event));
-  }
+  // A full track has reported TooMuchData; the row goes on without the event.
+  static_cast<void>(position == 0
+                        ? track.InsertAt(0, MidiTrackData::Place::Before, std::move(event))
+                        : track.InsertAtTime(position, std::move(event)));
 }
 
 }  // namespace quillmar

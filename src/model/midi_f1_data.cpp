@@ -84,7 +84,8 @@ MidiF1Data::MidiF1Data(const MidiF0Data& song)
     MusicEvent copy = event;
     copy.delta = AddDeltas(pending[target], 0);
     pending[target] = 0;
-    tracks_[target].Append(std::move(copy));
+    // A full track has reported TooMuchData; the other channels go on.
+    static_cast<void>(tracks_[target].Append(std::move(copy)));
   }
 }
 

@@ -41,8 +41,8 @@ class MidiF1Data : public MidiDataBuffer {
 
   // --- Track list (a song never holds more than kMaxTracks: beyond it F1InternalError is
   // reported and nothing changes) ---------------------------------------------------------
-  bool AppendTrack(MidiTrackData track);
-  bool InsertTrack(MidiTrackData track, int index);
+  [[nodiscard]] bool AppendTrack(MidiTrackData track);
+  [[nodiscard]] bool InsertTrack(MidiTrackData track, int index);
   void ReplaceTrack(int index, MidiTrackData track);
   void DeleteTrack(int index);
   // Deletes every track that holds only an EndOfTrack; when all of them do, the first stays.

@@ -90,17 +90,17 @@ class MidiTrackData : public MidiDataBuffer {
   // --- Structure --------------------------------------------------------------------------
 
   // Puts the event into the next slot; a full table reports TooMuchData and changes nothing.
-  bool Append(MusicEvent event);
+  [[nodiscard]] bool Append(MusicEvent event);
   // Appends an EndOfTrack with the delta unless the last event already is one.
   void AppendEndOfTrack(std::int32_t delta = 0);
   // Inserts into slot `index` (Before) or `index` + 1 (After) without changing the other
   // deltas. A full table reports TooMuchData, a slot outside the table TrackInternalError;
   // both change nothing.
-  bool InsertAt(int index, Place place, MusicEvent event);
+  [[nodiscard]] bool InsertAt(int index, Place place, MusicEvent event);
   // Inserts the event at the absolute time, after the events already there but never after
   // the last event's EndOfTrack; every other event keeps its time (a last event earlier
   // than `time` moves to it). A full table reports TooMuchData and changes nothing.
-  bool InsertAtTime(Ticks time, MusicEvent event);
+  [[nodiscard]] bool InsertAtTime(Ticks time, MusicEvent event);
   // Removes the event, adding its delta to the next one.
   void DeleteAt(int index);
   // Takes all events out of the track, leaving it empty.

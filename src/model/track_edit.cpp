@@ -17,7 +17,8 @@ bool MidiTrackData::Append(MusicEvent event) {
 
 void MidiTrackData::AppendEndOfTrack(std::int32_t delta) {
   if (!events_.empty() && events_.back().IsMeta(MetaType::EndOfTrack)) return;
-  Append(MakeEndOfTrack(delta));
+  // A full track has reported TooMuchData and stays without its end.
+  static_cast<void>(Append(MakeEndOfTrack(delta)));
 }
 
 bool MidiTrackData::InsertAt(int index, Place place, MusicEvent event) {

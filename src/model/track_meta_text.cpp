@@ -44,11 +44,13 @@ bool MidiTrackData::SetAllMetaText(std::int32_t meta_type, std::string_view text
 
 void MidiTrackData::InsertMeta(std::int32_t meta_type, std::string_view text) {
   if (text.size() >= kLongMetaText) ReportTrackError(Context(), kTrackError);
-  InsertAt(0, Place::Before, MakeMetaText(meta_type, text));
+  // A full track has reported TooMuchData; there is nothing else to do.
+  static_cast<void>(InsertAt(0, Place::Before, MakeMetaText(meta_type, text)));
 }
 
 void MidiTrackData::AddMetaText(std::int32_t meta_type, std::string_view text) {
-  InsertAtTime(0, MakeMetaText(meta_type, text));
+  // A full track has reported TooMuchData; there is nothing else to do.
+  static_cast<void>(InsertAtTime(0, MakeMetaText(meta_type, text)));
 }
 
 bool MidiTrackData::DeleteMeta(std::int32_t meta_type) {

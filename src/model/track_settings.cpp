@@ -99,7 +99,8 @@ void MidiTrackData::InsertControlChange(std::int32_t channel, std::int32_t contr
   event.type = controller;
   event.value = value;
   event.data = {static_cast<char>(0xB0), static_cast<char>(controller), static_cast<char>(value)};
-  InsertAt(0, Place::Before, std::move(event));
+  // A full track has reported TooMuchData; there is nothing else to do.
+  static_cast<void>(InsertAt(0, Place::Before, std::move(event)));
 }
 
 std::optional<std::int32_t> MidiTrackData::GetMasterVolume() const {
@@ -125,7 +126,8 @@ void MidiTrackData::InsertMasterVolume(std::int32_t value) {
   event.data = {
       static_cast<char>(0xF0), 0x07, 0x7F, 0x7F, 0x04, 0x01, 0x00, MasterVolumeByte(value),
       static_cast<char>(0xF7)};
-  InsertAt(0, Place::Before, std::move(event));
+  // A full track has reported TooMuchData; there is nothing else to do.
+  static_cast<void>(InsertAt(0, Place::Before, std::move(event)));
 }
 
 void MidiTrackData::DeleteMasterVolume() {

@@ -35,7 +35,7 @@ bool MidiTrackData::InsertAtTime(Ticks time, MusicEvent event) {
     if (sum < time) continue;
     event.delta = AddDeltas(time, -(sum - Event(i).delta));
     Event(i).delta = AddDeltas(sum, -time);
-    InsertAt(i, Place::Before, std::move(event));
+    if (!InsertAt(i, Place::Before, std::move(event))) return false;
     // Past the events already at this time, keeping the time grid of the slots.
     for (int at = i; at + 1 < Count(); ++at) {
       const MusicEvent& next = Event(at + 1);
@@ -48,8 +48,7 @@ bool MidiTrackData::InsertAtTime(Ticks time, MusicEvent event) {
   // to `time` when it was earlier.
   event.delta = AddDeltas(time, -sum);
   if (!Empty()) Event(last).delta = std::max(AddDeltas(Event(last).delta, -event.delta), 0);
-  InsertAt(last, Place::Before, std::move(event));
-  return true;
+  return InsertAt(last, Place::Before, std::move(event));
 }
 
 void MidiTrackData::CutNotesAt(Ticks time) {

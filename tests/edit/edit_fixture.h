@@ -58,7 +58,7 @@ class EditTest : public ListTest {
     Ticks time = 0;
     for (const MusicEvent& event : events) time += event.delta;
     events.push_back(EndOfTrack(static_cast<std::int32_t>(end - time)));
-    song_.AppendTrack(TrackOf(context_, TrackForm::GateTimeForm, std::move(events)));
+    EXPECT_TRUE(song_.AppendTrack(TrackOf(context_, TrackForm::GateTimeForm, std::move(events))));
   }
 
   // Runs the rows ("Command,target,channel,position", UTF-8) as an edit list.

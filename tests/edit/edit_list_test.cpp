@@ -109,8 +109,8 @@ TEST_F(EditTest, TrackNumbersSkipAConductorTrack) {
                         {3, std::nullopt, std::nullopt},
                         {std::numeric_limits<int>::min(), std::nullopt, std::nullopt}};
   MidiF1Data no_conductor(context_);
-  no_conductor.AppendTrack(MidiTrackData(song_.Track(1)));
-  no_conductor.AppendTrack(MidiTrackData(song_.Track(1)));
+  EXPECT_TRUE(no_conductor.AppendTrack(MidiTrackData(song_.Track(1))));
+  EXPECT_TRUE(no_conductor.AppendTrack(MidiTrackData(song_.Track(1))));
   for (const Case& c : cases) {
     EXPECT_EQ(TrackIndexOf(song_, c.number), c.with_conductor) << c.number;
     EXPECT_EQ(TrackIndexOf(no_conductor, c.number), c.without) << c.number;

@@ -201,7 +201,7 @@ TEST_F(ReplaceCommand, PitchBendWalkEqualsThePlainOneOnRandomTracks) {
     }
     events.push_back(EndOfTrack(below(600)));
     song_ = MidiF1Data(context_);
-    song_.AppendTrack(TrackOf(context_, TrackForm::GateTimeForm, events));
+    EXPECT_TRUE(song_.AppendTrack(TrackOf(context_, TrackForm::GateTimeForm, events)));
     Edit({"Replace,Note,-,PitchBend"});
     std::vector<std::string> expected;
     Ticks time = 0;

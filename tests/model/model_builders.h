@@ -95,7 +95,8 @@ inline MusicEvent EndOfTrack(std::int32_t delta = 0) {
 inline MidiTrackData TrackOf(ModelContext& context, TrackForm form,
                              std::vector<MusicEvent> events) {
   MidiTrackData track(context, form);
-  for (auto& event : events) track.Append(std::move(event));
+  // Beyond the table's size the track reports TooMuchData into the context, as it would anywhere.
+  for (auto& event : events) static_cast<void>(track.Append(std::move(event)));
   return track;
 }
 

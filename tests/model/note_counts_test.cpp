@@ -53,10 +53,10 @@ MidiTrackData RandomTrack(ModelContext& context, std::mt19937& random) {
   for (int i = 0; i < count; ++i) {
     const std::int32_t delta = below(3) == 0 ? 0 : below(spread);
     if (below(8) == 0) {
-      track.Append(Control(delta, 0, 7, 100));
+      EXPECT_TRUE(track.Append(Control(delta, 0, 7, 100)));
     } else {
-      track.Append(
-          GateNote(delta, kChannels[below(4)], 60 + below(6), below(5) == 0 ? 0 : below(200)));
+      EXPECT_TRUE(track.Append(
+          GateNote(delta, kChannels[below(4)], 60 + below(6), below(5) == 0 ? 0 : below(200))));
     }
   }
   track.AppendEndOfTrack(below(50));
@@ -233,7 +233,7 @@ TEST(NoteCounts, CountsAreExactBeyondSixtyFourSoundingNotes) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
-  for (int note = 0; note < 100; ++note) track.Append(GateNote(0, 0, note, 480));
+  for (int note = 0; note < 100; ++note) EXPECT_TRUE(track.Append(GateNote(0, 0, note, 480)));
   track.AppendEndOfTrack(480);
   EXPECT_EQ(PeakPolyphony(track), 100);
   EXPECT_EQ(SimultaneousNotes(track), 100);
@@ -253,13 +253,15 @@ TEST(NoteCounts, VoiceCountUsesDistinctNotesForTheDrumChannel) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
   MidiF1Data song(context, TrackForm::GateTimeForm);
-  song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack()}));
-  song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm,
-                           {GateNote(0, 9, 36, 10), GateNote(120, 9, 38, 10),
-                            GateNote(120, 9, 42, 10), GateNote(120, 9, 36, 10), EndOfTrack()}));
-  song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm,
-                           {GateNote(0, 0, 60, 480), GateNote(0, 0, 64, 480),
-                            GateNote(0, 0, 67, 480), EndOfTrack(480)}));
+  EXPECT_TRUE(song.AppendTrack(
+      TrackOf(context, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack()})));
+  EXPECT_TRUE(song.AppendTrack(
+      TrackOf(context, TrackForm::GateTimeForm,
+              {GateNote(0, 9, 36, 10), GateNote(120, 9, 38, 10), GateNote(120, 9, 42, 10),
+               GateNote(120, 9, 36, 10), EndOfTrack()})));
+  EXPECT_TRUE(song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm,
+                                       {GateNote(0, 0, 60, 480), GateNote(0, 0, 64, 480),
+                                        GateNote(0, 0, 67, 480), EndOfTrack(480)})));
   EXPECT_EQ(VoiceCount(song), 6);
 }
 

@@ -305,11 +305,11 @@ TEST(NoteForms, NoteOffsThatWouldOverfillTheTableAreRefused) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
-  for (int i = 0; i < 3; ++i) track.Append(GateNote(1, 0, 60 + i, 10));
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(track.Append(GateNote(1, 0, 60 + i, 10)));
   while (track.Count() < static_cast<int>(MidiTrackData::kMaxEvents) - 2) {
-    track.Append(Control(1, 0, 7, 1));
+    EXPECT_TRUE(track.Append(Control(1, 0, 7, 1)));
   }
-  track.Append(EndOfTrack());
+  EXPECT_TRUE(track.Append(EndOfTrack()));
   track.ToOnOffForm();
   // Only the first note's NoteOff fits (at its end, tick 11); the others keep their NoteOn.
   EXPECT_EQ(track.Count(), static_cast<int>(MidiTrackData::kMaxEvents));
@@ -325,8 +325,9 @@ TEST(NoteForms, LargeTracksConvertBothWays) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
-  for (int i = 0; i < kNotes; ++i) track.Append(GateNote(i % 2, i % 16, 60, 1 + i % 7));
-  track.Append(EndOfTrack());
+  for (int i = 0; i < kNotes; ++i)
+    EXPECT_TRUE(track.Append(GateNote(i % 2, i % 16, 60, 1 + i % 7)));
+  EXPECT_TRUE(track.Append(EndOfTrack()));
   track.ToOnOffForm();
   EXPECT_EQ(track.Count(), 2 * kNotes + 1);
   track.ToGateTimeForm();

@@ -13,7 +13,7 @@ MidiF1Data SongOf(ModelContext& context, std::vector<std::vector<MusicEvent>> tr
   MidiF1Data song(context);
   song.SetDivision(480);
   for (auto& events : tracks) {
-    song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, std::move(events)));
+    EXPECT_TRUE(song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, std::move(events))));
   }
   return song;
 }

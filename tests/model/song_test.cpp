@@ -23,7 +23,7 @@ MidiF0Data Format0Of(ModelContext& context, std::vector<MusicEvent> events) {
 MidiF1Data SongOf(ModelContext& context, std::vector<MidiTrackData> tracks) {
   MidiF1Data song(context);
   song.SetDivision(480);
-  for (auto& track : tracks) song.AppendTrack(std::move(track));
+  for (auto& track : tracks) EXPECT_TRUE(song.AppendTrack(std::move(track)));
   return song;
 }
 
@@ -101,7 +101,7 @@ TEST(TrackList, DeleteEmptyTracksKeepsTheFirstWhenAllAreEmpty) {
     ModelContext context{sink.Reports()};
     MidiF1Data song(context);
     for (std::int32_t end : ends) {
-      song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack(end)}));
+      EXPECT_TRUE(song.AppendTrack(TrackOf(context, TrackForm::GateTimeForm, {EndOfTrack(end)})));
     }
     song.DeleteEmptyTracks();
     std::vector<Ticks> kept;
@@ -141,7 +141,7 @@ TEST(SongWriting, FormatZeroReordersEachTickAndFormatOneDoesNot) {
                          62,   64,   0x00, 0x90, 60,   100,  0x00, 0xFF, 0x2F, 0x00}));
   MidiF1Data song(context, TrackForm::OnOffForm);
   song.SetDivision(96);
-  song.AppendTrack(TrackOf(context, TrackForm::OnOffForm, tick));
+  EXPECT_TRUE(song.AppendTrack(TrackOf(context, TrackForm::OnOffForm, tick)));
   ASSERT_TRUE(song.Encode());
   EXPECT_EQ(song.Image().substr(14 + 8),
             Bytes({0x00, 0x90, 62,   100,  0x0A, 0x90, 60,   100,  0x00, 0xB0,

@@ -75,7 +75,8 @@ TEST(TrackStructure, AFullTableRefusesMoreEvents) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
-  for (std::size_t i = 0; i < MidiTrackData::kMaxEvents; ++i) track.Append(MusicEvent(1));
+  for (std::size_t i = 0; i < MidiTrackData::kMaxEvents; ++i)
+    EXPECT_TRUE(track.Append(MusicEvent(1)));
   EXPECT_FALSE(track.Append(MusicEvent(1)));
   EXPECT_FALSE(track.InsertAt(0, MidiTrackData::Place::Before, MusicEvent(1)));
   EXPECT_EQ(track.Count(), static_cast<int>(MidiTrackData::kMaxEvents));

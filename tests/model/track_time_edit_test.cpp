@@ -103,7 +103,8 @@ TEST(InsertAtTime, AFullTableChangesNothing) {
   RecordingSink sink;
   ModelContext context{sink.Reports()};
   MidiTrackData track(context, TrackForm::GateTimeForm);
-  for (std::size_t i = 0; i < MidiTrackData::kMaxEvents; ++i) track.Append(MusicEvent(1));
+  for (std::size_t i = 0; i < MidiTrackData::kMaxEvents; ++i)
+    EXPECT_TRUE(track.Append(MusicEvent(1)));
   EXPECT_FALSE(track.InsertAtTime(5, Control(0, 0, 7, 1)));
   EXPECT_EQ(track.Count(), static_cast<int>(MidiTrackData::kMaxEvents));
   EXPECT_EQ(track.Event(4).delta, 1);

@@ -55,7 +55,7 @@ class ListTest : public ::testing::Test {
   // Appends a track of the events followed by an EndOfTrack; returns its index.
   int AddTrack(std::vector<MusicEvent> events) {
     events.push_back(EndOfTrack());
-    song_.AppendTrack(TrackOf(context_, TrackForm::GateTimeForm, std::move(events)));
+    EXPECT_TRUE(song_.AppendTrack(TrackOf(context_, TrackForm::GateTimeForm, std::move(events))));
     return song_.TrackCount() - 1;
   }
 

@@ -135,7 +135,8 @@ TEST_F(VolumeList, MasterRowInsertsIntoTheFirstChannelTrackAfterAConductor) {
 TEST_F(VolumeList, MasterRowInsertsIntoTheFirstTrackOtherwise) {
   // A lone conductor track, and a first track that holds a channel message.
   MidiF1Data alone(context_);
-  alone.AppendTrack(TrackOf(context_, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack()}));
+  EXPECT_TRUE(alone.AppendTrack(
+      TrackOf(context_, TrackForm::GateTimeForm, {Tempo(0, 500000), EndOfTrack()})));
   AddTrack({Tempo(0, 500000), Control(0, 0, kVolume, 100)});
   AddTrack({GateNote(0, 0, 60, 10)});
   const SettingsList list = List(ListKind::Volume, {"Master,-,,,"});
