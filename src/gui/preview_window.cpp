@@ -272,12 +272,12 @@ void PreviewWindow::FillTrackList() {
   };
   int number = 0;
   for (const PreviewTrack& track : song->Tracks()) {
-    const bool has_channel = track.channel >= 0;
+    const bool has_channel = track.channel.has_value();
     QTreeWidgetItem* item =
         add_row({QString::number(++number), Unicode(track.name),
-                 has_channel ? QString::number(track.channel + 1) : QStringLiteral("-"),
+                 has_channel ? QString::number(*track.channel + 1) : QStringLiteral("-"),
                  QString::number(track.notes), QString::number(track.voices)});
-    if (has_channel) item->setIcon(kChannelColumn, Swatch(track.channel));
+    if (has_channel) item->setIcon(kChannelColumn, Swatch(*track.channel));
   }
   QTreeWidgetItem* total =
       add_row({QString(), QStringLiteral("Total"), QString(), QString::number(song->Notes().size()),

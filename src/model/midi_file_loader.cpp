@@ -15,8 +15,8 @@ MidiFileLoader::MidiFileLoader(ModelContext& context, const MidiSource& source)
   // names none, or the container finds and reports what is wrong.
   static_cast<void>(StripMacBinaryBeforeHeader(image));
   const SmfHeader header = ReadSmfHeader(image);
-  input_format_ = (header.format == 0 || header.format == 1) ? header.format : -1;
-  switch (input_format_) {
+  if (header.format == 0 || header.format == 1) input_format_ = header.format;
+  switch (header.format) {
     case 0: {
       // The containers take the source's bytes for themselves, at the limit with its message
       // once more; the image served the detection.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "model/midi_f0_data.h"
 #include "model/midi_f1_data.h"
@@ -18,8 +19,8 @@ class MidiFileLoader {
 
   // False when the bytes could not be converted (the reason has been reported).
   bool Loaded() const { return loaded_; }
-  // The format of the file's header: 0, 1, or -1 for anything else.
-  int InputFormat() const { return input_format_; }
+  // The format of the file's header, 0 or 1; none for any other.
+  std::optional<int> InputFormat() const { return input_format_; }
   // The song; null when the load failed or after ToFormat0.
   MidiF1Data* Song() { return song_.get(); }
   // The format-0 song; null before ToFormat0.
@@ -38,7 +39,7 @@ class MidiFileLoader {
 
   ModelContext* context_;
   bool loaded_ = false;
-  int input_format_ = -1;
+  std::optional<int> input_format_;
   std::unique_ptr<MidiF1Data> song_;
   std::unique_ptr<MidiF0Data> format0_song_;
 };

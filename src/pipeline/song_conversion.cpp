@@ -56,13 +56,13 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
   static const std::string kVoicesLabel = Sjis("ボイス数 ");
   static const std::string kSimultaneousLabel = Sjis("同時発音数 ");
   SongConversionResult result;
-  int input_format = -1;
+  int input_format = 0;  // the header's, once the input has loaded
   std::string format1;
   {
     MidiFileLoader loader(conversion.context, source);
     if (!loader.Loaded()) return result;
     result.loaded = true;
-    input_format = loader.InputFormat();
+    input_format = *loader.InputFormat();  // a loaded song is format 0 or 1
 
     MidiF1Data& song = *loader.Song();
     if (conversion.cells) {

@@ -20,7 +20,7 @@ PreviewTrack DescribeTrack(const MidiTrackData& track) {
     }
   }
   const std::int32_t channel = track.GetChannel();
-  described.channel = channel >= 0 && channel < 16 ? channel : -1;
+  if (channel >= 0 && channel < 16) described.channel = channel;
   described.notes = static_cast<int>(
       std::count_if(track.Events().begin(), track.Events().end(),
                     [](const MusicEvent& event) { return event.kind == EventKind::Note; }));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -25,8 +26,8 @@ struct PreviewNote {
 
 // A track of the song as the track list shows it.
 struct PreviewTrack {
-  std::string name;  // the first SequenceName text (Shift_JIS), empty when it has none
-  int channel = -1;  // 0-15, or -1 for a track without channel messages
+  std::string name;            // the first SequenceName text (Shift_JIS), empty when it has none
+  std::optional<int> channel;  // 0-15; none for a track without channel messages
   int notes = 0;
   int voices = 0;  // its share of the voice count
 };

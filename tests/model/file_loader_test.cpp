@@ -88,7 +88,7 @@ TEST_F(FileLoaderTest, TwentyTracksAreReadSilentlyFortyAreCutToSixteen) {
 TEST_F(FileLoaderTest, OtherFormatsAreNoMidiFiles) {
   MidiFileLoader loader(context_, MidiSource::Bytes(Smf(2, 96, {NoteChunk(0, 60)})));
   EXPECT_FALSE(loader.Loaded());
-  EXPECT_EQ(loader.InputFormat(), -1);
+  EXPECT_EQ(loader.InputFormat(), std::nullopt);
   EXPECT_EQ(sink_.CountReported("Midiファイルではありません。"), 1);
   MidiFileLoader text(context_, MidiSource::Bytes("hello"));
   EXPECT_FALSE(text.Loaded());

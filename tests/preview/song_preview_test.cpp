@@ -63,7 +63,7 @@ TEST_F(SongPreviewTest, PicturesTracksNotesMeasuresAndTheTimeline) {
 
   ASSERT_EQ(preview.Tracks().size(), 3u);
   EXPECT_EQ(preview.Tracks()[0].name, "Conductor");
-  EXPECT_EQ(preview.Tracks()[0].channel, -1);
+  EXPECT_EQ(preview.Tracks()[0].channel, std::nullopt);
   EXPECT_EQ(preview.Tracks()[1].name, "Piano");
   EXPECT_EQ(preview.Tracks()[1].notes, 3);
   EXPECT_EQ(preview.Tracks()[1].voices, 2);
