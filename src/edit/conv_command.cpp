@@ -94,9 +94,9 @@ void ConvChannel(MidiF1Data& song, const ConvRow& conv) {
     if (const MaybeTrack track = PickedTrack(song, conv.position_value)) move(*track);
     return;
   }
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    if (NameContains(song.Track(index), conv.position_value)) move(song.Track(index));
-  }
+  ForEachTrack(song, ChannelSelection::Every(), [&](MidiTrackData& track) {
+    if (NameContains(track, conv.position_value)) move(track);
+  });
 }
 
 // Folds the texts of every meta event of the type; false when the position names no folding.

@@ -91,8 +91,7 @@ void DeleteBeat(MidiF1Data& song, int beat) {
   }
   const Ticks quarter = song.Division();
   const Ticks start = (beat - 1) * quarter;
-  for (int index = 0; index < song.TrackCount(); ++index) {
-    MidiTrackData& track = song.Track(index);
+  ForEachTrack(song, ChannelSelection::Every(), [&](MidiTrackData& track) {
     // The time of the last event at or before the start, 0 when there is none.
     Ticks last_before = 0;
     for (const auto [time, event] : TimedEvents(track.Events())) {
@@ -107,7 +106,7 @@ void DeleteBeat(MidiF1Data& song, int beat) {
       event.delta = static_cast<std::int32_t>(new_time - previous_new);
       previous_new = new_time;
     }
-  }
+  });
 }
 
 // PitchBend=lo:hi: the rising bends whose bend (value - 64) x 128 lies in lo to hi. The
