@@ -208,7 +208,7 @@ void PreviewWindow::RefreshViewChoices() {
     view_choice_->clear();
     view_choice_->addItem(QStringLiteral("original"), -1);
     for (int index = 0; index < kSlotCount; ++index) {
-      if (index != 0 && !workspace_.Slot(index).HasEnabledList()) continue;
+      if (!workspace_.Converts(index)) continue;
       view_choice_->addItem(QStringLiteral("after output %1's lists").arg(index + 1), index);
     }
     view_choice_->setCurrentIndex(std::max(view_choice_->findData(chosen), 0));

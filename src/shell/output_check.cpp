@@ -77,7 +77,7 @@ void ForEachOutput(const Workspace& workspace,
   const std::vector<OutputFormat> formats = CheckedFormats(workspace.Formats());
   for (int index = 0; index < kSlotCount; ++index) {
     const OutputSlot& slot = workspace.Slot(index);
-    if (index != 0 && !slot.HasEnabledList()) continue;
+    if (!workspace.Converts(index)) continue;
     SnapshotPlaces places;
     places.folders = slot.folders;
     const std::vector<std::string> snapshots = SnapshotNames(slot);

@@ -155,7 +155,7 @@ bool RunControl::MakeOutputFolders() const {
   const FormatChoices& formats = workspace_.Formats();
   for (int index = 0; index < kSlotCount; ++index) {
     const OutputSlot& slot = workspace_.Slot(index);
-    if (index != 0 && !slot.HasEnabledList()) continue;
+    if (!workspace_.Converts(index)) continue;
     for (const OutputFormat format : kOutputFormats) {
       const std::string& folder = slot.folders[format];
       if (!formats.Checked(format) || folder.empty() || IsFolder(folder)) continue;
@@ -176,7 +176,7 @@ void RunControl::Work(std::string work_folder) {
   const int rows = file_list.RowCount() - 1;
   std::vector<int> slots;  // the slots converted: slot 1, and every slot with a list on
   for (int index = 0; index < kSlotCount; ++index) {
-    if (index == 0 || workspace_.Slot(index).HasEnabledList()) slots.push_back(index);
+    if (workspace_.Converts(index)) slots.push_back(index);
   }
   int converted = 0;
   std::vector<std::string> lists_with_errors;  // "name (output N)", as first reported

@@ -33,6 +33,8 @@ class Workspace {
   OutputSlot& Slot(int index) { return slots_[static_cast<std::size_t>(index)]; }
   const OutputSlot& Slot(int index) const { return slots_[static_cast<std::size_t>(index)]; }
   int CurrentSlot() const { return current_slot_; }
+  // True for the slots a run converts: slot 1 always, every other slot with a list switched on.
+  bool Converts(int index) const { return index == 0 || Slot(index).HasEnabledList(); }
   OutputSlot& Current() { return Slot(current_slot_); }
 
   FormatChoices& Formats() { return formats_; }
