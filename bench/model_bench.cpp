@@ -150,7 +150,7 @@ void BM_EditAndOrderLists(benchmark::State& state) {
     state.ResumeTiming();
     EditEnvironment environment{notices, {}};
     ApplyEditList(*loader.Song(), edits, environment);
-    ApplyOrderList(*loader.Song(), order);
+    ApplyOrderList(*loader.Song(), order, environment);
     benchmark::DoNotOptimize(loader.Song()->Track(0).Count());
   }
   state.SetComplexityN(state.range(0));

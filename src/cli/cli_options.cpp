@@ -60,6 +60,10 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
       options.timelines = true;
       continue;
     }
+    if (argument == "--explain") {
+      options.explain = true;
+      continue;
+    }
     if (argument == "--sjis") {
       options.sjis_output = true;
       continue;
@@ -140,11 +144,18 @@ Options (taken left to right with the paths):
   --timeline        beside every output file NAME.mid, also write NAME.timeline.csv: the
                     number of notes sounding (counted as the simultaneous-notes figure),
                     one line "tick,seconds,notes" per change
+  --explain         after each edit- and order-list row, a result line tells what it did
+                    to the song: notes and other events added, removed or changed (a
+                    note counts once, End of Track not at all), events moved to another
+                    track or reordered within their tick, tracks added or removed, or
+                    that nothing matched
   --sjis            write result lines in Shift_JIS instead of UTF-8
   -h, --help        show this help
   --version         show the version
 
 Result lines go to standard output as they are reported; messages go to standard error.
+Every message that an edit- or order-list row causes is followed by a line naming the
+list, the row's line (the heading is line 1) and its cells: "e_list.csv 3行目: Del,Beat=1,-,-".
 Input names in a file list that are not absolute are found from the current folder.
 
 Exit status:

@@ -25,6 +25,7 @@ struct CliOptions {
   std::optional<std::string> save_result;
   bool yes = false;
   bool timelines = false;
+  bool explain = false;
   bool sjis_output = false;
   bool help = false;
   bool version = false;

@@ -181,6 +181,7 @@ int Run(const CliOptions& options) {
       }
     }
     workspace.Formats().timelines = options.timelines;
+    workspace.Formats().explain = options.explain;
     run.SetWorkParent(parent);
     if (interrupts.Signal() == 0) {
       SetOptionFolders(folder_options, workspace);

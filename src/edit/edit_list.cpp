@@ -3,6 +3,7 @@
 #include <array>
 
 #include "edit/edit_commands.h"
+#include "edit/list_row_watch.h"
 #include "report/message_catalogue.h"
 
 namespace quillmar {
@@ -52,14 +53,16 @@ ChannelRule EditChannelRule(int number) {
 
 void ApplyEditList(MidiF1Data& song, const SettingsList& list, EditEnvironment& environment) {
   for (int row = 1; row < list.RowCount(); ++row) {
+    ListRowWatch watch(song, environment, list, row);
     const EditRow edit_row =
         ParseEditRow(song, {list.Cell(row, kCommandColumn), list.Cell(row, kTargetColumn),
                             list.Cell(row, kChannelColumn), list.Cell(row, kPositionColumn)});
     if (edit_row.command == 0) {
       ReportMessage(song.Context().Reports(), kEditListError);
-      continue;
+    } else {
+      kCommands[static_cast<std::size_t>(edit_row.command - 1)].run(edit_row, song, environment);
     }
-    kCommands[static_cast<std::size_t>(edit_row.command - 1)].run(edit_row, song, environment);
+    watch.Finish(song, environment);
   }
 }
 

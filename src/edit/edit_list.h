@@ -3,9 +3,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "edit/edit_notices.h"
 #include "edit/edit_row.h"
+#include "edit/row_effects.h"
 #include "lists/settings_list.h"
 #include "model/midi_f1_data.h"
 #include "model/output_format.h"
@@ -27,6 +29,10 @@ struct EditEnvironment {
   SnapshotPlaces snapshots;
   // False once a Save row could not write one of its files: the row is then incomplete.
   bool snapshots_written = true;
+  // With explain, a line after each edit- and order-list row tells what it did to the song.
+  bool explain = false;
+  // When set, receives what each edit- and order-list row did, in the order they ran.
+  std::vector<RowEffect>* effects = nullptr;
 };
 
 // The file that a Save row (target File=name) writes for an output format: the output name in
@@ -45,7 +51,8 @@ ChannelRule EditChannelRule(int number);
 // Runs the list's rows 1 to the last, top to bottom, against the song. A word that is no
 // command reports message 11 and the row is skipped. A position written as
 // measure:beat:tick is turned into ticks under this song's meter and division; the list
-// itself is never changed, so every file of a run reads the row as written.
+// itself is never changed, so every file of a run reads the row as written. A row that
+// reported anything is named after its lines (see ListRowWatch).
 void ApplyEditList(MidiF1Data& song, const SettingsList& list, EditEnvironment& environment);
 
 }  // namespace quillmar

@@ -46,14 +46,17 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
   }
   std::string input;
   if (!ReadWholeFile(context_->Reports(), input_name, input)) return {};
-  SongConversion conversion{*context_, *notices_, slot_, TextCells{title, copyright},
-                            {},        false,     {}};
+  SongConversion conversion{.context = *context_,
+                            .notices = *notices_,
+                            .slot = slot_,
+                            .cells = TextCells{title, copyright}};
   for (const OutputFormat format : kOutputFormats) {
     conversion.snapshots.checked[format] = formats_->Checked(format);
   }
   conversion.snapshots.folders = slot_->folders;
   conversion.snapshots.output_name = *file_name;
   conversion.make_timeline = formats_->timelines;
+  conversion.explain = formats_->explain;
   const std::string work_path = JoinPath(work_folder_, *file_name);
   bool complete = true;
   std::vector<std::string> written_folders;

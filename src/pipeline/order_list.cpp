@@ -1,6 +1,7 @@
 #include "pipeline/order_list.h"
 
 #include "edit/event_keyword.h"
+#include "edit/list_row_watch.h"
 #include "edit/tick_group_order.h"
 
 namespace quillmar {
@@ -10,18 +11,19 @@ constexpr int kKeywordColumn = 1;
 
 }  // namespace
 
-void ApplyOrderList(MidiF1Data& song, const SettingsList& list) {
+void ApplyOrderList(MidiF1Data& song, const SettingsList& list, EditEnvironment& environment) {
   for (int row = list.RowCount() - 1; row >= 1; --row) {
+    ListRowWatch watch(song, environment, list, row);
     const EventKeyword keyword =
         ParseEventKeyword(song.Context().Reports(), list.Cell(row, kKeywordColumn));
     // Unknown keywords and qualifiers name no event.
-    if (keyword.refused || keyword.kind == KindCode::kUnknown ||
-        keyword.kind == KindCode::kQualifier) {
-      continue;
+    if (!keyword.refused && keyword.kind != KindCode::kUnknown &&
+        keyword.kind != KindCode::kQualifier) {
+      for (int index = 0; index < song.TrackCount(); ++index) {
+        MoveMatchingEventsFirst(song.Track(index), keyword.kind, keyword.sub, keyword.value_text);
+      }
     }
-    for (int index = 0; index < song.TrackCount(); ++index) {
-      MoveMatchingEventsFirst(song.Track(index), keyword.kind, keyword.sub, keyword.value_text);
-    }
+    watch.Finish(song, environment);
   }
 }
 

@@ -16,12 +16,14 @@ namespace quillmar {
 [[nodiscard]] std::optional<std::string> OutputFileName(std::string_view cell);
 
 // The output formats asked for: any combination; "Same as original" at start. With
-// `timelines`, a timeline of sounding notes is written beside every output file.
+// `timelines`, a timeline of sounding notes is written beside every output file; with
+// `explain`, the result list tells what each edit- and order-list row did.
 struct FormatChoices {
   bool same_as_original = true;
   bool format0 = false;
   bool format1 = false;
   bool timelines = false;
+  bool explain = false;
 
   // Whether the format is asked for.
   bool& Checked(OutputFormat format);

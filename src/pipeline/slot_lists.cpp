@@ -23,7 +23,7 @@ constexpr std::array<SlotList, kSlotListCount> kSlotLists = {{
     {ListKind::Volume, 0, ApplyToSong<ApplyVolumeList>},
     {ListKind::Drum, 2, ApplyToSong<ApplyDrumList>},
     {ListKind::Edit, 3, ApplyEditList},
-    {ListKind::Order, 4, ApplyToSong<ApplyOrderList>},
+    {ListKind::Order, 4, ApplyOrderList},
 }};
 
 constexpr bool EachPlaceOnce() {

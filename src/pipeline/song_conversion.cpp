@@ -71,6 +71,8 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
     }
     if (conversion.slot != nullptr) {
       EditEnvironment environment{conversion.notices, std::move(conversion.snapshots)};
+      environment.explain = conversion.explain;
+      environment.effects = conversion.effects;
       environment.snapshots.input_format = input_format;
       result.lists_with_errors = ApplyLists(song, *conversion.slot, environment);
       result.snapshots_written = environment.snapshots_written;

@@ -27,15 +27,19 @@ struct SongConversion {
   ModelContext& context;
   EditNotices& notices;
   const OutputSlot* slot = nullptr;
-  std::optional<TextCells> cells;
+  std::optional<TextCells> cells{};
   // Where the edit list's Save rows write; with no format checked they write nothing. The
   // input format is filled in once the song has loaded.
-  SnapshotPlaces snapshots;
+  SnapshotPlaces snapshots{};
   // Whether the result carries the format-0 song's timeline as CSV text.
   bool make_timeline = false;
+  // With explain, a line after each edit- and order-list row tells what it did; when set,
+  // `effects` receives what each of those rows did.
+  bool explain = false;
+  std::vector<RowEffect>* effects = nullptr;
   // When set, shown the format-1 song as read back from its file and the merged format-0
   // track, both in GateTimeForm, before the format-0 file is encoded (for a preview).
-  std::function<void(const MidiF1Data& song, const MidiTrackData& merged)> show;
+  std::function<void(const MidiF1Data& song, const MidiTrackData& merged)> show{};
 };
 
 // Takes one written file of the conversion: its format (format 1, then format 0), the input's

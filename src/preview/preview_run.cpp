@@ -30,7 +30,7 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
     if (ReadWholeFile(reporter, sjis_input_path, input)) {
       ModelContext context(reporter);
       EditNotices notices;  // the preview's own: the program's notices stay unused
-      SongConversion conversion{context, notices, slot, std::nullopt, {}, false, {}};
+      SongConversion conversion{.context = context, .notices = notices, .slot = slot};
       if (cells) conversion.cells = TextCells{cells->title, cells->copyright};
       conversion.snapshots.output_name = BaseName(sjis_input_path);
       conversion.show = [&](const MidiF1Data& written, const MidiTrackData& merged) {

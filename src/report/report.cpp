@@ -9,6 +9,7 @@ Reporter::~Reporter() {
 }
 
 void AppendResultLine(Reporter& reporter, std::string_view line) {
+  ++reporter.lines_reported_;
   const RepeatLimiter::Passed passed = reporter.limiter_.Feed(line);
   if (!passed.summary.empty()) reporter.sink_->AppendLine(passed.summary);
   if (passed.line) reporter.sink_->AppendLine(line);
@@ -34,6 +35,7 @@ void FlushRepeatedLines(Reporter& reporter) {
 void ShowMessageBox(Reporter& reporter, std::string_view text) {
   // Every line reported before the box is in the list when it appears.
   FlushRepeatedLines(reporter);
+  ++reporter.lines_reported_;
   reporter.Sink().ShowMessage(text);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -42,15 +43,19 @@ class Reporter {
   ReportSink& Sink() const { return *sink_; }
   // The list errors reported so far.
   int ListErrors() const { return list_errors_; }
+  // How many lines and message boxes were reported so far (held-back repeats included).
+  std::uint64_t LinesReported() const { return lines_reported_; }
 
  private:
   friend void ReportText(Reporter& reporter, std::string_view text, Finding finding);
   friend void AppendResultLine(Reporter& reporter, std::string_view line);
   friend void FlushRepeatedLines(Reporter& reporter);
+  friend void ShowMessageBox(Reporter& reporter, std::string_view text);
 
   ReportSink* sink_;
   RepeatLimiter limiter_;
   int list_errors_ = 0;
+  std::uint64_t lines_reported_ = 0;
 };
 
 // The indent of every reported line: twelve blanks.

@@ -166,6 +166,48 @@ TEST_F(CliEndToEnd, ExampleEditAndOrderListsApplyInTheirSlot) {
   }
 }
 
+// Every message of an edit- or order-list row is followed by the row's place; --explain adds
+// what each row did, in counts that the written files bear out.
+TEST_F(CliEndToEnd, RowsAreNamedAfterTheirMessagesAndExplainedOnRequest) {
+  const std::string input = Examples("input");
+  WriteFile(input + "/e_rows.csv",
+            "c,t,ch,p\r\nDel,Note=42,10,-\r\nConv,Velocity=10,-,-\r\nFoo,x,-,-\r\n"
+            "Del,Track,-,Chanel=2\r\n");
+  WriteFile(input + "/o_rows.csv", "n,e\r\n1,Bogus\r\n");
+  const std::string plain = Path("plain"), edited = Path("edited");
+  ASSERT_EQ(Run(input, {"band.mid", "--formats", "1", "--out", plain}).status, 0);
+  const Names rows = {
+      Indented("e_rows.csv 2行目 Del,Note=42,10,- → 音符の削除 32"),
+      Indented("e_rows.csv 3行目 Conv,Velocity=10,-,- → "
+               "当てはまるものがなく、何も変わりませんでした。"),
+      Indented("編集リストに誤りがあります。"),
+      Indented("e_rows.csv 4行目: Foo,x,-,-"),
+      Indented("e_rows.csv 4行目 Foo,x,-,- → 当てはまるものがなく、何も変わりませんでした。"),
+      Indented("e_rows.csv 5行目 Del,Track,-,Chanel=2 → "
+               "音符の削除 16、イベントの削除 2、トラックの削除 1"),
+      Indented("編集リストか順序リストに誤りがあります。"),
+      Indented("   問題のある指定  Bogus"),
+      Indented("o_rows.csv 2行目: 1,Bogus"),
+      Indented("o_rows.csv 2行目 1,Bogus → 当てはまるものがなく、何も変わりませんでした。"),
+  };
+  for (const bool explain : {false, true}) {
+    Args arguments = {"band.mid", "e_rows.csv", "o_rows.csv", "--formats", "1", "--out", edited};
+    if (explain) arguments.push_back("--explain");
+    const ProgramRun run = Run(input, arguments);
+    EXPECT_EQ(run.status, 4) << run.err;
+    Names expected;
+    for (const std::string& line : rows) {
+      if (explain || line.find("→") == std::string::npos) expected.push_back(line);
+    }
+    const Names lines = Lines(run.out);
+    const auto first = std::find(lines.begin(), lines.end(), expected.front());
+    ASSERT_NE(first, lines.end()) << run.out;
+    EXPECT_EQ(Names(first, first + static_cast<std::ptrdiff_t>(expected.size())), expected);
+  }
+  // The written song bears the counts out: 32 hi-hats and the bass's 16 notes fewer.
+  EXPECT_EQ(NotesOf(plain + "/band.mid").size() - NotesOf(edited + "/band.mid").size(), 48u);
+}
+
 // Save writes a snapshot of the song as it stands at its row into a folder inside the
 // slot's folder of each checked format; the rows after it go on editing.
 TEST_F(CliEndToEnd, SaveSnapshotsLandInsideTheChosenFolders) {

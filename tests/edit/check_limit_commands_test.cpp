@@ -31,12 +31,17 @@ TEST_F(CheckLimitCommands, CheckAddsALineForWhatTheSongLacks) {
   Edit({"Check,Marker=STOP,-,-", "Check,Marker=GO,-,-", "Check,LoopSysExStart,-,-",
         "Check,LoopSysExStop,-,-", "Check,CuePoint=Q0F,-,-", "Check,SysExF0,-,-",
         "Check,MasterVolume,-,-"});
-  // The lines as appended: the indent, no line end of their own.
+  // The lines as appended: the indent, no line end of their own; each row's lines are followed
+  // by the row's place in the list (the heading is line 1) and its cells.
   const std::string indent(kReportIndent);
-  EXPECT_EQ(sink_.Lines(),
-            (std::vector<std::string>{indent + "GOがありませんでした。",
-                                      indent + "エクスクルーシブがありませんでした。",
-                                      indent + "エクスクルーシブがありませんでした。"}));
+  EXPECT_EQ(sink_.Lines(), (std::vector<std::string>{
+                               indent + "GOがありませんでした。",
+                               indent + "list.csv 3行目: Check,Marker=GO,-,-",
+                               indent + "エクスクルーシブがありませんでした。",
+                               indent + "list.csv 5行目: Check,LoopSysExStop,-,-",
+                               indent + "エクスクルーシブがありませんでした。",
+                               indent + "list.csv 8行目: Check,MasterVolume,-,-",
+                           }));
 }
 
 TEST_F(CheckLimitCommands, LimitShortensLongNotes) {

@@ -95,13 +95,20 @@ class EditTest : public ListTest {
     EXPECT_EQ(Reported(), lines);
   }
 
-  // The result lines without their indent (UTF-8).
+  // The result lines without their indent (UTF-8), but for the lines that name the row after
+  // its messages ("list.csv 2行目: ...").
   std::vector<std::string> Reported() const {
     std::vector<std::string> lines;
     for (const std::string& line : sink_.Lines()) {
-      lines.push_back(line.rfind(kReportIndent, 0) == 0 ? line.substr(kReportIndent.size()) : line);
+      std::string text =
+          line.rfind(kReportIndent, 0) == 0 ? line.substr(kReportIndent.size()) : line;
+      if (!IsRowDetail(text)) lines.push_back(std::move(text));
     }
     return lines;
+  }
+
+  static bool IsRowDetail(std::string_view line) {
+    return line.rfind("list.csv ", 0) == 0 && line.find("行目: ") != std::string_view::npos;
   }
 };
 

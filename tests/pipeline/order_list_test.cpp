@@ -37,7 +37,8 @@ void MoveMatchingFirstStepByStep(MidiTrackData& track, int kind, int sub) {
 class OrderList : public EditTest {
  protected:
   std::vector<std::string> Ordered(std::initializer_list<std::string_view> rows) {
-    ApplyOrderList(song_, List(ListKind::Order, rows));
+    EditEnvironment environment{notices_, {}};
+    ApplyOrderList(song_, List(ListKind::Order, rows), environment);
     return Events(0);
   }
 };
