@@ -24,6 +24,7 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
                          const std::optional<PreviewCells>& cells) {
   CollectingSink collected;
   std::unique_ptr<SongPreview> song;
+  std::vector<RowEffect> effects;
   {
     Reporter reporter(collected);  // the preview's own: a run beside it reports apart
     std::string input;
@@ -31,6 +32,7 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
       ModelContext context(reporter);
       EditNotices notices;  // the preview's own: the program's notices stay unused
       SongConversion conversion{.context = context, .notices = notices, .slot = slot};
+      conversion.effects = &effects;
       if (cells) conversion.cells = TextCells{cells->title, cells->copyright};
       conversion.snapshots.output_name = BaseName(sjis_input_path);
       conversion.show = [&](const MidiF1Data& written, const MidiTrackData& merged) {
@@ -43,7 +45,7 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
       if (!converted.finished) song.reset();
     }
   }
-  return {std::move(song), std::move(collected.lines)};
+  return {std::move(song), std::move(collected.lines), std::move(effects)};
 }
 
 }  // namespace quillmar

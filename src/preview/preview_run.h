@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "edit/row_effects.h"
 #include "pipeline/output_slot.h"
 #include "preview/song_preview.h"
 
@@ -22,6 +23,7 @@ struct PreviewCells {
 struct PreviewResult {
   std::unique_ptr<SongPreview> song;  // null when the file could not be converted
   std::vector<std::string> lines;     // Shift_JIS; message boxes appear as lines too
+  std::vector<RowEffect> effects;     // what each edit- and order-list row did, as they ran
 };
 
 // Converts one MIDI file (a Shift_JIS path) as a run converts a row, entirely in memory: with

@@ -132,6 +132,13 @@ TEST_F(SongPreviewTest, RunInMemoryGivesTheRunsLinesAndWritesNothing) {
              line.find(Sjis("著作権")) != std::string::npos;
     });
     EXPECT_EQ(preview.lines, run_lines);
+    // What each edit row did: the snapshot nothing, the deletion the notes 67.
+    ASSERT_EQ(preview.effects.size(), slot ? 2u : 0u);
+    if (slot) {
+      EXPECT_TRUE(preview.effects[0].ChangedNothing());
+      EXPECT_EQ(static_cast<std::size_t>(preview.effects[1].notes.removed),
+                preview.effects[1].touched.size());
+    }
     const std::string figure =
         Sjis("同時発音数 ") + std::to_string(preview.song->SimultaneousNotes());
     EXPECT_NE(std::find_if(run_lines.begin(), run_lines.end(),
