@@ -28,6 +28,7 @@ constexpr QColor kFaintMeasureLine(205, 205, 220);
 constexpr QColor kOctaveLine(200, 200, 214);
 constexpr QColor kBlackKeyRow(236, 236, 244);
 constexpr QColor kPastTheEnd(0, 0, 40, 22);
+constexpr QColor kMark(20, 20, 20);  // the frame of a note a list row touched
 
 bool IsBlackKey(int note) {
   constexpr std::array<bool, 12> kBlack = {false, true,  false, true,  false, false,
@@ -192,6 +193,7 @@ void PianoRollView::paintEvent(QPaintEvent*) {
   PaintSpansAbove(painter, spans_above_, axis_, plot);
   PaintMeasureLines(painter, *song_, axis_, plot);
   PaintNotes(painter, plot);
+  PaintMarks(painter, plot);
   painter.restore();
   PaintRuler(painter);
   PaintKeyboard(painter);
@@ -213,6 +215,24 @@ void PianoRollView::PaintRows(QPainter& painter, const QRect& plot) const {
   const int end = std::max(axis_.CeilX(static_cast<double>(song_->Length())), plot.left());
   if (end <= plot.right()) {
     painter.fillRect(QRect(end, plot.top(), plot.right() + 1 - end, plot.height()), kPastTheEnd);
+  }
+}
+
+void PianoRollView::SetMarks(std::vector<TouchedNote> marks) {
+  marks_ = std::move(marks);
+  update();
+}
+
+void PianoRollView::PaintMarks(QPainter& painter, const QRect& plot) const {
+  painter.setBrush(Qt::NoBrush);
+  for (const TouchedNote& mark : marks_) {
+    const double top = RowTop(mark.key);
+    if (top > plot.bottom() || top + row_height_ < plot.top()) continue;
+    const int left = axis_.FloorX(static_cast<double>(mark.tick));
+    const int right = std::max(left + 4, axis_.CeilX(static_cast<double>(mark.tick + mark.gate)));
+    if (right < plot.left() || left > plot.right()) continue;
+    painter.setPen(QPen(kMark, 2, mark.removed ? Qt::DashLine : Qt::SolidLine));
+    painter.drawRect(QRectF(left - 1, std::floor(top), right - left + 2, row_height_ + 1));
   }
 }
 

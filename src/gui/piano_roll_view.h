@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "edit/row_effects.h"
 #include "preview/song_preview.h"
 
 class QPainter;
@@ -63,6 +64,10 @@ class PianoRollView : public QWidget {
   // top of note 127.
   void SetNoteRows(double row_height, int scroll);
   void SetSpansAbove(std::vector<TickSpan> spans);
+  // Notes to mark: framed where a list row left them, dashed where it removed them (or where
+  // they stood before it changed them). Empty marks nothing.
+  void SetMarks(std::vector<TouchedNote> marks);
+  const std::vector<TouchedNote>& Marks() const { return marks_; }
 
   // The width of the keyboard and its labels left of the plot.
   int GutterWidth() const;
@@ -78,6 +83,7 @@ class PianoRollView : public QWidget {
   QRect RowRect(int left, double top, int width) const;
   void PaintRows(QPainter& painter, const QRect& plot) const;
   void PaintNotes(QPainter& painter, const QRect& plot) const;
+  void PaintMarks(QPainter& painter, const QRect& plot) const;
   void PaintRuler(QPainter& painter) const;
   void PaintKeyboard(QPainter& painter) const;
 
@@ -86,6 +92,7 @@ class PianoRollView : public QWidget {
   double row_height_ = 6;
   int scroll_ = 0;
   std::vector<TickSpan> spans_above_;
+  std::vector<TouchedNote> marks_;
 };
 
 // The sixteen channel colours with their numbers, the drum channel marked as its notes are.
