@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTableWidget>
@@ -49,9 +51,8 @@ class CornerHeading : public QObject {
 
 // The grid: row 0 of the list as the horizontal heading, column 0 as the vertical heading,
 // their common first cell in the corner, the other cells read-only below and beside them.
-// Columns are never narrower than the header's least section, so a short column still shows
-// its text, and texts are not elided: one that is a little wider than its column shows in
-// the cell's margin.
+// A column is as wide as its longest cell in bytes makes it, and wider where its texts need
+// more; never narrower than the header's least section.
 QTableWidget* MakeGrid(const SettingsList& list, int char_width, QWidget* parent) {
   auto* grid = new QTableWidget(std::max(list.RowCount() - 1, 0),
                                 std::max(list.ColumnCount() - 1, 0), parent);
@@ -59,14 +60,8 @@ QTableWidget* MakeGrid(const SettingsList& list, int char_width, QWidget* parent
   grid->setWordWrap(false);
   grid->setTextElideMode(Qt::ElideNone);
   grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
-  const int least = grid->horizontalHeader()->minimumSectionSize();
-  const auto width_of = [&](int column) {
-    return std::max(ColumnPixels(list.ColumnWidth(column), char_width), least);
-  };
-  grid->verticalHeader()->setFixedWidth(width_of(0));
   for (int column = 1; column < list.ColumnCount(); ++column) {
     grid->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(Unicode(list.Cell(0, column))));
-    grid->setColumnWidth(column - 1, width_of(column));
   }
   for (int row = 1; row < list.RowCount(); ++row) {
     grid->setVerticalHeaderItem(row - 1, new QTableWidgetItem(Unicode(list.Cell(row, 0))));
@@ -74,11 +69,29 @@ QTableWidget* MakeGrid(const SettingsList& list, int char_width, QWidget* parent
       grid->setItem(row - 1, column - 1, new QTableWidgetItem(Unicode(list.Cell(row, column))));
     }
   }
+  const int least = grid->horizontalHeader()->minimumSectionSize();
+  const auto width_of = [&](int column, int texts) {
+    return std::max({ColumnPixels(list.ColumnWidth(column), char_width), texts, least});
+  };
+  grid->verticalHeader()->setFixedWidth(width_of(0, grid->verticalHeader()->sizeHint().width()));
+  grid->resizeColumnsToContents();
+  for (int column = 1; column < list.ColumnCount(); ++column) {
+    grid->setColumnWidth(column - 1, width_of(column, grid->columnWidth(column - 1)));
+  }
   if (auto* corner = grid->findChild<QAbstractButton*>()) {
     corner->setText(Unicode(list.Cell(0, 0)));
     corner->installEventFilter(new CornerHeading(grid));
   }
   return grid;
+}
+
+// The width that shows every column of the grid: the headings, the columns, the frame and a
+// vertical scroll bar.
+int WidthShowingEveryColumn(const QTableWidget& grid) {
+  int width = grid.verticalHeader()->width() + 2 * grid.frameWidth() +
+              grid.verticalScrollBar()->sizeHint().width();
+  for (int column = 0; column < grid.columnCount(); ++column) width += grid.columnWidth(column);
+  return width;
 }
 
 }  // namespace
@@ -89,7 +102,6 @@ ListViewDialog::ListViewDialog(const SettingsList& list, ListKind kind, QWidget*
   setWindowTitle(QStringLiteral("List View"));
   setFont(DialogFont());
   const QFontMetrics metrics = fontMetrics();
-  setFixedSize(DialogRect(metrics, 0, 0, 375, 275).size());
 
   auto* description = new QLabel(Unicode(ListDescription(kind)).replace(u'\r', u'\n'), this);
   description->setObjectName(QStringLiteral("1004"));
@@ -100,7 +112,8 @@ ListViewDialog::ListViewDialog(const SettingsList& list, ListKind kind, QWidget*
 
   QTableWidget* grid = MakeGrid(list, AverageCharWidth(metrics), this);
   grid->setObjectName(QStringLiteral("1003"));
-  grid->setGeometry(DialogRect(metrics, 5, 75, 365, 165));
+  const QRect least_grid = DialogRect(metrics, 5, 75, 365, 165);
+  grid->setGeometry(least_grid);
   if (open_row) {
     setWindowModality(Qt::WindowModal);
     connect(grid, &QTableWidget::cellDoubleClicked, this,
@@ -112,6 +125,21 @@ ListViewDialog::ListViewDialog(const SettingsList& list, ListKind kind, QWidget*
   ok->setDefault(true);
   ok->setGeometry(DialogRect(metrics, 160, 250, 50, 14));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  // The described layout is the least size; the dialog opens as wide as its columns need,
+  // within the screen, and the grid takes whatever room it is given.
+  growing_.Add(description, Follow::GrowWidth);
+  growing_.Add(grid, Follow::Grow);
+  growing_.Add(ok, Follow::MoveDown);
+  const QSize least = DialogRect(metrics, 0, 0, 375, 275).size();
+  setMinimumSize(least);
+  const int wanted = least.width() + WidthShowingEveryColumn(*grid) - least_grid.width();
+  resize(std::min(wanted, screen()->availableGeometry().width()), least.height());
+}
+
+void ListViewDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  growing_.Place(size() - minimumSize());
 }
 
 const std::string& ListDescription(ListKind kind) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <functional>
 
+#include "gui/growing_controls.h"
 #include "lists/settings_list.h"
 
 namespace quillmar {
@@ -18,6 +19,12 @@ class ListViewDialog : public QDialog {
   // opens takes input while the list stays open.
   ListViewDialog(const SettingsList& list, ListKind kind, QWidget* parent = nullptr,
                  std::function<void(int row)> open_row = {});
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  GrowingControls growing_;
 };
 
 // The description text of a list kind (Shift_JIS, lines broken by CR).

@@ -10,11 +10,13 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTextLayout>
 #include <QToolTip>
 #include <QUrl>
+#include <algorithm>
 #include <functional>
 
 #include "gui/about_box.h"
@@ -108,7 +110,7 @@ constexpr const char* kDialogTip =
     "ボタンの上にマウスを置くと、ヘルプが表示されます。\n"
     "ドラッグ＆ドロップでファイルを設定できます。";
 
-constexpr int kResultExtent = 600;    // pixels
+constexpr int kResultExtent = 600;    // pixels, or the list's width when it is wider
 constexpr int kTipWidth = 300;        // pixels; longer tips wrap
 constexpr int kTipDuration = 30'000;  // milliseconds
 
@@ -168,6 +170,20 @@ void SetTip(QWidget* widget, const char* utf8_text) {
   widget->setToolTipDuration(kTipDuration);
 }
 
+// A switch that is on stands out from the grey ones that are off, in bold white on blue; its
+// caption stays.
+void ShowSwitchState(QPushButton* button, bool on) {
+  QFont font;  // what is not set here is the dialog's
+  QPalette colours;
+  if (on) {
+    font.setBold(true);
+    colours.setColor(QPalette::Button, QColor(40, 90, 200));
+    colours.setColor(QPalette::ButtonText, Qt::white);
+  }
+  button->setFont(font);
+  button->setPalette(colours);
+}
+
 ListKind KindOf(int list) {
   return kListRows[static_cast<std::size_t>(list)].kind;
 }
@@ -210,7 +226,6 @@ MainDialog::MainDialog(Workspace& workspace, Prompter& prompter, const QStringLi
   setFont(DialogFont());
   setPalette(DialogColours());
   setAcceptDrops(true);
-  resize(ControlMaker(this).Rect(kDialogSize).size());
 
   auto* about = new QAction(QString::fromUtf8("Quillmar のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
   connect(about, &QAction::triggered, this, [this] { AboutBox(this).exec(); });
@@ -218,6 +233,9 @@ MainDialog::MainDialog(Workspace& workspace, Prompter& prompter, const QStringLi
   setContextMenuPolicy(Qt::ActionsContextMenu);
 
   CreateControls();
+  // The described layout is the least size; a larger window gives the room to the result list.
+  setMinimumSize(ControlMaker(this).Rect(kDialogSize).size());
+  resize(minimumSize());
   SetToolTips();
   // An empty start folder is a working folder that could not be read at start.
   if (workspace_.StartFolder().empty()) {
@@ -255,13 +273,13 @@ void MainDialog::CreateControls() {
   CreateFormatBoxes();
 
   auto* result_list = make.Make<QListWidget>(1023, {215, 30, 215, 230});
+  result_list_ = result_list;
   result_list->setSelectionMode(QAbstractItemView::NoSelection);
   result_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   result_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   result_list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   result_list->setTextElideMode(Qt::ElideNone);
-  // Lines lie in cells of one height, at first 600 pixels wide (the horizontal extent).
-  result_list->setGridSize(QSize(kResultExtent, result_list->fontMetrics().height() + 2));
+  ShowResultExtent();
   connect(
       result_list, &QListWidget::itemDoubleClicked, this,
       [this, result_list](QListWidgetItem* item) { PreviewResultLine(result_list->row(item)); });
@@ -276,8 +294,26 @@ void MainDialog::CreateControls() {
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* help = make.Make<QPushButton>(57670, {360, 325, 60, 20}, QString::fromUtf8("ﾍﾙﾌﾟ(&H)"));
   connect(help, &QPushButton::clicked, this, [this] { ShowHelp(this); });
+  growing_.Add(result_list, Follow::Grow);
+  growing_.Add(save, Follow::MoveDown);  // centred under the result list
+  growing_.Add(ok, Follow::MoveDownRight);
+  growing_.Add(help, Follow::MoveDownRight);
 
   user_interface_.Publish(result_list, status, this);
+}
+
+void MainDialog::ShowResultExtent() {
+  // Lines lie in cells of one height, as wide as the horizontal extent.
+  const int inside = result_list_->width() - 2 * result_list_->frameWidth() -
+                     result_list_->verticalScrollBar()->sizeHint().width();
+  result_list_->setGridSize(
+      QSize(std::max(kResultExtent, inside), result_list_->fontMetrics().height() + 2));
+}
+
+void MainDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  growing_.Place(size() - minimumSize());
+  ShowResultExtent();
 }
 
 void MainDialog::CreateListRows() {
@@ -378,6 +414,7 @@ void MainDialog::RefreshListControls() {
       const QSignalBlocker quiet(switch_button);
       switch_button->setChecked(on);
     }
+    ShowSwitchState(switch_button, on);
     list_buttons_[at]->setVisible(on);
     view_buttons_[at]->setVisible(on);
   }

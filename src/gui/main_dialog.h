@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "gui/growing_controls.h"
 #include "gui/prompter.h"
 #include "gui/qt_user_interface.h"
 #include "preview/preview_run.h"
@@ -18,6 +19,7 @@
 #include "shell/workspace.h"
 
 class QCheckBox;
+class QListWidget;
 class QPushButton;
 class QTabBar;
 
@@ -53,6 +55,7 @@ class MainDialog : public QDialog {
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // The six lists in the order of their buttons: the file list, then the five slot lists.
@@ -62,6 +65,7 @@ class MainDialog : public QDialog {
   void CreateListRows();
   void CreateFormatBoxes();
   void SetToolTips();
+  void ShowResultExtent();
 
   std::optional<SettingsList>& ListAt(int list);
   void ChooseList(int list);
@@ -92,6 +96,8 @@ class MainDialog : public QDialog {
   bool closing_ = false;
 
   QTabBar* tabs_ = nullptr;
+  QListWidget* result_list_ = nullptr;
+  GrowingControls growing_;
   std::array<QPushButton*, kListCount> list_buttons_{};
   std::array<QPushButton*, kListCount> view_buttons_{};
   std::array<QPushButton*, kSlotListCount> switches_{};

@@ -191,7 +191,9 @@ QWidget* PreviewWindow::CreateSidePane() {
   result_text_ = new QPlainTextEdit(result_pane);
   result_text_->setObjectName(QStringLiteral("result"));
   result_text_->setReadOnly(true);
-  result_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long lines (paths, messages) wrap at the pane's width, between words or anywhere.
+  result_text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  result_text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   auto* layout = new QVBoxLayout(result_pane);
   layout->setContentsMargins(0, 4, 0, 0);
   layout->addWidget(figures_);

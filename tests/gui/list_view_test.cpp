@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QtTest>
@@ -122,6 +123,38 @@ class ListViewTest : public QObject {
     const int least = grid->horizontalHeader()->minimumSectionSize();
     QVERIFY(qRound(3 * 16 * char_width / 15.0) < least);
     QCOMPARE(grid->columnWidth(1), least);
+  }
+
+  // A column is never narrower than its texts (twelve W are wider than twelve bytes make it);
+  // the dialog opens as wide as its columns need, but no wider than the (800 pixel) screen.
+  void DialogOpensWideEnoughForEveryColumnWithinTheScreen() {
+    struct Case {
+      std::string copyright;
+      bool every_column_shows;
+    };
+    TempFolder folder;
+    const QSize least = DialogRect(QFontMetrics(DialogFont()), 0, 0, 375, 275).size();
+    const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
+    for (const Case& row :
+         {Case{"(C) 2003 花子 Music", true}, Case{std::string(120, 'c'), false}}) {
+      const SettingsList list =
+          LoadList(folder, ListKind::FileList,
+                   "番号,入力ファイル名,出力ファイル名,タイトル,著作権情報\r\n"
+                   "1,/home/hanako/midi/2003/かえるの歌.mid,kaeru.mid,WWWWWWWWWWWW," +
+                       row.copyright + "\r\n");
+      ListViewDialog dialog(list, ListKind::FileList);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      const QTableWidget* grid = Grid(dialog);
+      QVERIFY(grid->columnWidth(2) > grid->fontMetrics().horizontalAdvance("WWWWWWWWWWWW"));
+      QCOMPARE(dialog.minimumSize(), least);
+      QVERIFY(dialog.width() > least.width());
+      QCOMPARE(dialog.width() == screen, !row.every_column_shows);
+      const int last = grid->columnCount() - 1;
+      QCOMPARE(
+          grid->columnViewportPosition(last) + grid->columnWidth(last) <= grid->viewport()->width(),
+          row.every_column_shows);
+    }
   }
 
   void UnreadableListOpensWithEmptyGrid() {

@@ -95,22 +95,55 @@ class MainDialogTest : public QObject {
     for (const QString& line : lines) QVERIFY(metrics.horizontalAdvance(line) <= 300);
   }
 
+  // A switch that is on is marked by a bold caption on a colour of its own.
   void SwitchShowsItsButtonsAndATabChangeKeepsIt() {
     auto* volume = Control<QPushButton>(1030);
+    const QColor off = volume->palette().color(QPalette::Button);
+    const auto marked = [volume, off] {
+      return volume->font().bold() && volume->palette().color(QPalette::Button) != off;
+    };
     volume->click();
     QVERIFY(Control<QWidget>(1002)->isVisible());
     QVERIFY(Control<QWidget>(1003)->isVisible());
+    QVERIFY(marked());
+    QCOMPARE(Caption(1030), QString("Volume Setting"));
     volume->click();
     QVERIFY(!Control<QWidget>(1002)->isVisible());
     QVERIFY(!Control<QWidget>(1003)->isVisible());
+    QVERIFY(!volume->font().bold());
+    QCOMPARE(volume->palette().color(QPalette::Button), off);
 
     volume->click();
     Control<QTabBar>(1043)->setCurrentIndex(2);
     QVERIFY(!volume->isChecked());
     QVERIFY(!Control<QWidget>(1002)->isVisible());
+    QVERIFY(!volume->font().bold());
     Control<QTabBar>(1043)->setCurrentIndex(0);
     QVERIFY(volume->isChecked());
     QVERIFY(Control<QWidget>(1002)->isVisible());
+    QVERIFY(marked());
+  }
+
+  // The described layout is the least size; the room of a larger window goes to the result
+  // list, the buttons under it move down with its bottom and the other controls stay.
+  void ALargerWindowGivesTheResultListTheExtraRoom() {
+    const QSize least = dialog_->size();
+    QCOMPARE(dialog_->minimumSize(), least);
+    const QList<QWidget*> controls = dialog_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QList<QRect> before;
+    for (const QWidget* control : controls) before << control->geometry();
+
+    dialog_->resize(least + QSize(200, 100));
+    QTRY_COMPARE(Control<QWidget>(1023)->geometry(),
+                 before[controls.indexOf(Control<QWidget>(1023))].adjusted(0, 0, 200, 100));
+    for (qsizetype at = 0; at < controls.size(); ++at) {
+      const QString id = controls[at]->objectName();
+      if (id == "1023") continue;
+      const QPoint moved = id == "1" || id == "57670" ? QPoint(200, 100)
+                           : id == "1042"             ? QPoint(100, 100)
+                                                      : QPoint();
+      QCOMPARE(controls[at]->geometry(), before[at].translated(moved));
+    }
   }
 
   void ListChosenOnTheSecondTabStaysWithIt() {

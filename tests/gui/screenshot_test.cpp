@@ -1,14 +1,20 @@
-// Paints the main window after a small conversion and the list view of its file list, and
-// saves both as PNG files into $QUILLMAR_SCREENSHOT_DIR for a person to look at.
+// Paints the main window after a small conversion, at its least size and larger, the list
+// view of its file list and of one with long cells, and the preview of a song after a slot's
+// lists, and saves them as PNG files into $QUILLMAR_SCREENSHOT_DIR for a person to look at.
+#include <QComboBox>
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QtTest>
 
 #include "gui/list_view_dialog.h"
 #include "gui/main_dialog.h"
+#include "gui/preview_window.h"
 #include "gui/recording_prompter.h"
 #include "model/model_builders.h"
 #include "platform/encoding.h"
+#include "support/recording_sink.h"
 #include "support/temp_folder.h"
 
 namespace quillmar {
@@ -57,20 +63,47 @@ class ScreenshotTest : public QObject {
     const auto path = [&folder](const std::string& name, const std::string& bytes) {
       return QString::fromStdString(folder.Write(name, bytes));
     };
-    MainDialog dialog(
-        workspace, prompter,
-        {path("かえるの歌.mid", Melody()), path("scale.mid", Melody()),
-         path("v_volume.csv", Sjis("チャネル,ボリューム,ベロシティ,パン,ゲートタイム\r\n"
-                                   "1,80%,-,40,-\r\n"))});
+    QStringList paths;
+    for (int song = 1; song <= 6; ++song) {
+      paths << path("かえるの歌 第" + std::to_string(song) + "番 (long name).mid", Melody());
+    }
+    paths << path("v_volume.csv", Sjis("チャネル,ボリューム,ベロシティ,パン,ゲートタイム\r\n"
+                                       "1,80%,-,40,-\r\n"));
+    MainDialog dialog(workspace, prompter, paths);
     dialog.show();
     dialog.findChild<QPushButton*>("1016")->click();
     QTRY_VERIFY(prompter.messages.contains(QString::fromUtf8("処理が終了しました")));
     QTRY_VERIFY(dialog.findChild<QWidget*>("1043")->isEnabled());  // the run has ended
     SaveScreenshot(dialog, "main_dialog.png");
 
+    dialog.resize(dialog.size() * 3 / 2);
+    SaveScreenshot(dialog, "main_dialog_large.png");
+
     ListViewDialog view(*workspace.FileList(), ListKind::FileList, &dialog);
     view.show();
     SaveScreenshot(view, "list_view.png");
+
+    testing::RecordingSink sink;
+    const std::string long_cells = folder.Write(
+        "f_long.csv", Sjis("番号,入力ファイル名,出力ファイル名,タイトル,著作権情報\r\n"
+                           "1,/home/hanako/midi/2003/かえるの歌.mid,kaeru.mid,かえるの歌 (合唱版),"
+                           "(C) 2003 Hanako Yamada Music Publishing Co. Ltd. 無断転載禁止\r\n"));
+    const SettingsList file_list = SettingsList::Load(sink.Reports(), long_cells, 5);
+    ListViewDialog wide(file_list, ListKind::FileList, &dialog);
+    wide.show();
+    SaveScreenshot(wide, "list_view_long_cells.png");
+
+    // After output 1's volume list, the result pane's lines include long messages.
+    PreviewWindow preview(workspace, Sjis(folder.Write("song.mid", Melody())), std::nullopt);
+    preview.findChild<QComboBox*>("view")->setCurrentIndex(1);
+    preview.show();
+    SaveScreenshot(preview, "preview_long_line.png");
+    const QTextDocument* result = preview.findChild<QPlainTextEdit*>("result")->document();
+    bool wrapped = false;
+    for (QTextBlock line = result->firstBlock(); line.isValid(); line = line.next()) {
+      wrapped = wrapped || line.layout()->lineCount() > 1;
+    }
+    QVERIFY(wrapped);
   }
 };
 
