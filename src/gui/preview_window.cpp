@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -184,6 +185,18 @@ QWidget* PreviewWindow::CreateSidePane() {
   tracks_->setRootIsDecorated(false);
   tracks_->setUniformRowHeights(true);
   tracks_->setToolTip(QString::fromUtf8("Each track's channel, notes and share of the ボイス数"));
+  rows_ = new QListWidget(side);
+  rows_->setObjectName(QStringLiteral("rows"));
+  rows_->setWordWrap(true);
+  rows_->setToolTip(QStringLiteral(
+      "What each edit- and order-list row did; choose one to mark the notes it touched "
+      "(dashed: removed, or where a changed note was)"));
+  connect(rows_, &QListWidget::currentRowChanged, this, [this](int row) {
+    const auto& effects = result_.effects;
+    roll_->SetMarks(row >= 0 && static_cast<std::size_t>(row) < effects.size()
+                        ? effects[static_cast<std::size_t>(row)].touched
+                        : std::vector<TouchedNote>{});
+  });
   auto* result_pane = new QWidget(side);
   figures_ = new QLabel(result_pane);
   figures_->setObjectName(QStringLiteral("figures"));
@@ -199,6 +212,7 @@ QWidget* PreviewWindow::CreateSidePane() {
   layout->addWidget(figures_);
   layout->addWidget(result_text_, 1);
   side->addWidget(tracks_);
+  side->addWidget(rows_);
   side->addWidget(result_pane);
   return side;
 }
@@ -236,6 +250,7 @@ void PreviewWindow::ShowSong() {
   roll_->SetSong(song);
   strip_->SetSong(song);
   FillTrackList();
+  FillRowList();
   result_text_->setPlainText(ResultText(result_.lines));
   if (song == nullptr) {
     figures_->setText(QStringLiteral("The file could not be converted."));
@@ -259,6 +274,15 @@ void PreviewWindow::ShowSong() {
   } else {
     SetTimeAxis(axis_.first_tick, axis_.ticks_per_pixel);
   }
+}
+
+void PreviewWindow::FillRowList() {
+  roll_->SetMarks({});
+  rows_->clear();
+  for (const RowEffect& effect : result_.effects) {
+    rows_->addItem(QString::fromStdString(SjisToUtf8(DescribeEffect(effect))));
+  }
+  rows_->setVisible(!result_.effects.empty());
 }
 
 void PreviewWindow::FillTrackList() {

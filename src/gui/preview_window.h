@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLabel;
+class QListWidget;
 class QPlainTextEdit;
 class QScrollBar;
 class QSpinBox;
@@ -22,9 +23,10 @@ class TimelineStrip;
 
 // The preview of one MIDI file: its piano roll over the strip of notes sounding, the track
 // list, and the result lines of converting it, for the song as it is or as each slot that a
-// run converts would write it. Its controls carry object names: "view" (the switch between
-// those), "limit" (the handset's limit, remembered between sessions), "fit", "roll", "strip",
-// "tracks", "figures" and "result".
+// run converts would write it. After a slot's lists, a list tells what each edit- and
+// order-list row did; choosing one marks the notes it touched in the roll. Its controls carry
+// object names: "view" (the switch between those), "limit" (the handset's limit, remembered
+// between sessions), "fit", "roll", "strip", "tracks", "rows", "figures" and "result".
 class PreviewWindow : public QWidget {
   Q_OBJECT
 
@@ -57,6 +59,7 @@ class PreviewWindow : public QWidget {
   void ShowView();
   void ShowSong();
   void FillTrackList();
+  void FillRowList();
   // Remembers the limit the person set and shows it.
   void SetLimit(int limit);
   void ShowLimit();
@@ -88,6 +91,7 @@ class PreviewWindow : public QWidget {
   QScrollBar* time_bar_ = nullptr;
   QScrollBar* note_bar_ = nullptr;
   QTreeWidget* tracks_ = nullptr;
+  QListWidget* rows_ = nullptr;
   QLabel* figures_ = nullptr;
   QPlainTextEdit* result_text_ = nullptr;
 };

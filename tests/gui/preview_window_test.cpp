@@ -193,7 +193,11 @@ class PreviewWindowTest : public QObject {
                          Sjis(folder_->Write("v_list.csv", Sjis("チャネル,ボリューム,ベロシティ,"
                                                                 "パン,ゲートタイム\r\n"
                                                                 "1,+10,-,40,-\r\n"))));
+    workspace_->LoadList(
+        sink.Reports(), ListKind::Edit,
+        Sjis(folder_->Write("e_list.csv", "c,t,ch,p\r\nLimit,GateTime<2,-,-\r\n")));
     workspace_->SetSwitch(0, true);
+    workspace_->SetSwitch(3, true);
     workspace_->SaveSwitches();
     PreviewWindow window(*workspace_, Write("song.mid", Song()), PreviewCells{"-", "-"});
     QCOMPARE(ViewChoices(window),
@@ -203,9 +207,19 @@ class PreviewWindowTest : public QObject {
     const QString after = ResultText(window);
     QVERIFY2(after.split('\n').size() > original.split('\n').size(), qPrintable(after));
     QVERIFY(window.Song() != nullptr);
+    // The edit row's effect is listed; choosing it marks every note it shortened.
+    auto* rows = Part<QListWidget>(window, "rows");
+    QCOMPARE(rows->count(), 1);
+    QVERIFY2(rows->item(0)->text().startsWith(QString::fromUtf8("e_list.csv 2行目 Limit")),
+             qPrintable(rows->item(0)->text()));
+    rows->setCurrentRow(0);
+    QCOMPARE(Part<PianoRollView>(window, "roll")->Marks().size(),
+             2 * window.Song()->Notes().size());
 
     Part<QComboBox>(window, "view")->setCurrentIndex(0);
     QCOMPARE(ResultText(window), original);
+    QVERIFY(Part<PianoRollView>(window, "roll")->Marks().empty());
+    QCOMPARE(rows->count(), 0);
   }
 
   void LimitIsRememberedForTheNextWindow() {

@@ -3,6 +3,7 @@
 // lists, and saves them as PNG files into $QUILLMAR_SCREENSHOT_DIR for a person to look at.
 #include <QComboBox>
 #include <QDir>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -69,6 +70,7 @@ class ScreenshotTest : public QObject {
     }
     paths << path("v_volume.csv", Sjis("チャネル,ボリューム,ベロシティ,パン,ゲートタイム\r\n"
                                        "1,80%,-,40,-\r\n"));
+    paths << path("e_edit.csv", "c,t,ch,p\r\nDel,Note=62,-,-\r\nFoo,x,-,-\r\n");
     MainDialog dialog(workspace, prompter, paths);
     dialog.show();
     dialog.findChild<QPushButton*>("1016")->click();
@@ -104,6 +106,10 @@ class ScreenshotTest : public QObject {
       wrapped = wrapped || line.layout()->lineCount() > 1;
     }
     QVERIFY(wrapped);
+
+    // The first edit row chosen: the note it removed is marked where it stood.
+    preview.findChild<QListWidget*>("rows")->setCurrentRow(0);
+    SaveScreenshot(preview, "preview_row_marks.png");
   }
 };
 
