@@ -53,7 +53,9 @@ metainfo=share/metainfo/io.github.quillmar.Quillmar.metainfo.xml
 expected=(bin/quillmar bin/quillmar-cli share/quillmar/help/top.htm
   share/man/man1/quillmar.1.gz share/man/man1/quillmar-cli.1.gz
   share/applications/quillmar.desktop "$metainfo"
-  share/icons/hicolor/scalable/apps/quillmar.svg)
+  share/icons/hicolor/scalable/apps/quillmar.svg
+  share/doc/quillmar/examples/band.mid share/doc/quillmar/examples/e_split.csv
+  share/doc/quillmar/examples/f_examples.csv)
 sizes=(16 32 48 64 128 256)
 for size in "${sizes[@]}"; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/quillmar.png")
