@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libqt6svg6 fonts-noto-cjk clang libclang-rt-14-dev
-  librsvg2-bin help2man desktop-file-utils appstream)
+  librsvg2-bin help2man desktop-file-utils appstream libfluidsynth-dev timgm6mb-soundfont)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -38,9 +38,12 @@ echo "== $deb"
 dpkg-deb --info "$deb"
 [ "$(dpkg-deb --field "$deb" Package)" = quillmar ] || problem "the package is not named quillmar"
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 fonts-noto-cjk; do
+for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 fonts-noto-cjk \
+  libfluidsynth3; do
   [[ ", $depends," == *", $package"[\ ,]* ]] || problem "Depends lacks $package"
 done
+[[ "$(dpkg-deb --field "$deb" Recommends)" == *timgm6mb-soundfont* ]] ||
+  problem "Recommends lacks a General MIDI SoundFont"
 for field in Maintainer Description Section Homepage; do
   [ -n "$(dpkg-deb --field "$deb" "$field")" ] || problem "the $field field is empty"
 done

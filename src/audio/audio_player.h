@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <variant>
+
+#include "audio/song_renderer.h"
+
+struct _fluid_audio_driver_t;
+
+namespace quillmar {
+
+// Plays songs through the system's sound, or through the audio driver that the synthesizer's
+// settings name: FluidSynth's driver asks for sound on a thread of its own, and the player
+// renders the song it plays, or silence. Its calls are safe from any thread.
+class AudioPlayer {
+ public:
+  // Starts the audio driver; the text tells why there is none (no audio device).
+  static std::variant<std::unique_ptr<AudioPlayer>, std::string> Open(Synthesizer& synthesizer);
+  ~AudioPlayer();
+  AudioPlayer(const AudioPlayer&) = delete;
+  AudioPlayer& operator=(const AudioPlayer&) = delete;
+
+  // Plays the song from the moment `seconds`.
+  void Play(std::shared_ptr<const SongSound> song, double seconds);
+  // Plays another song from the present moment, playing or not.
+  void Switch(std::shared_ptr<const SongSound> song);
+  void Stop();
+  // True while a song plays: until Stop or until its end and release tail have sounded.
+  bool Playing() const;
+  // The moment of the song being rendered, in seconds.
+  double Position() const;
+
+ private:
+  explicit AudioPlayer(Synthesizer& synthesizer) : renderer_(synthesizer) {}
+  static int Fill(void* player, int frames, int effects, float* effect_buffers[], int outputs,
+                  float* output_buffers[]);
+
+  mutable std::mutex mutex_;
+  SongRenderer renderer_;
+  bool playing_ = false;
+  _fluid_audio_driver_t* driver_ = nullptr;
+};
+
+}  // namespace quillmar

@@ -1,0 +1,108 @@
+#include "audio/song_sound.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "model/tempo_map.h"
+#include "model/timed_events.h"
+
+namespace quillmar {
+namespace {
+
+// At one tick: note-offs, then other messages, then note-ons.
+enum class Rank { NoteOff, Other, NoteOn };
+
+struct Placed {
+  Ticks tick;
+  Rank rank;
+  std::size_t order;
+  SoundMessage message;
+};
+
+std::uint8_t DataByte(std::int32_t value) {
+  return static_cast<std::uint8_t>(std::clamp(value, 0, 127));
+}
+
+// The message of a channel event other than a note; none for an event the synthesizer does
+// not take.
+std::optional<SoundMessage> ChannelMessage(const MusicEvent& event) {
+  const auto channel = static_cast<std::uint8_t>(event.channel & 0x0F);
+  switch (event.kind) {
+    case EventKind::ControlChange:
+      return SoundMessage{0, static_cast<std::uint8_t>(0xB0 | channel), DataByte(event.type),
+                          DataByte(event.value), {}};
+    case EventKind::ProgramChange:
+      return SoundMessage{0, static_cast<std::uint8_t>(0xC0 | channel), DataByte(event.value), 0,
+                          {}};
+    case EventKind::PitchBend:
+      return SoundMessage{0, static_cast<std::uint8_t>(0xE0 | channel), DataByte(event.note),
+                          DataByte(event.value), {}};
+    case EventKind::ChannelPressure:
+      return SoundMessage{0, static_cast<std::uint8_t>(0xD0 | channel), DataByte(event.value), 0,
+                          {}};
+    default:
+      return std::nullopt;
+  }
+}
+
+// The bytes F0 ... F7 of a system exclusive event, whose data holds F0, a length byte and the
+// body.
+std::string SysExBytes(const MusicEvent& event) {
+  if (event.data.size() < 3) return {};
+  return "\xF0" + event.data.substr(2);
+}
+
+}  // namespace
+
+SongSound::SongSound(const MidiTrackData& merged, std::int32_t division, std::optional<int> limit)
+    : limit_(limit) {
+  std::vector<Placed> placed;
+  std::vector<std::size_t> note_orders;
+  Ticks end = 0;
+  std::size_t order = 0;
+  for (const auto [time, event] : TimedEvents(merged.Events())) {
+    end = std::max(end, time);
+    ++order;
+    if (event.IsNote()) {
+      notes_.push_back({time, time + event.gate, event.channel, event.note});
+      note_orders.push_back(order);
+      placed.push_back({time, Rank::NoteOn, order,
+                        SoundMessage{0, static_cast<std::uint8_t>(0x90 | (event.channel & 0x0F)),
+                                     DataByte(event.note), DataByte(event.velocity), {}}});
+    } else if (event.IsSysEx()) {
+      std::string bytes = SysExBytes(event);
+      if (!bytes.empty()) placed.push_back({time, Rank::Other, order, {0, 0xF0, 0, 0, bytes}});
+    } else if (event.channel != kNoChannel) {
+      if (const auto message = ChannelMessage(event)) {
+        placed.push_back({time, Rank::Other, order, *message});
+      }
+    }
+  }
+  left_out_ = limit ? LeftOutByHandset(notes_, *limit) : std::vector<bool>(notes_.size(), false);
+  // Note-ons were placed in the order of the notes; those left out go, and each played note
+  // gets its note-off.
+  std::size_t note = 0;
+  std::erase_if(placed, [&](const Placed& item) {
+    return item.rank == Rank::NoteOn && left_out_[note++];
+  });
+  for (std::size_t index = 0; index < notes_.size(); ++index) {
+    if (left_out_[index]) continue;
+    const HeardNote& heard = notes_[index];
+    end = std::max(end, heard.end);
+    placed.push_back({heard.end, Rank::NoteOff, note_orders[index],
+                      SoundMessage{0, static_cast<std::uint8_t>(0x80 | (heard.channel & 0x0F)),
+                                   DataByte(heard.key), 0, {}}});
+  }
+  std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+    return std::tie(a.tick, a.rank, a.order) < std::tie(b.tick, b.rank, b.order);
+  });
+  const TempoMap tempo(merged, division);
+  messages_.reserve(placed.size());
+  for (Placed& item : placed) {
+    item.message.seconds = tempo.Seconds(item.tick);
+    messages_.push_back(std::move(item.message));
+  }
+  seconds_ = tempo.Seconds(end);
+}
+
+}  // namespace quillmar

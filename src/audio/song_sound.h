@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/handset_rule.h"
+#include "model/midi_track_data.h"
+
+namespace quillmar {
+
+// One message for the synthesizer at its time: a channel message (status with its channel,
+// two data bytes) or a system exclusive message (its bytes from F0 to F7).
+struct SoundMessage {
+  double seconds = 0;
+  std::uint8_t status = 0;
+  std::uint8_t data1 = 0;
+  std::uint8_t data2 = 0;
+  std::string sysex;  // not empty for a system exclusive message
+
+  bool IsSysEx() const { return !sysex.empty(); }
+  bool IsNoteOn() const { return (status & 0xF0) == 0x90; }
+  bool IsNoteOff() const { return (status & 0xF0) == 0x80; }
+};
+
+// A song as the synthesizer hears it, from the merged track of its format-0 form (in
+// GateTimeForm) and its division: its notes in the order they start, and the messages that
+// play it with their times from the tempo map. With a limit, the notes that a handset of that
+// many simultaneous notes leaves out (see LeftOutByHandset) are not played.
+class SongSound {
+ public:
+  SongSound(const MidiTrackData& merged, std::int32_t division, std::optional<int> limit = {});
+
+  const std::vector<HeardNote>& Notes() const { return notes_; }
+  // One flag for each note, true for a note the limit leaves out.
+  const std::vector<bool>& LeftOut() const { return left_out_; }
+  std::optional<int> Limit() const { return limit_; }
+  // In time order; at one time, note-offs first, then other messages in the song's order,
+  // then note-ons.
+  const std::vector<SoundMessage>& Messages() const { return messages_; }
+  // The time of the song's last event (its End of Track) or of its last note's end.
+  double Seconds() const { return seconds_; }
+
+ private:
+  std::vector<HeardNote> notes_;
+  std::vector<bool> left_out_;
+  std::optional<int> limit_;
+  std::vector<SoundMessage> messages_;
+  double seconds_ = 0;
+};
+
+}  // namespace quillmar

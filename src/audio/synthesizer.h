@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+
+namespace quillmar {
+
+// The system's General MIDI SoundFont, which Debian's SoundFont packages provide.
+inline constexpr std::string_view kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
+
+// Frames a second of everything Quillmar renders and plays.
+inline constexpr int kSampleRate = 44100;
+
+// The SoundFont to use (a native path): the one chosen, or else the system's default; none when
+// the file is not there.
+std::optional<std::string> SoundFontToUse(const std::optional<std::string>& chosen);
+
+// What to tell when there is no SoundFont: the packages that provide one.
+std::string NoSoundFontText(const std::optional<std::string>& chosen);
+
+// A FluidSynth synthesizer at kSampleRate with one SoundFont loaded. Its settings also choose
+// the audio driver when one is made for it (see AudioPlayer).
+class Synthesizer {
+ public:
+  // Loads the SoundFont (a native path); the text tells why it could not. `driver` names
+  // FluidSynth's audio driver for a player ("file" writes `file` instead of sounding); empty
+  // leaves FluidSynth's own choice.
+  static std::variant<std::unique_ptr<Synthesizer>, std::string> Open(
+      const std::string& soundfont, std::string_view driver = {}, std::string_view file = {});
+  ~Synthesizer();
+  Synthesizer(const Synthesizer&) = delete;
+  Synthesizer& operator=(const Synthesizer&) = delete;
+
+  _fluid_synth_t* Synth() const { return synth_; }
+  _fluid_hashtable_t* Settings() const { return settings_; }
+
+ private:
+  Synthesizer() = default;
+  _fluid_hashtable_t* settings_ = nullptr;
+  _fluid_synth_t* synth_ = nullptr;
+};
+
+}  // namespace quillmar

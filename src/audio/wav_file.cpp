@@ -1,0 +1,47 @@
+#include "audio/wav_file.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "audio/song_renderer.h"
+
+namespace quillmar {
+namespace {
+
+void Append(std::string& bytes, std::uint32_t value, int size) {
+  for (int byte = 0; byte < size; ++byte) bytes.push_back(static_cast<char>(value >> (8 * byte)));
+}
+
+}  // namespace
+
+std::string RenderWav(const SongSound& song, Synthesizer& synthesizer) {
+  SongRenderer renderer(synthesizer);
+  // The renderer shares the song for its life here only.
+  renderer.SetSong(std::shared_ptr<const SongSound>(&song, [](const SongSound*) {}));
+  const auto frames = static_cast<std::size_t>(renderer.EndFrame());
+  std::vector<std::int16_t> samples(2 * frames);
+  constexpr std::size_t kBlock = 4096;
+  for (std::size_t done = 0; done < frames; done += kBlock) {
+    renderer.Render(std::min(kBlock, frames - done), samples.data() + 2 * done);
+  }
+  constexpr int kChannels = 2;
+  constexpr int kBytesPerSample = 2;
+  const auto data_size = static_cast<std::uint32_t>(samples.size() * kBytesPerSample);
+  std::string bytes = "RIFF";
+  Append(bytes, 36 + data_size, 4);
+  bytes += "WAVEfmt ";
+  Append(bytes, 16, 4);  // the format chunk's size
+  Append(bytes, 1, 2);   // PCM
+  Append(bytes, kChannels, 2);
+  Append(bytes, kSampleRate, 4);
+  Append(bytes, kSampleRate * kChannels * kBytesPerSample, 4);
+  Append(bytes, kChannels * kBytesPerSample, 2);
+  Append(bytes, 8 * kBytesPerSample, 2);
+  bytes += "data";
+  Append(bytes, data_size, 4);
+  for (const std::int16_t sample : samples) Append(bytes, static_cast<std::uint16_t>(sample), 2);
+  return bytes;
+}
+
+}  // namespace quillmar
