@@ -54,8 +54,7 @@ std::string SysExBytes(const MusicEvent& event) {
 
 }  // namespace
 
-SongSound::SongSound(const MidiTrackData& merged, std::int32_t division, std::optional<int> limit)
-    : limit_(limit) {
+SongSound::SongSound(const MidiTrackData& merged, std::int32_t division) {
   std::vector<Placed> placed;
   std::vector<std::size_t> note_orders;
   Ticks end = 0;
@@ -68,7 +67,8 @@ SongSound::SongSound(const MidiTrackData& merged, std::int32_t division, std::op
       note_orders.push_back(order);
       placed.push_back({time, Rank::NoteOn, order,
                         SoundMessage{0, static_cast<std::uint8_t>(0x90 | (event.channel & 0x0F)),
-                                     DataByte(event.note), DataByte(event.velocity), {}}});
+                                     DataByte(event.note), DataByte(event.velocity), {},
+                                     static_cast<int>(notes_.size()) - 1}});
     } else if (event.IsSysEx()) {
       std::string bytes = SysExBytes(event);
       if (!bytes.empty()) placed.push_back({time, Rank::Other, order, {0, 0xF0, 0, 0, bytes}});
@@ -78,20 +78,13 @@ SongSound::SongSound(const MidiTrackData& merged, std::int32_t division, std::op
       }
     }
   }
-  left_out_ = limit ? LeftOutByHandset(notes_, *limit) : std::vector<bool>(notes_.size(), false);
-  // Note-ons were placed in the order of the notes; those left out go, and each played note
-  // gets its note-off.
-  std::size_t note = 0;
-  std::erase_if(placed, [&](const Placed& item) {
-    return item.rank == Rank::NoteOn && left_out_[note++];
-  });
+  left_out_.assign(notes_.size(), false);
   for (std::size_t index = 0; index < notes_.size(); ++index) {
-    if (left_out_[index]) continue;
     const HeardNote& heard = notes_[index];
     end = std::max(end, heard.end);
     placed.push_back({heard.end, Rank::NoteOff, note_orders[index],
                       SoundMessage{0, static_cast<std::uint8_t>(0x80 | (heard.channel & 0x0F)),
-                                   DataByte(heard.key), 0, {}}});
+                                   DataByte(heard.key), 0, {}, static_cast<int>(index)}});
   }
   std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
     return std::tie(a.tick, a.rank, a.order) < std::tie(b.tick, b.rank, b.order);
@@ -103,6 +96,16 @@ SongSound::SongSound(const MidiTrackData& merged, std::int32_t division, std::op
     messages_.push_back(std::move(item.message));
   }
   seconds_ = tempo.Seconds(end);
+}
+
+SongSound SongSound::WithHandsetLimit(int limit) const {
+  SongSound limited = *this;
+  limited.limit_ = limit;
+  limited.left_out_ = LeftOutByHandset(notes_, limit);
+  std::erase_if(limited.messages_, [&](const SoundMessage& message) {
+    return message.note >= 0 && limited.left_out_[static_cast<std::size_t>(message.note)];
+  });
+  return limited;
 }
 
 }  // namespace quillmar

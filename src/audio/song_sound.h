@@ -18,6 +18,7 @@ struct SoundMessage {
   std::uint8_t data1 = 0;
   std::uint8_t data2 = 0;
   std::string sysex;  // not empty for a system exclusive message
+  int note = -1;      // for a note-on or note-off, the index of its note in SongSound::Notes
 
   bool IsSysEx() const { return !sysex.empty(); }
   bool IsNoteOn() const { return (status & 0xF0) == 0x90; }
@@ -26,11 +27,13 @@ struct SoundMessage {
 
 // A song as the synthesizer hears it, from the merged track of its format-0 form (in
 // GateTimeForm) and its division: its notes in the order they start, and the messages that
-// play it with their times from the tempo map. With a limit, the notes that a handset of that
-// many simultaneous notes leaves out (see LeftOutByHandset) are not played.
+// play it with their times from the tempo map.
 class SongSound {
  public:
-  SongSound(const MidiTrackData& merged, std::int32_t division, std::optional<int> limit = {});
+  SongSound(const MidiTrackData& merged, std::int32_t division);
+  // The same song as a handset with `limit` simultaneous notes plays it: the notes it leaves
+  // out (see LeftOutByHandset) are not played.
+  SongSound WithHandsetLimit(int limit) const;
 
   const std::vector<HeardNote>& Notes() const { return notes_; }
   // One flag for each note, true for a note the limit leaves out.

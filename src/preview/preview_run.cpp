@@ -25,6 +25,7 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
   CollectingSink collected;
   std::unique_ptr<SongPreview> song;
   std::vector<RowEffect> effects;
+  std::shared_ptr<const SongSound> sound;
   {
     Reporter reporter(collected);  // the preview's own: a run beside it reports apart
     std::string input;
@@ -37,15 +38,19 @@ PreviewResult RunPreview(std::string_view sjis_input_path, const OutputSlot* slo
       conversion.snapshots.output_name = BaseName(sjis_input_path);
       conversion.show = [&](const MidiF1Data& written, const MidiTrackData& merged) {
         song = std::make_unique<SongPreview>(written, merged);
+        sound = std::make_shared<const SongSound>(merged, written.Division());
       };
       const SongConversionResult converted = ConvertSong(conversion, MidiSource::Bytes(input),
                                                          [](OutputFormat, int, std::string_view) {
                                                            return true;  // the files stay in memory
                                                          });
-      if (!converted.finished) song.reset();
+      if (!converted.finished) {
+        song.reset();
+        sound.reset();
+      }
     }
   }
-  return {std::move(song), std::move(collected.lines), std::move(effects)};
+  return {std::move(song), std::move(collected.lines), std::move(effects), std::move(sound)};
 }
 
 }  // namespace quillmar

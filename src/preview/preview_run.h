@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "audio/song_sound.h"
 #include "edit/row_effects.h"
 #include "pipeline/output_slot.h"
 #include "preview/song_preview.h"
@@ -24,6 +25,7 @@ struct PreviewResult {
   std::unique_ptr<SongPreview> song;  // null when the file could not be converted
   std::vector<std::string> lines;     // Shift_JIS; message boxes appear as lines too
   std::vector<RowEffect> effects;     // what each edit- and order-list row did, as they ran
+  std::shared_ptr<const SongSound> sound;  // the song as a synthesizer plays it, with the song
 };
 
 // Converts one MIDI file (a Shift_JIS path) as a run converts a row, entirely in memory: with

@@ -65,7 +65,7 @@ class RenderedSong : public ::testing::Test {
 TEST_F(RenderedSong, TheHandsetLimitLeavesOutNotesBeforeTheSynthesizer) {
   const MidiTrackData song = Song();
   const SongSound all(song, 480);
-  const SongSound two(song, 480, 2);
+  const SongSound two = all.WithHandsetLimit(2);
   EXPECT_DOUBLE_EQ(all.Seconds(), 3.0);
   EXPECT_EQ(two.LeftOut(), (std::vector<bool>{false, false, false, true}));
   const auto note_ons = [](const SongSound& sound) {

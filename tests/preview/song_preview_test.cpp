@@ -155,6 +155,8 @@ TEST_F(SongPreviewTest, RunInMemoryGivesTheRunsLinesAndWritesNothing) {
         notes += e.kind == EventKind::Note;
     }
     EXPECT_EQ(preview.song->Notes().size(), notes);
+    ASSERT_NE(preview.sound, nullptr) << "the song as the synthesizer plays it";
+    EXPECT_EQ(preview.sound->Notes().size(), notes);
     for (const std::string& entry : Entries(out.Path())) {
       std::filesystem::remove_all(out.Path() + "/" + entry);
     }
