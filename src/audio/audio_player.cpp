@@ -1,7 +1,5 @@
 #include "audio/audio_player.h"
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 
 namespace quillmar {
@@ -9,14 +7,15 @@ namespace quillmar {
 std::variant<std::unique_ptr<AudioPlayer>, std::string> AudioPlayer::Open(
     Synthesizer& synthesizer) {
   std::unique_ptr<AudioPlayer> player(new AudioPlayer(synthesizer));
-  player->driver_ = new_fluid_audio_driver2(synthesizer.Settings(), &AudioPlayer::Fill, player.get());
+  player->driver_ =
+      player->fluid_->new_audio_driver2(synthesizer.Settings(), &AudioPlayer::Fill, player.get());
   if (player->driver_ == nullptr) return std::string("no audio device");
   return player;
 }
 
 AudioPlayer::~AudioPlayer() {
   // The driver's thread ends before the renderer goes.
-  if (driver_ != nullptr) delete_fluid_audio_driver(driver_);
+  if (driver_ != nullptr) fluid_->delete_audio_driver(driver_);
 }
 
 void AudioPlayer::Play(std::shared_ptr<const SongSound> song, double seconds) {

@@ -7,8 +7,6 @@
 
 #include "audio/song_renderer.h"
 
-struct _fluid_audio_driver_t;
-
 namespace quillmar {
 
 // Plays songs through the system's sound, or through the audio driver that the synthesizer's
@@ -33,14 +31,16 @@ class AudioPlayer {
   double Position() const;
 
  private:
-  explicit AudioPlayer(Synthesizer& synthesizer) : renderer_(synthesizer) {}
+  explicit AudioPlayer(Synthesizer& synthesizer)
+      : fluid_(&synthesizer.Fluid()), renderer_(synthesizer) {}
   static int Fill(void* player, int frames, int effects, float* effect_buffers[], int outputs,
                   float* output_buffers[]);
 
+  const FluidSynthFunctions* fluid_;
   mutable std::mutex mutex_;
   SongRenderer renderer_;
   bool playing_ = false;
-  _fluid_audio_driver_t* driver_ = nullptr;
+  fluid_audio_driver_t* driver_ = nullptr;
 };
 
 }  // namespace quillmar

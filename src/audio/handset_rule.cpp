@@ -21,7 +21,8 @@ std::vector<bool> LeftOutByHandset(std::span<const HeardNote> notes, int limit) 
       sounding_keys.erase(sounding.top().key);
       sounding.pop();
     }
-    const std::int64_t key = (std::int64_t{note.channel} << 32) | static_cast<std::uint32_t>(note.key);
+    const std::int64_t key =
+        (std::int64_t{note.channel} << 32) | static_cast<std::uint32_t>(note.key);
     if (sounding_keys.contains(key)) continue;
     if (static_cast<int>(sounding.size()) >= limit) {
       left_out[index] = true;

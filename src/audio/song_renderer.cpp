@@ -1,7 +1,5 @@
 #include "audio/song_renderer.h"
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -31,7 +29,7 @@ std::int64_t SongRenderer::EndFrame() const {
 }
 
 void SongRenderer::Chase() {
-  fluid_synth_system_reset(synthesizer_->Synth());
+  synthesizer_->Fluid().system_reset(synthesizer_->Synth());
   next_ = 0;
   if (!song_) return;
   const auto& messages = song_->Messages();
@@ -41,34 +39,35 @@ void SongRenderer::Chase() {
 }
 
 void SongRenderer::Send(const SoundMessage& message) {
+  const FluidSynthFunctions& fluid = synthesizer_->Fluid();
   fluid_synth_t* synth = synthesizer_->Synth();
   if (message.IsSysEx()) {
     // FluidSynth takes the bytes between F0 and F7.
     if (message.sysex.size() >= 2) {
-      fluid_synth_sysex(synth, message.sysex.data() + 1,
-                        static_cast<int>(message.sysex.size()) - 2, nullptr, nullptr, nullptr, 0);
+      fluid.sysex(synth, message.sysex.data() + 1, static_cast<int>(message.sysex.size()) - 2,
+                  nullptr, nullptr, nullptr, 0);
     }
     return;
   }
   const int channel = message.status & 0x0F;
   switch (message.status & 0xF0) {
     case 0x80:
-      fluid_synth_noteoff(synth, channel, message.data1);
+      fluid.noteoff(synth, channel, message.data1);
       break;
     case 0x90:
-      fluid_synth_noteon(synth, channel, message.data1, message.data2);
+      fluid.noteon(synth, channel, message.data1, message.data2);
       break;
     case 0xB0:
-      fluid_synth_cc(synth, channel, message.data1, message.data2);
+      fluid.cc(synth, channel, message.data1, message.data2);
       break;
     case 0xC0:
-      fluid_synth_program_change(synth, channel, message.data1);
+      fluid.program_change(synth, channel, message.data1);
       break;
     case 0xD0:
-      fluid_synth_channel_pressure(synth, channel, message.data1);
+      fluid.channel_pressure(synth, channel, message.data1);
       break;
     case 0xE0:
-      fluid_synth_pitch_bend(synth, channel, (message.data2 << 7) | message.data1);
+      fluid.pitch_bend(synth, channel, (message.data2 << 7) | message.data1);
       break;
     default:
       break;
@@ -97,15 +96,15 @@ void SongRenderer::RenderWith(std::size_t frames, Write write) {
 
 void SongRenderer::Render(std::size_t frames, float* left, float* right) {
   RenderWith(frames, [&](std::size_t offset, std::size_t count) {
-    fluid_synth_write_float(synthesizer_->Synth(), static_cast<int>(count), left + offset, 0, 1,
-                            right + offset, 0, 1);
+    synthesizer_->Fluid().write_float(synthesizer_->Synth(), static_cast<int>(count), left + offset,
+                                      0, 1, right + offset, 0, 1);
   });
 }
 
 void SongRenderer::Render(std::size_t frames, std::int16_t* interleaved) {
   RenderWith(frames, [&](std::size_t offset, std::size_t count) {
-    fluid_synth_write_s16(synthesizer_->Synth(), static_cast<int>(count), interleaved + 2 * offset,
-                          0, 2, interleaved + 2 * offset, 1, 2);
+    synthesizer_->Fluid().write_s16(synthesizer_->Synth(), static_cast<int>(count),
+                                    interleaved + 2 * offset, 0, 2, interleaved + 2 * offset, 1, 2);
   });
 }
 

@@ -29,17 +29,23 @@ std::optional<SoundMessage> ChannelMessage(const MusicEvent& event) {
   const auto channel = static_cast<std::uint8_t>(event.channel & 0x0F);
   switch (event.kind) {
     case EventKind::ControlChange:
-      return SoundMessage{0, static_cast<std::uint8_t>(0xB0 | channel), DataByte(event.type),
-                          DataByte(event.value), {}};
+      return SoundMessage{0,
+                          static_cast<std::uint8_t>(0xB0 | channel),
+                          DataByte(event.type),
+                          DataByte(event.value),
+                          {}};
     case EventKind::ProgramChange:
-      return SoundMessage{0, static_cast<std::uint8_t>(0xC0 | channel), DataByte(event.value), 0,
-                          {}};
+      return SoundMessage{
+          0, static_cast<std::uint8_t>(0xC0 | channel), DataByte(event.value), 0, {}};
     case EventKind::PitchBend:
-      return SoundMessage{0, static_cast<std::uint8_t>(0xE0 | channel), DataByte(event.note),
-                          DataByte(event.value), {}};
-    case EventKind::ChannelPressure:
-      return SoundMessage{0, static_cast<std::uint8_t>(0xD0 | channel), DataByte(event.value), 0,
+      return SoundMessage{0,
+                          static_cast<std::uint8_t>(0xE0 | channel),
+                          DataByte(event.note),
+                          DataByte(event.value),
                           {}};
+    case EventKind::ChannelPressure:
+      return SoundMessage{
+          0, static_cast<std::uint8_t>(0xD0 | channel), DataByte(event.value), 0, {}};
     default:
       return std::nullopt;
   }
@@ -66,8 +72,11 @@ SongSound::SongSound(const MidiTrackData& merged, std::int32_t division) {
       notes_.push_back({time, time + event.gate, event.channel, event.note});
       note_orders.push_back(order);
       placed.push_back({time, Rank::NoteOn, order,
-                        SoundMessage{0, static_cast<std::uint8_t>(0x90 | (event.channel & 0x0F)),
-                                     DataByte(event.note), DataByte(event.velocity), {},
+                        SoundMessage{0,
+                                     static_cast<std::uint8_t>(0x90 | (event.channel & 0x0F)),
+                                     DataByte(event.note),
+                                     DataByte(event.velocity),
+                                     {},
                                      static_cast<int>(notes_.size()) - 1}});
     } else if (event.IsSysEx()) {
       std::string bytes = SysExBytes(event);
@@ -83,8 +92,12 @@ SongSound::SongSound(const MidiTrackData& merged, std::int32_t division) {
     const HeardNote& heard = notes_[index];
     end = std::max(end, heard.end);
     placed.push_back({heard.end, Rank::NoteOff, note_orders[index],
-                      SoundMessage{0, static_cast<std::uint8_t>(0x80 | (heard.channel & 0x0F)),
-                                   DataByte(heard.key), 0, {}, static_cast<int>(index)}});
+                      SoundMessage{0,
+                                   static_cast<std::uint8_t>(0x80 | (heard.channel & 0x0F)),
+                                   DataByte(heard.key),
+                                   0,
+                                   {},
+                                   static_cast<int>(index)}});
   }
   std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
     return std::tie(a.tick, a.rank, a.order) < std::tie(b.tick, b.rank, b.order);

@@ -6,8 +6,7 @@
 #include <string_view>
 #include <variant>
 
-struct _fluid_hashtable_t;
-struct _fluid_synth_t;
+#include "audio/fluidsynth_library.h"
 
 namespace quillmar {
 
@@ -24,26 +23,29 @@ std::optional<std::string> SoundFontToUse(const std::optional<std::string>& chos
 // What to tell when there is no SoundFont: the packages that provide one.
 std::string NoSoundFontText(const std::optional<std::string>& chosen);
 
-// A FluidSynth synthesizer at kSampleRate with one SoundFont loaded. Its settings also choose
-// the audio driver when one is made for it (see AudioPlayer).
+// A FluidSynth synthesizer at kSampleRate with one SoundFont loaded, through the library it
+// loads. Its settings also choose the audio driver when one is made for it (see AudioPlayer).
 class Synthesizer {
  public:
   // Loads the SoundFont (a native path); the text tells why it could not. `driver` names
   // FluidSynth's audio driver for a player ("file" writes `file` instead of sounding); empty
   // leaves FluidSynth's own choice.
-  static std::variant<std::unique_ptr<Synthesizer>, std::string> Open(
-      const std::string& soundfont, std::string_view driver = {}, std::string_view file = {});
+  static std::variant<std::unique_ptr<Synthesizer>, std::string> Open(const std::string& soundfont,
+                                                                      std::string_view driver = {},
+                                                                      std::string_view file = {});
   ~Synthesizer();
   Synthesizer(const Synthesizer&) = delete;
   Synthesizer& operator=(const Synthesizer&) = delete;
 
-  _fluid_synth_t* Synth() const { return synth_; }
-  _fluid_hashtable_t* Settings() const { return settings_; }
+  const FluidSynthFunctions& Fluid() const { return **library_; }
+  fluid_synth_t* Synth() const { return synth_; }
+  fluid_settings_t* Settings() const { return settings_; }
 
  private:
   Synthesizer() = default;
-  _fluid_hashtable_t* settings_ = nullptr;
-  _fluid_synth_t* synth_ = nullptr;
+  std::unique_ptr<FluidSynthLibrary> library_;  // outlives the settings and the synth
+  fluid_settings_t* settings_ = nullptr;
+  fluid_synth_t* synth_ = nullptr;
 };
 
 }  // namespace quillmar

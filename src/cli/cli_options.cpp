@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include <algorithm>
+#include <charconv>
 #include <sstream>
 
 namespace quillmar {
@@ -64,6 +65,10 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
       options.explain = true;
       continue;
     }
+    if (argument == "--wav") {
+      options.wav = true;
+      continue;
+    }
     if (argument == "--sjis") {
       options.sjis_output = true;
       continue;
@@ -75,6 +80,7 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
         {"--out1", CliStep::Kind::Out1}};
     const bool takes_value = argument == "--slot" || argument == "--formats" ||
                              argument == "--work" || argument == "--save-result" ||
+                             argument == "--wav-limit" || argument == "--soundfont" ||
                              std::any_of(kFolderOptions.begin(), kFolderOptions.end(),
                                          [&](const auto& o) { return o.first == argument; });
     if (!takes_value) return "unknown option " + argument;
@@ -102,6 +108,17 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
       options.work_folder = value;
     } else if (argument == "--save-result") {
       options.save_result = value;
+    } else if (argument == "--soundfont") {
+      options.soundfont = value;
+    } else if (argument == "--wav-limit") {
+      int limit = 0;
+      const char* end = value.data() + value.size();
+      const auto [stop, error] = std::from_chars(value.data(), end, limit);
+      if (error != std::errc() || stop != end || limit < 1) {
+        return "--wav-limit takes a number of notes of 1 or more, not '" + value + "'";
+      }
+      options.wav = true;
+      options.wav_limit = limit;
     } else {
       for (const auto& [name, kind] : kFolderOptions) {
         if (name == argument) options.steps.push_back({kind, value});
@@ -144,6 +161,15 @@ Options (taken left to right with the paths):
   --timeline        beside every output file NAME.mid, also write NAME.timeline.csv: the
                     number of notes sounding (counted as the simultaneous-notes figure),
                     one line "tick,seconds,notes" per change
+  --wav             beside every output file NAME.mid, also write NAME.wav: the song as a
+                    General MIDI synthesizer (FluidSynth) plays it, 16-bit stereo 44.1 kHz,
+                    its length the song's and a 2-second release tail
+  --wav-limit N     the WAV files play the song as a handset that sounds at most N notes
+                    at once: a note that starts while N notes sound is not played
+                    (counted as the simultaneous-notes figure); implies --wav
+  --soundfont FILE  the SoundFont of the WAV files (default
+                    /usr/share/sounds/sf2/default-GM.sf2, from a package such as
+                    timgm6mb-soundfont); without one, --wav is refused
   --explain         after each edit- and order-list row, a result line tells what it did
                     to the song: notes and other events added, removed or changed (a
                     note counts once, End of Track not at all), events moved to another

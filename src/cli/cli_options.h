@@ -26,6 +26,9 @@ struct CliOptions {
   bool yes = false;
   bool timelines = false;
   bool explain = false;
+  bool wav = false;
+  std::optional<int> wav_limit;
+  std::optional<std::string> soundfont;
   bool sjis_output = false;
   bool help = false;
   bool version = false;

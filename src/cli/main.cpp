@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/synthesizer.h"
 #include "cli/cli_options.h"
 #include "cli/terminal_interface.h"
 #include "lists/general_error.h"
@@ -182,12 +183,20 @@ int Run(const CliOptions& options) {
     }
     workspace.Formats().timelines = options.timelines;
     workspace.Formats().explain = options.explain;
+    if (options.wav) {
+      workspace.Formats().wav_soundfont = SoundFontToUse(options.soundfont);
+      workspace.Formats().wav_limit = options.wav_limit;
+    }
     run.SetWorkParent(parent);
     if (interrupts.Signal() == 0) {
       SetOptionFolders(folder_options, workspace);
       if (!ResultFileAllowed(workspace, options)) {
         status = kRefused;
         save_result = false;
+      } else if (options.wav && !workspace.Formats().wav_soundfont) {
+        std::fprintf(stderr, "quillmar-cli: --wav: %s\n",
+                     NoSoundFontText(options.soundfont).c_str());
+        status = kRefused;
       } else if (run.Execute() != RunControl::ExecuteResult::Started) {
         status = kRefused;
       } else if (interrupts.Signal() != 0) {

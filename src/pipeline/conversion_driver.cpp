@@ -1,12 +1,14 @@
 #include "pipeline/conversion_driver.h"
 
 #include <algorithm>
+#include <variant>
 #include <vector>
 
 #include "lists/path_helpers.h"
 #include "lists/whole_file.h"
+#include "pipeline/beside_files.h"
 #include "pipeline/song_conversion.h"
-#include "pipeline/timeline_csv.h"
+#include "platform/encoding.h"
 #include "platform/files.h"
 #include "report/message_catalogue.h"
 #include "report/report.h"
@@ -57,6 +59,11 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
   conversion.snapshots.output_name = *file_name;
   conversion.make_timeline = formats_->timelines;
   conversion.explain = formats_->explain;
+  const bool wavs = formats_->wav_soundfont.has_value();
+  if (wavs && OpenSynthesizer()) {
+    conversion.wav_synthesizer = synthesizer_.get();
+    conversion.wav_limit = formats_->wav_limit;
+  }
   const std::string work_path = JoinPath(work_folder_, *file_name);
   bool complete = true;
   std::vector<std::string> written_folders;
@@ -84,11 +91,18 @@ ConversionDriver::RowResult ConversionDriver::Convert(std::string_view input_nam
   RowResult row{false, std::move(result.lists_with_errors)};
   if (!result.finished) return row;
   complete &= result.snapshots_written;
+  complete &= !wavs || synthesizer_ != nullptr;
   // The timeline beside every output file written, when asked.
   if (formats_->timelines) {
     for (const std::string& folder : written_folders) {
       complete &= WriteWholeFile(
           context_->Reports(), JoinPath(folder, TimelineFileName(*file_name)), result.timeline_csv);
+    }
+  }
+  if (synthesizer_ != nullptr) {
+    for (const std::string& folder : written_folders) {
+      complete &= WriteWholeFile(context_->Reports(), JoinPath(folder, WavFileName(*file_name)),
+                                 result.wav);
     }
   }
   row.complete = complete;
@@ -102,6 +116,20 @@ bool ConversionDriver::CopyTo(OutputFormat format, std::string_view output_name,
   if (CopyFileReplacing(work_path, target)) return true;
   ReportMessage(context_->Reports(), kGeneralMessage);
   ReportDetail(context_->Reports(), target);
+  return false;
+}
+
+bool ConversionDriver::OpenSynthesizer() {
+  if (synthesizer_ != nullptr) return true;
+  if (synthesizer_failed_) return false;
+  auto opened = Synthesizer::Open(*formats_->wav_soundfont);
+  if (auto* synthesizer = std::get_if<std::unique_ptr<Synthesizer>>(&opened)) {
+    synthesizer_ = std::move(*synthesizer);
+    return true;
+  }
+  synthesizer_failed_ = true;
+  ReportText(context_->Reports(), Sjis("WAV ファイルを作れませんでした。"));
+  ReportDetail(context_->Reports(), Utf8ToSjisReplacing(std::get<std::string>(opened)));
   return false;
 }
 

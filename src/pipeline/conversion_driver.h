@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "audio/synthesizer.h"
 #include "edit/edit_notices.h"
 #include "model/model_context.h"
 #include "pipeline/output_slot.h"
@@ -14,8 +16,9 @@ namespace quillmar {
 // copyright, applies the slot's tone, volume, drum, edit and order lists in this order,
 // reports the voice count, writes the format-1 and then the format-0 file into the
 // work folder and copies each into the slot's folders of the formats asked for, with the
-// timeline of sounding notes beside each when asked (a timeline that cannot be written
-// leaves the row incomplete, as does a Save snapshot that cannot be written). Every finding goes to
+// timeline of sounding notes and the WAV file of the song beside each when asked (a timeline
+// or WAV file that cannot be made or written leaves the row incomplete, as does a Save
+// snapshot that cannot be written). Every finding goes to
 // the result list; nothing stops the run.
 class ConversionDriver {
  public:
@@ -42,11 +45,17 @@ class ConversionDriver {
   [[nodiscard]] bool CopyTo(OutputFormat format, std::string_view output_name,
                             std::string_view work_path);
 
+  // The synthesizer of the WAV files, made at the first row that needs it; false when it
+  // could not be made (said once).
+  [[nodiscard]] bool OpenSynthesizer();
+
   ModelContext* context_;
   EditNotices* notices_;
   const OutputSlot* slot_;
   const FormatChoices* formats_;
   std::string work_folder_;
+  std::unique_ptr<Synthesizer> synthesizer_;
+  bool synthesizer_failed_ = false;
 };
 
 }  // namespace quillmar

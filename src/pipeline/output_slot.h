@@ -17,13 +17,17 @@ namespace quillmar {
 
 // The output formats asked for: any combination; "Same as original" at start. With
 // `timelines`, a timeline of sounding notes is written beside every output file; with
-// `explain`, the result list tells what each edit- and order-list row did.
+// `explain`, the result list tells what each edit- and order-list row did. With a SoundFont
+// (a native path), a WAV file of the song as a synthesizer with it plays the song is written
+// beside every output file, as a handset with `wav_limit` simultaneous notes when set.
 struct FormatChoices {
   bool same_as_original = true;
   bool format0 = false;
   bool format1 = false;
   bool timelines = false;
   bool explain = false;
+  std::optional<std::string> wav_soundfont{};
+  std::optional<int> wav_limit{};
 
   // Whether the format is asked for.
   bool& Checked(OutputFormat format);

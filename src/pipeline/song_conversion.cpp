@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "audio/song_sound.h"
+#include "audio/wav_file.h"
 #include "lists/whole_file.h"
 #include "model/midi_file_loader.h"
 #include "model/note_counts.h"
@@ -102,6 +104,12 @@ SongConversionResult ConvertSong(SongConversion conversion, const MidiSource& so
   } else {
     AppendCountLine(conversion.context.Reports(), kSimultaneousLabel,
                     SimultaneousNotes(format0.Track()));
+  }
+  if (conversion.wav_synthesizer != nullptr) {
+    const SongSound sound(format0.Track(), format0.Division());
+    result.wav =
+        RenderWav(conversion.wav_limit ? sound.WithHandsetLimit(*conversion.wav_limit) : sound,
+                  *conversion.wav_synthesizer);
   }
   format0.ToOnOffForm();
   result.finished = format0.Encode() && take(OutputFormat::Format0, input_format, format0.Image());

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "audio/synthesizer.h"
 #include "edit/edit_list.h"
 #include "edit/edit_notices.h"
 #include "model/midi_data_buffer.h"
@@ -37,6 +38,10 @@ struct SongConversion {
   // `effects` receives what each of those rows did.
   bool explain = false;
   std::vector<RowEffect>* effects = nullptr;
+  // When set, the result carries the format-0 song rendered on it as a WAV file, as a handset
+  // with `wav_limit` simultaneous notes plays it when that is set.
+  Synthesizer* wav_synthesizer = nullptr;
+  std::optional<int> wav_limit{};
   // When set, shown the format-1 song as read back from its file and the merged format-0
   // track, both in GateTimeForm, before the format-0 file is encoded (for a preview).
   std::function<void(const MidiF1Data& song, const MidiTrackData& merged)> show{};
@@ -54,6 +59,7 @@ struct SongConversionResult {
   bool snapshots_written = true;  // every file of the edit list's Save rows was written
   std::vector<std::string> lists_with_errors;  // names of the lists that reported list errors
   std::string timeline_csv;                    // with make_timeline, once the format-0 song is made
+  std::string wav;                             // with wav_synthesizer, likewise
 };
 
 // Converts one song as a file-list row does, without touching a file of its own: loads the

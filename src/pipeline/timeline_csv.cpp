@@ -4,13 +4,6 @@
 
 namespace quillmar {
 
-std::string TimelineFileName(std::string_view output_name) {
-  std::string name(output_name);
-  const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos && dot > 0) name.erase(dot);
-  return name + ".timeline.csv";
-}
-
 std::string TimelineCsv(const std::vector<SoundingChange>& timeline, const TempoMap& tempo) {
   std::string csv = "tick,seconds,notes\n";
   auto append = [&](const SoundingChange& change) {

@@ -9,10 +9,6 @@
 
 namespace quillmar {
 
-// The name of the timeline written beside an output file: the output name without its
-// extension, then ".timeline.csv" ("song.mid" gives "song.timeline.csv").
-std::string TimelineFileName(std::string_view output_name);
-
 // The timeline as CSV text for scripts and spreadsheets: the header "tick,seconds,notes",
 // then one line per change of the number of notes sounding (from tick 0, where nothing may
 // sound yet), seconds to the microsecond; ASCII, LF line ends.

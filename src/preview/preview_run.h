@@ -22,9 +22,9 @@ struct PreviewCells {
 // What a preview run found: the song as the run would write it, and the lines the run would
 // add to the result list for it.
 struct PreviewResult {
-  std::unique_ptr<SongPreview> song;  // null when the file could not be converted
-  std::vector<std::string> lines;     // Shift_JIS; message boxes appear as lines too
-  std::vector<RowEffect> effects;     // what each edit- and order-list row did, as they ran
+  std::unique_ptr<SongPreview> song;       // null when the file could not be converted
+  std::vector<std::string> lines;          // Shift_JIS; message boxes appear as lines too
+  std::vector<RowEffect> effects;          // what each edit- and order-list row did, as they ran
   std::shared_ptr<const SongSound> sound;  // the song as a synthesizer plays it, with the song
 };
 

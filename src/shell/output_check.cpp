@@ -8,7 +8,7 @@
 #include "edit/edit_list.h"
 #include "lists/path_helpers.h"
 #include "lists/text_helpers.h"
-#include "pipeline/timeline_csv.h"
+#include "pipeline/beside_files.h"
 #include "platform/file_identity.h"
 
 namespace quillmar {
@@ -69,8 +69,8 @@ std::vector<OutputFormat> CheckedFormats(const FormatChoices& formats) {
 }
 
 // Calls `visit` with every file the run writes, once per write, until it gives true: for
-// every slot the run converts, every row and every checked format, the output, its timeline
-// and the snapshots of the edit list's Save rows.
+// every slot the run converts, every row and every checked format, the output, its timeline,
+// its WAV file and the snapshots of the edit list's Save rows.
 void ForEachOutput(const Workspace& workspace,
                    const std::function<bool(const std::string&)>& visit) {
   const SettingsList& file_list = *workspace.FileList();
@@ -89,6 +89,10 @@ void ForEachOutput(const Workspace& workspace,
         if (visit(JoinPath(slot.folders[format], *name))) return;
         if (workspace.Formats().timelines &&
             visit(JoinPath(slot.folders[format], TimelineFileName(*name)))) {
+          return;
+        }
+        if (workspace.Formats().wav_soundfont &&
+            visit(JoinPath(slot.folders[format], WavFileName(*name)))) {
           return;
         }
         for (const std::string& snapshot : snapshots) {

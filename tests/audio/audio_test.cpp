@@ -30,18 +30,26 @@ TEST(HandsetRule, LeavesOutTheNotesThatStartWhileTheLimitSounds) {
     std::vector<bool> left_out;
   };
   const Case cases[] = {
-      {"a chord of three on two", {{0, 480, 0, 60}, {0, 480, 0, 64}, {0, 480, 0, 67}}, 2,
+      {"a chord of three on two",
+       {{0, 480, 0, 60}, {0, 480, 0, 64}, {0, 480, 0, 67}},
+       2,
        {false, false, true}},
-      {"a note ending where the next starts", {{0, 480, 0, 60}, {480, 960, 0, 62}}, 1,
+      {"a note ending where the next starts",
+       {{0, 480, 0, 60}, {480, 960, 0, 62}},
+       1,
        {false, false}},
       {"a note left out never sounds",
-       {{0, 480, 0, 60}, {100, 2000, 0, 62}, {500, 600, 0, 64}}, 1, {false, true, false}},
-      {"the same key again adds nothing", {{0, 960, 0, 60}, {240, 480, 0, 60}}, 1,
-       {false, false}},
-      {"the same key on another channel counts", {{0, 960, 0, 60}, {240, 480, 1, 60}}, 1,
+       {{0, 480, 0, 60}, {100, 2000, 0, 62}, {500, 600, 0, 64}},
+       1,
+       {false, true, false}},
+      {"the same key again adds nothing", {{0, 960, 0, 60}, {240, 480, 0, 60}}, 1, {false, false}},
+      {"the same key on another channel counts",
+       {{0, 960, 0, 60}, {240, 480, 1, 60}},
+       1,
        {false, true}},
       {"room again once a note ends",
-       {{0, 100, 0, 60}, {0, 480, 0, 64}, {50, 480, 0, 67}, {100, 480, 0, 72}}, 2,
+       {{0, 100, 0, 60}, {0, 480, 0, 64}, {50, 480, 0, 67}, {100, 480, 0, 72}},
+       2,
        {false, false, true, false}},
   };
   for (const Case& c : cases) EXPECT_EQ(LeftOutByHandset(c.notes, c.limit), c.left_out) << c.what;
@@ -52,10 +60,10 @@ class RenderedSong : public ::testing::Test {
   // 480 ticks a quarter at 120 bpm: a note from 0 to 0.5 s, nothing until 2 s, a chord of
   // three from 2 to 3 s, the end at 3 s.
   MidiTrackData Song() {
-    return TrackOf(context_, TrackForm::GateTimeForm,
-                   {Tempo(0, 500000), Program(0, 0, 0), GateNote(0, 0, 60, 480),
-                    GateNote(1920, 0, 64, 960), GateNote(0, 0, 67, 960), GateNote(0, 0, 72, 960),
-                    EndOfTrack(960)});
+    return TrackOf(
+        context_, TrackForm::GateTimeForm,
+        {Tempo(0, 500000), Program(0, 0, 0), GateNote(0, 0, 60, 480), GateNote(1920, 0, 64, 960),
+         GateNote(0, 0, 67, 960), GateNote(0, 0, 72, 960), EndOfTrack(960)});
   }
 
   testing::RecordingSink sink_;
@@ -82,8 +90,8 @@ TEST_F(RenderedSong, WavHasTheSongsLengthAndSoundsWhereNotesPlay) {
   auto opened = Synthesizer::Open(*soundfont);
   ASSERT_TRUE(std::holds_alternative<std::unique_ptr<Synthesizer>>(opened))
       << std::get<std::string>(opened);
-  const std::string wav = RenderWav(SongSound(Song(), 480),
-                                    *std::get<std::unique_ptr<Synthesizer>>(opened));
+  const std::string wav =
+      RenderWav(SongSound(Song(), 480), *std::get<std::unique_ptr<Synthesizer>>(opened));
 
   ASSERT_GT(wav.size(), 44u);
   const auto word = [&](std::size_t at, int size) {
@@ -96,10 +104,10 @@ TEST_F(RenderedSong, WavHasTheSongsLengthAndSoundsWhereNotesPlay) {
   EXPECT_EQ(wav.substr(0, 4), "RIFF");
   EXPECT_EQ(word(4, 4), wav.size() - 8);
   EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-  EXPECT_EQ(word(20, 2), 1u);       // PCM
-  EXPECT_EQ(word(22, 2), 2u);       // stereo
-  EXPECT_EQ(word(24, 4), 44100u);   // frames a second
-  EXPECT_EQ(word(34, 2), 16u);      // bits a sample
+  EXPECT_EQ(word(20, 2), 1u);      // PCM
+  EXPECT_EQ(word(22, 2), 2u);      // stereo
+  EXPECT_EQ(word(24, 4), 44100u);  // frames a second
+  EXPECT_EQ(word(34, 2), 16u);     // bits a sample
   EXPECT_EQ(wav.substr(36, 4), "data");
   const std::size_t frames = word(40, 4) / 4;
   // The song's 3 seconds and the 2-second release tail.

@@ -78,7 +78,7 @@ TEST_F(CliEndToEnd, TimelinesBesideEveryOutputMatchTheFigures) {
   const std::string format0 = Path("format0");
   const std::string format1 = Path("format1");
   const ProgramRun run = Run(input, {"f_examples.csv", "--formats", "0,1", "--out0", format0,
-                                     "--out1", format1, "--timeline"});
+                                     "--out1", format1, "--timeline", "--wav-limit", "2"});
   EXPECT_EQ(run.status, 0) << run.err;
   const Names lines = Lines(run.out);
   EXPECT_EQ(lines, ExampleResultLines(input + "/f_examples.csv")) << "the result list is unchanged";
@@ -87,6 +87,10 @@ TEST_F(CliEndToEnd, TimelinesBesideEveryOutputMatchTheFigures) {
     const std::string stem = file.output.substr(0, file.output.size() - 4);
     const std::string csv = ReadFile(format0 + "/" + stem + ".timeline.csv");
     EXPECT_EQ(ReadFile(format1 + "/" + stem + ".timeline.csv"), csv);
+    // Beside it the song as a handset of two notes plays it, the same in both folders.
+    const std::string wav = ReadFile(format0 + "/" + stem + ".wav");
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(ReadFile(format1 + "/" + stem + ".wav").size(), wav.size());
     const Names rows = Lines(csv);
     ASSERT_GE(rows.size(), 3u);
     EXPECT_EQ(rows[0], "tick,seconds,notes");

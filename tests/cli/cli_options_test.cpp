@@ -66,14 +66,19 @@ TEST(CliOptions, FormatsListSetsExactlyTheNamedFormats) {
 }
 
 TEST(CliOptions, RunWideOptionsAreNotSteps) {
-  const CliOptions options = Parsed({"--yes", "--sjis", "--work", "w", "--save-result", "r.txt",
-                                     "-h", "--version", "x.mid", "--help"});
+  const CliOptions options =
+      Parsed({"--yes", "--sjis", "--work", "w", "--save-result", "r.txt", "-h", "--version",
+              "x.mid", "--help", "--explain", "--wav-limit", "4", "--soundfont", "gm.sf2"});
   EXPECT_TRUE(options.yes);
   EXPECT_TRUE(options.sjis_output);
   EXPECT_EQ(options.work_folder, "w");
   EXPECT_EQ(options.save_result, "r.txt");
   EXPECT_TRUE(options.help);
   EXPECT_TRUE(options.version);
+  EXPECT_TRUE(options.explain);
+  EXPECT_TRUE(options.wav) << "--wav-limit implies --wav";
+  EXPECT_EQ(options.wav_limit, 4);
+  EXPECT_EQ(options.soundfont, "gm.sf2");
   EXPECT_EQ(KindsAndTexts(options),
             (std::vector<std::pair<Kind, std::string>>{{Kind::Path, "x.mid"}}));
 }
@@ -111,8 +116,12 @@ TEST(CliOptions, UsageErrorsGiveOneLineReasons) {
             "--formats is one setting for all slots; '0' differs from '0,1'");
   EXPECT_EQ(Parsed({"--formats", "0,1", "--slot", "2", "--formats", "1,0"}).steps.size(), 3u);
   for (const std::string option : {"--slot", "--formats", "--out", "--out-same", "--out0", "--out1",
-                                   "--work", "--save-result"}) {
+                                   "--work", "--save-result", "--wav-limit", "--soundfont"}) {
     EXPECT_EQ(Error({"f.csv", option}), option + " needs a value");
+  }
+  for (const std::string limit : {"0", "-1", "4x", "", "99999999999"}) {
+    EXPECT_EQ(Error({"--wav-limit", limit}),
+              "--wav-limit takes a number of notes of 1 or more, not '" + limit + "'");
   }
   // An error after valid arguments still refuses the whole command line.
   EXPECT_EQ(Error({"f.csv", "--yes", "--slot", "9"}), "--slot takes a number from 1 to 6, not '9'");
@@ -121,7 +130,8 @@ TEST(CliOptions, UsageErrorsGiveOneLineReasons) {
 TEST(CliOptions, UsageNamesEveryOption) {
   const std::string usage = CliUsage();
   for (const char* option : {"--slot", "--formats", "--out ", "--out-same", "--out0", "--out1",
-                             "--work", "--yes", "--save-result", "--sjis", "--help", "--version"}) {
+                             "--work", "--yes", "--save-result", "--sjis", "--help", "--version",
+                             "--timeline", "--explain", "--wav ", "--wav-limit", "--soundfont"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(usage.rfind("Usage: quillmar-cli [options] PATH...\n", 0), 0u);

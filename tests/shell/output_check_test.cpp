@@ -179,6 +179,7 @@ TEST(OutputCheck, TellsTheFilesThatTheRunReadsOrWrites) {
   workspace.LoadList(sink.Reports(), ListKind::FileList, Sjis(root + "/in/f.csv"));
   workspace.SetCurrentFolders(Sjis(root + "/out"));
   workspace.Formats().timelines = true;
+  workspace.Formats().wav_soundfont = "gm.sf2";
   EditList(workspace, root, "Save,File=snap,-,-");
   for (const auto& [path, touched] :
        std::initializer_list<std::pair<const char*, bool>>{{"in/f.csv", true},
@@ -186,6 +187,7 @@ TEST(OutputCheck, TellsTheFilesThatTheRunReadsOrWrites) {
                                                            {"e/e.csv", true},
                                                            {"out/a.mid", true},
                                                            {"out/a.timeline.csv", true},
+                                                           {"out/a.wav", true},
                                                            {"out/snap/a.mid", true},
                                                            {"out/result.txt", false},
                                                            {"in/a.mid", false}}) {
