@@ -18,7 +18,9 @@ bool Find(void* handle, const char* name, Function& function) {
 
 std::variant<std::unique_ptr<FluidSynthLibrary>, std::string> FluidSynthLibrary::Load() {
   std::unique_ptr<FluidSynthLibrary> library(new FluidSynthLibrary);
-  library->handle_ = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
+  // Never unloaded: threads that the library or its own libraries start may outlive every
+  // object of ours.
+  library->handle_ = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (library->handle_ == nullptr) {
     return std::string("FluidSynth is not installed (sudo apt install libfluidsynth3)");
   }
