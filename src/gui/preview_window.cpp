@@ -180,6 +180,7 @@ QLayout* PreviewWindow::CreateSoundControls() {
   sound_status_ = new QLabel(this);
   sound_status_->setObjectName(QStringLiteral("sound"));
   sound_status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  sound_status_->setWordWrap(true);  // the packages to install make a long line
   player_timer_ = new QTimer(this);
   player_timer_->setInterval(kPlayerPollMs);
   connect(player_timer_, &QTimer::timeout, this, &PreviewWindow::FollowPlayer);
