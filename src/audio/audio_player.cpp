@@ -1,6 +1,8 @@
 #include "audio/audio_player.h"
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 
 namespace quillmar {
 
@@ -11,6 +13,28 @@ std::variant<std::unique_ptr<AudioPlayer>, std::string> AudioPlayer::Open(
       player->fluid_->new_audio_driver2(synthesizer.Settings(), &AudioPlayer::Fill, player.get());
   if (player->driver_ == nullptr) return std::string("no audio device");
   return player;
+}
+
+std::unique_ptr<AudioPlayer> AudioPlayer::OpenSilent(Synthesizer& synthesizer) {
+  std::unique_ptr<AudioPlayer> player(new AudioPlayer(synthesizer));
+  player->clock_ =
+      std::jthread([&player = *player](const std::stop_token& stop) { player.RunClock(stop); });
+  return player;
+}
+
+void AudioPlayer::RunClock(const std::stop_token& stop) {
+  constexpr int kFrames = 512;  // as a sound card asks for them, about 12 ms
+  std::array<float, kFrames> left{};
+  std::array<float, kFrames> right{};
+  std::array<float*, 2> buffers = {left.data(), right.data()};
+  const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(static_cast<double>(kFrames) / kSampleRate));
+  auto due = std::chrono::steady_clock::now();
+  while (!stop.stop_requested()) {
+    Fill(this, kFrames, 0, nullptr, 2, buffers.data());
+    due += period;
+    std::this_thread::sleep_until(due);
+  }
 }
 
 AudioPlayer::~AudioPlayer() {

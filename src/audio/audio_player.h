@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <variant>
 
 #include "audio/song_renderer.h"
@@ -16,6 +17,9 @@ class AudioPlayer {
  public:
   // Starts the audio driver; the text tells why there is none (no audio device).
   static std::variant<std::unique_ptr<AudioPlayer>, std::string> Open(Synthesizer& synthesizer);
+  // Plays in real time as a device would, on a thread of its own, but into silence: for
+  // watching the player where there is no sound (FluidSynth's file driver cannot call back).
+  static std::unique_ptr<AudioPlayer> OpenSilent(Synthesizer& synthesizer);
   ~AudioPlayer();
   AudioPlayer(const AudioPlayer&) = delete;
   AudioPlayer& operator=(const AudioPlayer&) = delete;
@@ -35,12 +39,14 @@ class AudioPlayer {
       : fluid_(&synthesizer.Fluid()), renderer_(synthesizer) {}
   static int Fill(void* player, int frames, int effects, float* effect_buffers[], int outputs,
                   float* output_buffers[]);
+  void RunClock(const std::stop_token& stop);
 
   const FluidSynthFunctions* fluid_;
   mutable std::mutex mutex_;
   SongRenderer renderer_;
   bool playing_ = false;
   fluid_audio_driver_t* driver_ = nullptr;
+  std::jthread clock_;  // last, so that it stops before the renderer goes
 };
 
 }  // namespace quillmar

@@ -14,6 +14,8 @@ struct HeardNote {
   Ticks end = 0;
   std::int32_t channel = 0;
   std::int32_t key = 0;
+
+  bool operator==(const HeardNote&) const = default;
 };
 
 // Which notes a handset that sounds at most `limit` notes at once leaves out: a note that

@@ -23,6 +23,7 @@ struct SoundMessage {
   bool IsSysEx() const { return !sysex.empty(); }
   bool IsNoteOn() const { return (status & 0xF0) == 0x90; }
   bool IsNoteOff() const { return (status & 0xF0) == 0x80; }
+  bool operator==(const SoundMessage&) const = default;
 };
 
 // A song as the synthesizer hears it, from the merged track of its format-0 form (in
@@ -44,6 +45,9 @@ class SongSound {
   const std::vector<SoundMessage>& Messages() const { return messages_; }
   // The time of the song's last event (its End of Track) or of its last note's end.
   double Seconds() const { return seconds_; }
+
+  // The same notes, left out alike, and the same messages at the same times.
+  bool operator==(const SongSound&) const = default;
 
  private:
   std::vector<HeardNote> notes_;

@@ -24,7 +24,8 @@ becomes the file list), or a folder (its *.csv files, then its *.mid files).
 
 Options:
   --preview FILE    also open the preview of the MIDI file FILE: its piano roll, the notes
-                    sounding, its tracks and result lines, as it is or after a slot's lists
+                    sounding, its tracks and result lines, as it is or after a slot's lists,
+                    and play it
   -h, --help        show this help
   --version         show the version
 )";

@@ -29,6 +29,7 @@ constexpr QColor kOctaveLine(200, 200, 214);
 constexpr QColor kBlackKeyRow(236, 236, 244);
 constexpr QColor kPastTheEnd(0, 0, 40, 22);
 constexpr QColor kMark(20, 20, 20);  // the frame of a note a list row touched
+constexpr QColor kPlayhead(0, 130, 60);
 
 bool IsBlackKey(int note) {
   constexpr std::array<bool, 12> kBlack = {false, true,  false, true,  false, false,
@@ -135,6 +136,15 @@ void PaintSpansAbove(QPainter& painter, const std::vector<TickSpan>& spans, cons
   shade_run();
 }
 
+void PaintPlayhead(QPainter& painter, std::optional<double> tick, const TimeAxis& axis,
+                   const QRect& area) {
+  if (!tick) return;
+  const double x = std::floor(axis.X(*tick)) + 0.5;
+  if (x < area.left() || x > area.right() + 1) return;
+  painter.setPen(QPen(kPlayhead, 2));
+  painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom() + 1));
+}
+
 PianoRollView::PianoRollView(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(200, 120);
@@ -197,6 +207,8 @@ void PianoRollView::paintEvent(QPaintEvent*) {
   painter.restore();
   PaintRuler(painter);
   PaintKeyboard(painter);
+  // Across the ruler too, where a click sets it.
+  PaintPlayhead(painter, playhead_, axis_, QRect(plot.left(), 0, plot.width(), height()));
 }
 
 void PianoRollView::PaintRows(QPainter& painter, const QRect& plot) const {
@@ -220,6 +232,16 @@ void PianoRollView::PaintRows(QPainter& painter, const QRect& plot) const {
 
 void PianoRollView::SetMarks(std::vector<TouchedNote> marks) {
   marks_ = std::move(marks);
+  update();
+}
+
+void PianoRollView::SetLeftOut(std::vector<bool> left_out) {
+  left_out_ = std::move(left_out);
+  update();
+}
+
+void PianoRollView::SetPlayhead(std::optional<double> tick) {
+  playhead_ = tick;
   update();
 }
 
@@ -258,17 +280,26 @@ void PianoRollView::PaintNotes(QPainter& painter, const QRect& plot) const {
     if (top > plot.bottom() || top + row_height_ < plot.top()) continue;
     const auto row = static_cast<std::size_t>(note.note);
     const QColor colour = NoteColour(note.channel, note.velocity);
+    // A note the handset leaves out is drawn in its colour's hatching over white.
+    const auto index = static_cast<std::size_t>(&note - song_->Notes().data());
+    const bool hatched = index < left_out_.size() && left_out_[index];
+    const QBrush fill = hatched ? QBrush(colour.darker(130), Qt::BDiagPattern) : QBrush(colour);
     if (note.channel == kDrumChannel) {
       const int x = axis_.FloorX(static_cast<double>(note.start));
       const int right = diamonds ? x + static_cast<int>(std::ceil(half)) + 1 : x + 1;
       if (covered_channel[row] == note.channel && right <= covered_to[row]) continue;
       if (diamonds) {
+        const QPolygonF diamond =
+            Diamond(axis_.X(static_cast<double>(note.start)), top + row_height_ / 2, half);
         painter.setPen(colour.darker(150));
-        painter.setBrush(colour);
-        painter.drawPolygon(
-            Diamond(axis_.X(static_cast<double>(note.start)), top + row_height_ / 2, half));
+        if (hatched) {
+          painter.setBrush(Qt::white);
+          painter.drawPolygon(diamond);
+        }
+        painter.setBrush(fill);
+        painter.drawPolygon(diamond);
       } else {
-        painter.fillRect(RowRect(x, top, 1), colour);
+        painter.fillRect(RowRect(x, top, 1), fill);
       }
       covered_to[row] = right;
       covered_channel[row] = note.channel;
@@ -279,7 +310,8 @@ void PianoRollView::PaintNotes(QPainter& painter, const QRect& plot) const {
     if (covered_channel[row] == note.channel && right <= covered_to[row]) continue;
     const QRect bar(left, static_cast<int>(std::floor(top)) + (row_height_ >= 4 ? 1 : 0),
                     right - left, height);
-    painter.fillRect(bar, colour);
+    if (hatched) painter.fillRect(bar, Qt::white);
+    painter.fillRect(bar, fill);
     if (bar.width() >= 4 && bar.height() >= 3) {
       painter.setPen(colour.darker(150));
       painter.setBrush(Qt::NoBrush);

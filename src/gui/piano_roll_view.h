@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "edit/row_effects.h"
@@ -49,10 +50,15 @@ void PaintMeasureLines(QPainter& painter, const SongPreview& song, const TimeAxi
 void PaintSpansAbove(QPainter& painter, const std::vector<TickSpan>& spans, const TimeAxis& axis,
                      const QRect& area);
 
+// Draws the playhead, a line at the moment playing, when it falls within `area`.
+void PaintPlayhead(QPainter& painter, std::optional<double> tick, const TimeAxis& axis,
+                   const QRect& area);
+
 // The notes of a song with time across and note numbers up: measure numbers in a ruler at the
 // top, octave labels beside a keyboard at the left, one colour per channel (paler for a soft
-// note), drum notes as diamonds, and the spans above the limit shaded. It paints only the
-// part in view and is told its axes and spans; it counts nothing.
+// note), drum notes as diamonds, notes a handset leaves out hatched, the spans above the limit
+// shaded and the playhead. It paints only the part in view and is told its axes and spans; it
+// counts nothing.
 class PianoRollView : public QWidget {
  public:
   explicit PianoRollView(QWidget* parent = nullptr);
@@ -68,17 +74,25 @@ class PianoRollView : public QWidget {
   // they stood before it changed them). Empty marks nothing.
   void SetMarks(std::vector<TouchedNote> marks);
   const std::vector<TouchedNote>& Marks() const { return marks_; }
+  // One flag for each of the song's notes, true for a note the handset leaves out; empty
+  // leaves none out.
+  void SetLeftOut(std::vector<bool> left_out);
+  const std::vector<bool>& LeftOut() const { return left_out_; }
+  // The tick of the moment playing; none shows no playhead.
+  void SetPlayhead(std::optional<double> tick);
+  std::optional<double> Playhead() const { return playhead_; }
 
   // The width of the keyboard and its labels left of the plot.
   int GutterWidth() const;
   // The height of the rows under the ruler.
   int RowsHeight() const { return height() - RulerHeight(); }
+  // The height of the ruler with the measure numbers at the top.
+  int RulerHeight() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  int RulerHeight() const;
   double RowTop(int note) const;
   QRect RowRect(int left, double top, int width) const;
   void PaintRows(QPainter& painter, const QRect& plot) const;
@@ -93,6 +107,8 @@ class PianoRollView : public QWidget {
   int scroll_ = 0;
   std::vector<TickSpan> spans_above_;
   std::vector<TouchedNote> marks_;
+  std::vector<bool> left_out_;
+  std::optional<double> playhead_;
 };
 
 // The sixteen channel colours with their numbers, the drum channel marked as its notes are.

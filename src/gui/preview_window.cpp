@@ -2,12 +2,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,21 +20,27 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "audio/audio_player.h"
+#include "audio/synthesizer.h"
 #include "gui/dialog_units.h"
 #include "gui/timeline_strip.h"
 #include "lists/path_helpers.h"
 #include "platform/encoding.h"
+#include "preview/handset_notes.h"
 
 namespace quillmar {
 namespace {
 
 constexpr char kLimitKey[] = "preview/limit";
+constexpr char kSoundFontKey[] = "preview/soundfont";
+constexpr int kPlayerPollMs = 30;  // how often the playhead follows the player
 // Sixteen notes at once unless the person sets another limit.
 constexpr int kDefaultLimit = 16;
 constexpr int kMostLimit = 128;
@@ -74,18 +84,28 @@ QString ResultText(const std::vector<std::string>& lines) {
       .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
+// The SoundFont the person chose (a native path); none plays the system's.
+std::optional<std::string> ChosenSoundFont() {
+  const QString chosen = Settings().value(QLatin1String(kSoundFontKey)).toString();
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.toStdString();
+}
+
 }  // namespace
 
 PreviewWindow::PreviewWindow(const Workspace& workspace, std::string sjis_path,
-                             std::optional<PreviewCells> cells, QWidget* parent)
+                             std::optional<PreviewCells> cells, PlaybackOutput output,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window),
       workspace_(workspace),
       path_(std::move(sjis_path)),
-      cells_(std::move(cells)) {
+      cells_(std::move(cells)),
+      output_(output) {
   setWindowTitle(QStringLiteral("Quillmar preview - ") + Unicode(BaseName(path_)));
   setFont(DialogFont());
   CreateControls();
   resize(1100, 720);
+  OpenAudio();
   RefreshViewChoices();
 }
 
@@ -133,6 +153,7 @@ void PreviewWindow::CreateControls() {
                 [this] { ZoomTime(kZoomStep, axis_.plot_left + PlotWidth() / 2); });
   add_shortcuts({QKeySequence::ZoomOut},
                 [this] { ZoomTime(1 / kZoomStep, axis_.plot_left + PlotWidth() / 2); });
+  add_shortcuts({QKeySequence(Qt::Key_Space)}, [this] { TogglePlay(); });
 
   auto* panes = new QSplitter(Qt::Horizontal, this);
   panes->addWidget(CreateSongPane());
@@ -141,7 +162,36 @@ void PreviewWindow::CreateControls() {
   panes->setSizes({800, 300});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
+  layout->addLayout(CreateSoundControls());
   layout->addWidget(panes, 1);
+}
+
+QLayout* PreviewWindow::CreateSoundControls() {
+  play_ = new QPushButton(QStringLiteral("Play"), this);
+  play_->setObjectName(QStringLiteral("play"));
+  connect(play_, &QPushButton::clicked, this, &PreviewWindow::TogglePlay);
+  handset_ = new QCheckBox(QStringLiteral("As the handset plays it"), this);
+  handset_->setObjectName(QStringLiteral("handset"));
+  connect(handset_, &QCheckBox::toggled, this, &PreviewWindow::UpdateSound);
+  auto* soundfont = new QPushButton(QStringLiteral("SoundFont…"), this);
+  soundfont->setObjectName(QStringLiteral("soundfont"));
+  soundfont->setToolTip(QStringLiteral("Chooses the SoundFont to play with"));
+  connect(soundfont, &QPushButton::clicked, this, &PreviewWindow::ChooseSoundFont);
+  sound_status_ = new QLabel(this);
+  sound_status_->setObjectName(QStringLiteral("sound"));
+  sound_status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  sound_status_->setWordWrap(true);  // the packages to install make a long line
+  player_timer_ = new QTimer(this);
+  player_timer_->setInterval(kPlayerPollMs);
+  connect(player_timer_, &QTimer::timeout, this, &PreviewWindow::FollowPlayer);
+  auto* row = new QHBoxLayout;
+  row->addWidget(play_);
+  row->addSpacing(12);
+  row->addWidget(handset_);
+  row->addSpacing(12);
+  row->addWidget(soundfont);
+  row->addWidget(sound_status_, 1);
+  return row;
 }
 
 QWidget* PreviewWindow::CreateSongPane() {
@@ -269,6 +319,8 @@ void PreviewWindow::ShowSong() {
                           .arg(counted(song->Notes().size(), "note")));
   }
   ShowLimit();
+  UpdateSound();
+  ShowPlayState();
   if (fitted_) {
     Fit();
   } else {
@@ -319,6 +371,7 @@ void PreviewWindow::FillTrackList() {
 void PreviewWindow::SetLimit(int limit) {
   Settings().setValue(QLatin1String(kLimitKey), limit);
   ShowLimit();
+  UpdateSound();
 }
 
 void PreviewWindow::ShowLimit() {
@@ -421,6 +474,14 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     Wheel(static_cast<QWheelEvent*>(event), watched == roll_);
     return true;
   }
+  // A click in the roll's ruler sets where playing starts.
+  if (watched == roll_ && event->type() == QEvent::MouseButtonPress && Song() != nullptr) {
+    const QPointF at = static_cast<QMouseEvent*>(event)->position();
+    if (at.y() < roll_->RulerHeight() && at.x() >= axis_.plot_left) {
+      StartAt(Song()->Seconds(static_cast<Ticks>(std::max(axis_.TickAt(at.x()), 0.0))));
+      return true;
+    }
+  }
   if (watched == roll_ && event->type() == QEvent::Resize) {
     if (fitted_) {
       Fit();
@@ -438,6 +499,118 @@ void PreviewWindow::changeEvent(QEvent* event) {
   // (a few milliseconds even for the largest song), keeping the zoom.
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) RefreshViewChoices();
   QWidget::changeEvent(event);
+}
+
+void PreviewWindow::OpenAudio() {
+  player_.reset();
+  synthesizer_.reset();
+  const std::optional<std::string> chosen = ChosenSoundFont();
+  const std::optional<std::string> soundfont = SoundFontToUse(chosen);
+  QString problem;  // why nothing plays
+  if (!soundfont) {
+    problem = QString::fromStdString(NoSoundFontText(chosen));
+  } else if (auto synthesizer = Synthesizer::Open(*soundfont);
+             const auto* text = std::get_if<std::string>(&synthesizer)) {
+    problem = QString::fromStdString(*text);
+  } else {
+    synthesizer_ = std::move(std::get<std::unique_ptr<Synthesizer>>(synthesizer));
+    if (output_ == PlaybackOutput::Silent) {
+      player_ = AudioPlayer::OpenSilent(*synthesizer_);
+    } else if (auto player = AudioPlayer::Open(*synthesizer_);
+               std::holds_alternative<std::string>(player)) {
+      problem = QStringLiteral("No audio device: the song cannot be played on this machine");
+    } else {
+      player_ = std::move(std::get<std::unique_ptr<AudioPlayer>>(player));
+    }
+  }
+  // The handset's notes are shown without a device, but not without a SoundFont.
+  if (synthesizer_ == nullptr) handset_->setChecked(false);
+  handset_->setEnabled(synthesizer_ != nullptr);
+  handset_->setToolTip(synthesizer_ != nullptr
+                           ? QStringLiteral("Plays the song as a handset with the limit's notes "
+                                            "would: notes that start while that many already "
+                                            "sound are not played, and are hatched")
+                           : problem);
+  play_->setEnabled(player_ != nullptr);
+  play_->setToolTip(player_ != nullptr ? QStringLiteral("Plays the view shown from the playhead "
+                                                        "(space); a click in the ruler moves it")
+                                       : problem);
+  sound_status_->setText(problem.isEmpty()
+                             ? QStringLiteral("SoundFont: ") +
+                                   QFileInfo(QString::fromStdString(*soundfont)).fileName()
+                             : problem);
+  ShowPlayState();
+}
+
+void PreviewWindow::ChooseSoundFont() {
+  const std::optional<std::string> chosen = ChosenSoundFont();
+  const QString file = QFileDialog::getOpenFileName(
+      this, QStringLiteral("Choose a SoundFont"),
+      QString::fromStdString(chosen.value_or(std::string(kDefaultSoundFont))),
+      QStringLiteral("SoundFont files (*.sf2 *.sf3);;All files (*)"));
+  if (file.isEmpty()) return;
+  Settings().setValue(QLatin1String(kSoundFontKey), file);
+  OpenAudio();
+}
+
+void PreviewWindow::UpdateSound() {
+  std::shared_ptr<const SongSound> sound = result_.sound;
+  std::vector<bool> left_out;
+  if (sound != nullptr && handset_->isChecked()) {
+    sound = std::make_shared<const SongSound>(sound->WithHandsetLimit(limit_->value()));
+    if (Song() != nullptr) left_out = NotesLeftOut(*Song(), *sound);
+  }
+  roll_->SetLeftOut(std::move(left_out));
+  // The same song run anew (as when the window is activated) plays on undisturbed.
+  if (sound != nullptr && sound_ != nullptr && *sound == *sound_) return;
+  sound_ = std::move(sound);
+  if (player_ != nullptr && player_->Playing()) player_->Switch(sound_);
+}
+
+void PreviewWindow::TogglePlay() {
+  if (player_ == nullptr) return;
+  if (player_->Playing()) {
+    player_->Stop();
+    position_ = player_->Position();
+  } else if (sound_ != nullptr) {
+    if (position_ >= sound_->Seconds()) position_ = 0;  // from the start again after the end
+    player_->Play(sound_, position_);
+    player_timer_->start();
+  }
+  ShowPlayState();
+}
+
+void PreviewWindow::StartAt(double seconds) {
+  position_ = seconds;
+  if (player_ != nullptr && player_->Playing() && sound_ != nullptr) {
+    player_->Play(sound_, position_);
+  }
+  ShowPlayState();
+}
+
+void PreviewWindow::FollowPlayer() {
+  if (player_ == nullptr || !player_->Playing()) player_timer_->stop();
+  if (player_ == nullptr) return;
+  position_ = player_->Position();
+  ShowPlayState();
+  // The roll turns the page when the playhead leaves it.
+  const double tick = Song() != nullptr ? Song()->TickAt(position_) : 0;
+  const double shown = PlotWidth() * axis_.ticks_per_pixel;
+  if (player_->Playing() && tick <= SongTicks() &&
+      (tick < axis_.first_tick || tick >= axis_.first_tick + shown)) {
+    fitted_ = false;
+    SetTimeAxis(tick - shown / 10, axis_.ticks_per_pixel);
+  }
+}
+
+void PreviewWindow::ShowPlayState() {
+  play_->setText(player_ != nullptr && player_->Playing() ? QStringLiteral("Stop")
+                                                          : QStringLiteral("Play"));
+  const std::optional<double> tick = player_ != nullptr && Song() != nullptr
+                                         ? std::optional(Song()->TickAt(position_))
+                                         : std::nullopt;
+  roll_->SetPlayhead(tick);
+  strip_->SetPlayhead(tick);
 }
 
 }  // namespace quillmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -8,25 +9,37 @@
 #include "preview/preview_run.h"
 #include "shell/workspace.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QListWidget;
 class QPlainTextEdit;
 class QScrollBar;
 class QSpinBox;
+class QTimer;
 class QTreeWidget;
 class QWheelEvent;
 
 namespace quillmar {
 
+class AudioPlayer;
+class Synthesizer;
 class TimelineStrip;
+
+// Where the preview plays: the system's sound, or silence in real time (for tests, which cannot
+// hear).
+enum class PlaybackOutput { System, Silent };
 
 // The preview of one MIDI file: its piano roll over the strip of notes sounding, the track
 // list, and the result lines of converting it, for the song as it is or as each slot that a
 // run converts would write it. After a slot's lists, a list tells what each edit- and
-// order-list row did; choosing one marks the notes it touched in the roll. Its controls carry
-// object names: "view" (the switch between those), "limit" (the handset's limit, remembered
-// between sessions), "fit", "roll", "strip", "tracks", "rows", "figures" and "result".
+// order-list row did; choosing one marks the notes it touched in the roll. It plays the view
+// shown on a SoundFont, with a playhead across the roll and the strip, as it is or as a handset
+// with the limit's notes plays it. Its controls carry object names: "view" (the switch between
+// those), "limit" (the handset's limit, remembered between sessions), "fit", "play",
+// "handset", "soundfont" (the SoundFont, remembered), "sound" (what plays, or why nothing
+// can), "roll", "strip", "tracks", "rows", "figures" and "result".
 class PreviewWindow : public QWidget {
   Q_OBJECT
 
@@ -35,7 +48,8 @@ class PreviewWindow : public QWidget {
   // file-list row, applied after a slot's lists. The workspace is read for the slots' lists
   // whenever a view is run and must outlive the window.
   PreviewWindow(const Workspace& workspace, std::string sjis_path,
-                std::optional<PreviewCells> cells, QWidget* parent = nullptr);
+                std::optional<PreviewCells> cells, PlaybackOutput output = PlaybackOutput::System,
+                QWidget* parent = nullptr);
   ~PreviewWindow() override;
 
   // The song shown; null when the file could not be converted.
@@ -51,6 +65,7 @@ class PreviewWindow : public QWidget {
 
  private:
   void CreateControls();
+  QLayout* CreateSoundControls();
   QWidget* CreateSongPane();
   QWidget* CreateSidePane();
   // Lists "original" and each slot that a run converts, keeping the choice when it is still
@@ -74,6 +89,18 @@ class PreviewWindow : public QWidget {
   void UpdateNoteBar();
   void ScrollNotes(int scroll);
   void Wheel(QWheelEvent* event, bool over_roll);
+  // Opens the synthesizer on the SoundFont and the player, or tells why it cannot.
+  void OpenAudio();
+  void ChooseSoundFont();
+  // The sound of the view shown, as the handset plays it when asked for; a song playing goes
+  // on with it at the same moment.
+  void UpdateSound();
+  void TogglePlay();
+  // Sets where playing starts; while playing, playing goes on from there.
+  void StartAt(double seconds);
+  // Follows the player while it plays.
+  void FollowPlayer();
+  void ShowPlayState();
 
   const Workspace& workspace_;
   std::string path_;
@@ -83,9 +110,18 @@ class PreviewWindow : public QWidget {
   TimeAxis axis_;
   double row_height_ = 6;
   bool fitted_ = true;  // the song fills the roll until it is zoomed or scrolled
+  PlaybackOutput output_;
+  std::unique_ptr<Synthesizer> synthesizer_;
+  std::unique_ptr<AudioPlayer> player_;     // after the synthesizer, so that it goes first
+  std::shared_ptr<const SongSound> sound_;  // what Play plays
+  double position_ = 0;  // the playhead, in seconds: where playing starts or has come to
 
   QComboBox* view_choice_ = nullptr;
   QSpinBox* limit_ = nullptr;
+  QPushButton* play_ = nullptr;
+  QCheckBox* handset_ = nullptr;
+  QLabel* sound_status_ = nullptr;
+  QTimer* player_timer_ = nullptr;
   PianoRollView* roll_ = nullptr;
   TimelineStrip* strip_ = nullptr;
   QScrollBar* time_bar_ = nullptr;

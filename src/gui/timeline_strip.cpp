@@ -49,6 +49,11 @@ void TimelineStrip::SetLimit(int limit, std::vector<TickSpan> spans_above) {
   update();
 }
 
+void TimelineStrip::SetPlayhead(std::optional<double> tick) {
+  playhead_ = tick;
+  update();
+}
+
 double TimelineStrip::Y(const QRect& plot, int count) const {
   // The scale reaches one above the higher of the peak and the limit.
   const int top = std::max(song_->SimultaneousNotes(), limit_) + 1;
@@ -103,6 +108,7 @@ void TimelineStrip::paintEvent(QPaintEvent*) {
   PaintGraph(painter, plot);
   PaintLimit(painter, plot);
   PaintPeaks(painter, plot);
+  PaintPlayhead(painter, playhead_, axis_, column);
   painter.restore();
   PaintScale(painter, plot);
 }

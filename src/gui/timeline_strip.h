@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "gui/piano_roll_view.h"
@@ -11,7 +12,7 @@ namespace quillmar {
 // The number of notes sounding, as a step graph on the piano roll's time axis: each pixel
 // column shows the most that sound within it, the part above the handset's limit in red over
 // the shaded spans above it, the limit as a dashed line and the moments at the peak marked
-// with triangles. Paints what the song tells; it counts nothing.
+// with triangles, and the playhead. Paints what the song tells; it counts nothing.
 class TimelineStrip : public QWidget {
  public:
   explicit TimelineStrip(QWidget* parent = nullptr);
@@ -21,6 +22,8 @@ class TimelineStrip : public QWidget {
   void SetTimeAxis(const TimeAxis& axis);
   // The limit and the spans where the song goes above it.
   void SetLimit(int limit, std::vector<TickSpan> spans_above);
+  // The tick of the moment playing; none shows no playhead.
+  void SetPlayhead(std::optional<double> tick);
 
   // The highest number of notes the last paint drew.
   int PaintedMaximum() const { return painted_maximum_; }
@@ -45,6 +48,7 @@ class TimelineStrip : public QWidget {
   int limit_ = 1;
   std::vector<TickSpan> spans_above_;
   std::vector<TickSpan> peaks_;
+  std::optional<double> playhead_;
   int painted_maximum_ = 0;
 };
 

@@ -46,4 +46,13 @@ double TempoMap::Seconds(Ticks tick) const {
   return step.seconds + static_cast<double>(tick - step.tick) * step.seconds_per_tick;
 }
 
+double TempoMap::TickAt(double seconds) const {
+  const auto after =
+      std::upper_bound(steps_.begin(), steps_.end(), seconds,
+                       [](double time, const Step& step) { return time < step.seconds; });
+  const Step& step = after == steps_.begin() ? steps_.front() : *std::prev(after);
+  if (step.seconds_per_tick <= 0) return static_cast<double>(step.tick);
+  return static_cast<double>(step.tick) + (seconds - step.seconds) / step.seconds_per_tick;
+}
+
 }  // namespace quillmar

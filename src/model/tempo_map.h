@@ -14,6 +14,8 @@ class TempoMap {
  public:
   TempoMap(const MidiTrackData& track, std::int32_t division);
   double Seconds(Ticks tick) const;
+  // The inverse: the tick (with its fraction) at a time in seconds from the start.
+  double TickAt(double seconds) const;
 
  private:
   struct Step {

@@ -73,6 +73,8 @@ class SongPreview {
   std::vector<TickSpan> Peaks() const;
   // The time of a tick, in seconds from the start.
   double Seconds(Ticks tick) const { return tempo_.Seconds(tick); }
+  // The tick (with its fraction) at a time in seconds, as a player's position.
+  double TickAt(double seconds) const { return tempo_.TickAt(seconds); }
 
  private:
   std::int32_t division_;

@@ -1,8 +1,10 @@
 // The song preview on generated songs: its track list and figures against the result lines,
-// the switch to a slot's lists, the remembered limit, zooming, how the main window opens it,
-// and pictures of a dense and an empty song.
+// the switch to a slot's lists, the remembered limit, zooming, playing (silently) with the
+// playhead and the handset's left-out notes, how the main window opens it, and pictures of a
+// dense and an empty song.
 #include "gui/preview_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
@@ -16,8 +18,10 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 
+#include "audio/synthesizer.h"
 #include "gui/list_view_dialog.h"
 #include "gui/main_dialog.h"
 #include "gui/recording_prompter.h"
@@ -187,16 +191,11 @@ class PreviewWindowTest : public QObject {
   }
 
   void SwitchingToASlotWithAVolumeListRunsItsLists() {
-    workspace_->SelectSlot(2);
+    LoadVolumeList(2);
     testing::RecordingSink sink;
-    workspace_->LoadList(sink.Reports(), ListKind::Volume,
-                         Sjis(folder_->Write("v_list.csv", Sjis("チャネル,ボリューム,ベロシティ,"
-                                                                "パン,ゲートタイム\r\n"
-                                                                "1,+10,-,40,-\r\n"))));
     workspace_->LoadList(
         sink.Reports(), ListKind::Edit,
         Sjis(folder_->Write("e_list.csv", "c,t,ch,p\r\nLimit,GateTime<2,-,-\r\n")));
-    workspace_->SetSwitch(0, true);
     workspace_->SetSwitch(3, true);
     workspace_->SaveSwitches();
     PreviewWindow window(*workspace_, Write("song.mid", Song()), PreviewCells{"-", "-"});
@@ -254,6 +253,76 @@ class PreviewWindowTest : public QObject {
     Part<QPushButton>(window, "fit")->click();
     QCOMPARE(window.Axis().ticks_per_pixel, fitted.ticks_per_pixel);
     QCOMPARE(window.Axis().first_tick, 0.0);
+  }
+
+  void PlayMovesThePlayheadAndASwitchOfViewGoesOnAtTheSameMoment() {
+    if (!SoundFontToUse(std::nullopt)) QSKIP("no SoundFont installed");
+    LoadVolumeList(0);
+    PreviewWindow window(*workspace_, Write("dense.mid", DenseSong()), std::nullopt,
+                         PlaybackOutput::Silent);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* play = Part<QPushButton>(window, "play");
+    auto* roll = Part<PianoRollView>(window, "roll");
+    QVERIFY(play->isEnabled());
+    QCOMPARE(roll->Playhead(), std::optional<double>(0));
+
+    // A click in the ruler sets where playing starts: a quarter into the song.
+    const double quarter = window.Song()->Length() / 4.0;
+    QTest::mouseClick(roll, Qt::LeftButton, {},
+                      QPoint(static_cast<int>(window.Axis().X(quarter)), 2));
+    QVERIFY(std::abs(*roll->Playhead() - quarter) <= window.Axis().ticks_per_pixel + 1);
+    play->click();
+    QCOMPARE(play->text(), "Stop");
+    QTRY_VERIFY(*roll->Playhead() > quarter + window.Song()->Division());
+
+    // The view after output 1's volume list plays on from the same moment.
+    const double before = *roll->Playhead();
+    Part<QComboBox>(window, "view")->setCurrentIndex(1);
+    const double at_switch = *roll->Playhead();
+    QTRY_VERIFY(*roll->Playhead() != at_switch);
+    QVERIFY(*roll->Playhead() >= before);
+
+    QTest::keyClick(&window, Qt::Key_Space);
+    QCOMPARE(play->text(), "Play");
+    QVERIFY(*roll->Playhead() >= before);
+  }
+
+  void TheHandsetBoxHatchesTheNotesItLeavesOut() {
+    if (!SoundFontToUse(std::nullopt)) QSKIP("no SoundFont installed");
+    const auto left_out = [](const PreviewWindow& window) {
+      return std::ranges::count(Part<PianoRollView>(window, "roll")->LeftOut(), true);
+    };
+    {
+      PreviewWindow window(*workspace_, Write("song.mid", Song()), std::nullopt,
+                           PlaybackOutput::Silent);
+      auto* limit = Part<QSpinBox>(window, "limit");
+      auto* handset = Part<QCheckBox>(window, "handset");
+      limit->setValue(2);
+      QCOMPARE(left_out(window), 0);
+      // Of the four notes at the start, the chord's third and the drum; the snare that starts
+      // while two sound; not the last note, which starts as the chord ends.
+      handset->setChecked(true);
+      QCOMPARE(left_out(window), 3);
+      limit->setValue(4);
+      QCOMPARE(left_out(window), 0);
+      limit->setValue(3);
+      QCOMPARE(left_out(window), 2);
+      handset->setChecked(false);
+      QCOMPARE(left_out(window), 0);
+    }
+    // Without its SoundFont neither plays, and both tell why.
+    const std::string missing = folder_->Path() + "/missing.sf2";
+    QSettings(QStringLiteral("Quillmar"), QStringLiteral("Quillmar"))
+        .setValue("preview/soundfont", QString::fromStdString(missing));
+    PreviewWindow window(*workspace_, Write("song.mid", Song()), std::nullopt,
+                         PlaybackOutput::Silent);
+    const QString why = QString::fromStdString(NoSoundFontText(missing));
+    for (const char* name : {"play", "handset"}) {
+      QVERIFY(!Part<QWidget>(window, name)->isEnabled());
+      QCOMPARE(Part<QWidget>(window, name)->toolTip(), why);
+    }
+    QCOMPARE(Part<QLabel>(window, "sound")->text(), why);
   }
 
   void ScreenshotsOfADenseAndAnEmptySongShowThem() {
@@ -319,6 +388,18 @@ class PreviewWindowTest : public QObject {
   }
 
  private:
+  // Switches on a volume list in slot `index` that sets channel 1's volume and pan.
+  void LoadVolumeList(int index) {
+    workspace_->SelectSlot(index);
+    testing::RecordingSink sink;
+    workspace_->LoadList(sink.Reports(), ListKind::Volume,
+                         Sjis(folder_->Write("v_list.csv", Sjis("チャネル,ボリューム,ベロシティ,"
+                                                                "パン,ゲートタイム\r\n"
+                                                                "1,+10,-,40,-\r\n"))));
+    workspace_->SetSwitch(0, true);
+    workspace_->SaveSwitches();
+  }
+
   // Writes the song into the test's folder and gives its Shift_JIS path.
   std::string Write(const char* utf8_name, const std::string& bytes) const {
     return Sjis(folder_->Write(utf8_name, bytes));

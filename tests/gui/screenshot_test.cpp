@@ -1,14 +1,21 @@
 // Paints the main window after a small conversion, at its least size and larger, the list
-// view of its file list and of one with long cells, and the preview of a song after a slot's
-// lists, and saves them as PNG files into $QUILLMAR_SCREENSHOT_DIR for a person to look at.
+// view of its file list and of one with long cells, the preview of a song after a slot's lists,
+// and while it plays and as the handset plays it, and saves them as PNG files into
+// $QUILLMAR_SCREENSHOT_DIR for a person to look at.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QtTest>
+#include <algorithm>
 
+#include "audio/synthesizer.h"
 #include "gui/list_view_dialog.h"
 #include "gui/main_dialog.h"
 #include "gui/preview_window.h"
@@ -30,6 +37,26 @@ std::string Melody() {
       {Chunk(Bytes({0x00, 0xFF, 0x03, static_cast<int>(name.size())}) + name +
              Bytes({0x00, 0x90, 60, 90, 0x60, 0x80, 60, 0, 0x00, 0x90, 62,   90,  0x60, 0x80, 62, 0,
                     0x00, 0x90, 64, 90, 0x60, 0x80, 64, 0, 0x00, 0xFF, 0x2F, 0x00}))});
+}
+
+// Sixteen four-note chords, a quarter each, over a bass of half notes on channel 2.
+std::string Chords() {
+  using namespace quillmar::testing;
+  std::string chords;
+  std::string bass;
+  for (int chord = 0; chord < 16; ++chord) {
+    const int root = 60 + (chord * 5) % 12;
+    const std::initializer_list<int> keys = {root, root + 4, root + 7, root + 12};
+    for (const int key : keys) chords += Bytes({0x00, 0x90, key, 90});
+    int wait = 0x60;
+    for (const int key : keys) {
+      chords += Bytes({wait, 0x80, key, 0});
+      wait = 0;
+    }
+    if (chord % 2 == 0) bass += Bytes({0x00, 0x91, root - 24, 100, 0x81, 0x40, 0x81, root - 24, 0});
+  }
+  const std::string end = Bytes({0x00, 0xFF, 0x2F, 0x00});
+  return Smf(1, 96, {Chunk(chords + end), Chunk(bass + end)});
 }
 
 // Saves the widget's picture and checks that it was written and shows more than one colour.
@@ -56,6 +83,12 @@ class ScreenshotTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The preview's remembered settings stay apart from the person's.
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QStringLiteral("Quillmar"), QStringLiteral("Quillmar")).clear();
+  }
+
   void MainWindowAndListViewArePainted() {
     if (qEnvironmentVariableIsEmpty("QUILLMAR_SCREENSHOT_DIR")) QSKIP("QUILLMAR_SCREENSHOT_DIR");
     const testing::TempFolder folder;
@@ -110,6 +143,27 @@ class ScreenshotTest : public QObject {
     // The first edit row chosen: the note it removed is marked where it stood.
     preview.findChild<QListWidget*>("rows")->setCurrentRow(0);
     SaveScreenshot(preview, "preview_row_marks.png");
+  }
+
+  void PreviewPlayingAndAsTheHandsetPlaysItIsPainted() {
+    if (qEnvironmentVariableIsEmpty("QUILLMAR_SCREENSHOT_DIR")) QSKIP("QUILLMAR_SCREENSHOT_DIR");
+    if (!SoundFontToUse(std::nullopt)) QSKIP("no SoundFont installed");
+    const testing::TempFolder folder;
+    Workspace workspace(Sjis(folder.Path()));
+    PreviewWindow preview(workspace, Sjis(folder.Write("chords.mid", Chords())), std::nullopt,
+                          PlaybackOutput::Silent);
+    preview.show();
+    auto* play = preview.findChild<QPushButton*>("play");
+    auto* roll = preview.findChild<PianoRollView*>("roll");
+    play->click();
+    QTRY_VERIFY(*roll->Playhead() > 3 * preview.Song()->Division());
+    SaveScreenshot(preview, "preview_playing.png");
+    play->click();
+
+    preview.findChild<QSpinBox*>("limit")->setValue(3);
+    preview.findChild<QCheckBox*>("handset")->setChecked(true);
+    QVERIFY(std::ranges::count(roll->LeftOut(), true) > 0);
+    SaveScreenshot(preview, "preview_handset.png");
   }
 };
 

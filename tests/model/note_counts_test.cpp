@@ -189,6 +189,11 @@ TEST(NoteCounts, TempoMapTurnsTicksIntoSeconds) {
   EXPECT_DOUBLE_EQ(map.Seconds(1920), 2.0);  // then 240
   const TempoMap frames(track, 0xE728);      // 25 frames of 40 ticks: a millisecond a tick
   EXPECT_DOUBLE_EQ(frames.Seconds(1000), 1.0);
+  // And back, within each tempo.
+  EXPECT_DOUBLE_EQ(map.TickAt(0.25), 240.0);
+  EXPECT_DOUBLE_EQ(map.TickAt(1.0), 720.0);
+  EXPECT_DOUBLE_EQ(map.TickAt(1.75), 1440.0);
+  EXPECT_DOUBLE_EQ(frames.TickAt(1.0), 1000.0);
 }
 
 TEST(NoteCounts, ANoteEndingAtTheNextEventNoLongerCounts) {

@@ -11,6 +11,7 @@
 #include "pipeline/conversion_driver.h"
 #include "pipeline/list_fixture.h"
 #include "platform/encoding.h"
+#include "preview/handset_notes.h"
 #include "preview/preview_run.h"
 
 namespace quillmar {
@@ -101,6 +102,24 @@ TEST_F(SongPreviewTest, PicturesTracksNotesMeasuresAndTheTimeline) {
               sounding)
         << from;
   }
+}
+
+TEST_F(SongPreviewTest, TheNotesAHandsetLeavesOutAreFoundInThePicture) {
+  song_.SetDivision(480);
+  AddTrack({GateNote(0, 0, 60, 480), GateNote(0, 0, 64, 480), GateNote(0, 0, 67, 480)});
+  // With three notes sounding, 72 and 74 start while the limit sounds; the second 60 is a key
+  // already sounding on its channel and plays.
+  AddTrack({GateNote(0, 1, 72, 480), GateNote(240, 1, 74, 480), GateNote(0, 0, 60, 10)});
+  const SongPreview preview = Preview();
+  MidiF1Data copy(song_);
+  const SongSound limited = SongSound(copy.TakeAsFormat0(false).Track(), 480).WithHandsetLimit(3);
+  const std::vector<bool> left_out = NotesLeftOut(preview, limited);
+  ASSERT_EQ(left_out.size(), preview.Notes().size());
+  for (std::size_t index = 0; index < left_out.size(); ++index) {
+    const int key = preview.Notes()[index].note;
+    EXPECT_EQ(left_out[index], key == 72 || key == 74) << key;
+  }
+  EXPECT_EQ(NotesLeftOut(preview, limited.WithHandsetLimit(8)), std::vector<bool>(6, false));
 }
 
 TEST_F(SongPreviewTest, RunInMemoryGivesTheRunsLinesAndWritesNothing) {
