@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <variant>
 #include <vector>
 
 #include "audio/song_renderer.h"
+#include "platform/files.h"
 
 namespace quillmar {
 namespace {
@@ -42,6 +44,17 @@ std::string RenderWav(const SongSound& song, Synthesizer& synthesizer) {
   Append(bytes, data_size, 4);
   for (const std::int16_t sample : samples) Append(bytes, static_cast<std::uint16_t>(sample), 2);
   return bytes;
+}
+
+std::optional<std::string> SaveWav(const SongSound& song, const std::string& soundfont,
+                                   std::string_view native_path) {
+  auto opened = Synthesizer::Open(soundfont);
+  if (auto* reason = std::get_if<std::string>(&opened)) return *reason;
+  const std::string bytes = RenderWav(song, *std::get<std::unique_ptr<Synthesizer>>(opened));
+  const std::optional<std::string> path = SjisPath(native_path);
+  if (!path) return "the name cannot be written in Shift_JIS: " + std::string(native_path);
+  if (!WriteFileReplacing(*path, bytes)) return "cannot write " + std::string(native_path);
+  return std::nullopt;
 }
 
 }  // namespace quillmar

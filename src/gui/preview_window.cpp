@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -29,6 +31,7 @@
 
 #include "audio/audio_player.h"
 #include "audio/synthesizer.h"
+#include "audio/wav_file.h"
 #include "gui/dialog_units.h"
 #include "gui/timeline_strip.h"
 #include "lists/path_helpers.h"
@@ -177,6 +180,12 @@ QLayout* PreviewWindow::CreateSoundControls() {
   soundfont->setObjectName(QStringLiteral("soundfont"));
   soundfont->setToolTip(QStringLiteral("Chooses the SoundFont to play with"));
   connect(soundfont, &QPushButton::clicked, this, &PreviewWindow::ChooseSoundFont);
+  save_wav_ = new QPushButton(QStringLiteral("Save WAV…"), this);
+  save_wav_->setObjectName(QStringLiteral("wav"));
+  save_wav_->setToolTip(QStringLiteral(
+      "Saves the view shown as a WAV file, as the handset plays it when that is ticked; also "
+      "without an audio device"));
+  connect(save_wav_, &QPushButton::clicked, this, &PreviewWindow::SaveWavFile);
   sound_status_ = new QLabel(this);
   sound_status_->setObjectName(QStringLiteral("sound"));
   sound_status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -190,6 +199,7 @@ QLayout* PreviewWindow::CreateSoundControls() {
   row->addWidget(handset_);
   row->addSpacing(12);
   row->addWidget(soundfont);
+  row->addWidget(save_wav_);
   row->addWidget(sound_status_, 1);
   return row;
 }
@@ -532,6 +542,8 @@ void PreviewWindow::OpenAudio() {
                                             "sound are not played, and are hatched")
                            : problem);
   play_->setEnabled(player_ != nullptr);
+  save_wav_->setEnabled(synthesizer_ != nullptr);
+  if (synthesizer_ == nullptr) save_wav_->setToolTip(problem);
   play_->setToolTip(player_ != nullptr ? QStringLiteral("Plays the view shown from the playhead "
                                                         "(space); a click in the ruler moves it")
                                        : problem);
@@ -551,6 +563,23 @@ void PreviewWindow::ChooseSoundFont() {
   if (file.isEmpty()) return;
   Settings().setValue(QLatin1String(kSoundFontKey), file);
   OpenAudio();
+}
+
+void PreviewWindow::SaveWavFile() {
+  const std::optional<std::string> soundfont = SoundFontToUse(ChosenSoundFont());
+  if (sound_ == nullptr || !soundfont) return;
+  const QFileInfo song(QString::fromStdString(SjisToUtf8(path_)));
+  const QString file = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Save the sound as WAV"),
+      QDir::home().filePath(song.completeBaseName() + QStringLiteral(".wav")),
+      QStringLiteral("WAV files (*.wav)"));
+  if (file.isEmpty()) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const std::optional<std::string> problem = SaveWav(*sound_, *soundfont, file.toStdString());
+  QApplication::restoreOverrideCursor();
+  if (problem) {
+    QMessageBox::warning(this, QStringLiteral("Save WAV"), QString::fromStdString(*problem));
+  }
 }
 
 void PreviewWindow::UpdateSound() {

@@ -92,6 +92,8 @@ class PreviewWindow : public QWidget {
   // Opens the synthesizer on the SoundFont and the player, or tells why it cannot.
   void OpenAudio();
   void ChooseSoundFont();
+  // Saves the sound of the view shown as a WAV file the person names.
+  void SaveWavFile();
   // The sound of the view shown, as the handset plays it when asked for; a song playing goes
   // on with it at the same moment.
   void UpdateSound();
@@ -120,6 +122,7 @@ class PreviewWindow : public QWidget {
   QSpinBox* limit_ = nullptr;
   QPushButton* play_ = nullptr;
   QCheckBox* handset_ = nullptr;
+  QPushButton* save_wav_ = nullptr;
   QLabel* sound_status_ = nullptr;
   QTimer* player_timer_ = nullptr;
   PianoRollView* roll_ = nullptr;

@@ -12,6 +12,7 @@
 #include "audio/wav_file.h"
 #include "model/model_builders.h"
 #include "support/recording_sink.h"
+#include "support/temp_folder.h"
 
 namespace quillmar {
 namespace {
@@ -133,6 +134,13 @@ TEST_F(RenderedSong, WavHasTheSongsLengthAndSoundsWhereNotesPlay) {
   EXPECT_GT(chord, note) << "three notes sound louder than one";
   EXPECT_LT(rms(1.6, 1.95), note / 50) << "silence between the notes";
   EXPECT_LT(rms(4.6, 5.0), chord / 50) << "silence at the end of the tail";
+
+  // Saved as a file, whole, or with the reason it could not be.
+  const testing::TempFolder folder;
+  EXPECT_EQ(SaveWav(SongSound(Song(), 480), *soundfont, folder.Path() + "/song.wav"), std::nullopt);
+  EXPECT_EQ(folder.Read("song.wav"), wav);
+  EXPECT_NE(SaveWav(SongSound(Song(), 480), *soundfont, folder.Path() + "/no/song.wav"),
+            std::nullopt);
 }
 
 }  // namespace

@@ -318,7 +318,7 @@ class PreviewWindowTest : public QObject {
     PreviewWindow window(*workspace_, Write("song.mid", Song()), std::nullopt,
                          PlaybackOutput::Silent);
     const QString why = QString::fromStdString(NoSoundFontText(missing));
-    for (const char* name : {"play", "handset"}) {
+    for (const char* name : {"play", "handset", "wav"}) {
       QVERIFY(!Part<QWidget>(window, name)->isEnabled());
       QCOMPARE(Part<QWidget>(window, name)->toolTip(), why);
     }
