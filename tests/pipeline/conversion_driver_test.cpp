@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
+#include "audio/synthesizer.h"
 #include "lists/whole_file.h"
 #include "model/midi_file_loader.h"
 #include "model/model_builders.h"
@@ -152,16 +154,20 @@ TEST_F(ConversionDriverTest, RowResultTellsCompletenessAndTheListsInError) {
     const char* volume;  // a volume list row, or "" for none
     const char* edit;    // an edit list row, or "" for none
     const char* save;    // the folder Save writes into, relative to format 1's folder
+    const char* wav;     // "" for no WAV files; "gm", "not a SoundFont" or "a folder in the way"
     bool complete;
     std::vector<std::string> lists_with_errors;
   };
   const Case cases[] = {
-      {"no lists", "", "", "", true, {}},
-      {"a notice only", "1,+10,-,-,-", "", "", true, {}},
-      {"a bad volume cell", "1,1 0x,-,-,-", "", "", true, {"v.csv"}},
-      {"a bad edit row", "", "Bogus,-,-,-", "", true, {"e.csv"}},
-      {"both", "1,x,-,-,-", "Bogus,-,-,-", "", true, {"v.csv", "e.csv"}},
-      {"a snapshot that cannot be written", "", "Save,File=snap,-,-", "snap", false, {}},
+      {"no lists", "", "", "", "", true, {}},
+      {"a notice only", "1,+10,-,-,-", "", "", "", true, {}},
+      {"a bad volume cell", "1,1 0x,-,-,-", "", "", "", true, {"v.csv"}},
+      {"a bad edit row", "", "Bogus,-,-,-", "", "", true, {"e.csv"}},
+      {"both", "1,x,-,-,-", "Bogus,-,-,-", "", "", true, {"v.csv", "e.csv"}},
+      {"a snapshot that cannot be written", "", "Save,File=snap,-,-", "snap", "", false, {}},
+      {"a WAV file beside the output", "", "", "", "gm", true, {}},
+      {"a SoundFont that cannot be read", "", "", "", "not a SoundFont", false, {}},
+      {"a WAV file that cannot be written", "", "", "", "a folder in the way", false, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -169,6 +175,15 @@ TEST_F(ConversionDriverTest, RowResultTellsCompletenessAndTheListsInError) {
     slot_ = OutputSlot{};
     slot_.folders = {Sjis(same_.Path()), Sjis(format0_.Path()), Sjis(format1_.Path())};
     if (*c.save != '\0') format1_.Write(c.save, "a file where the snapshot folder should be");
+    formats_.wav_soundfont.reset();
+    if (*c.wav != '\0') {
+      formats_.wav_soundfont = std::string(c.wav) == "not a SoundFont"
+                                   ? lists.Write("bad.sf2", "RIFF")
+                                   : std::string(kDefaultSoundFont);
+    }
+    if (std::string(c.wav) == "a folder in the way") {
+      std::filesystem::create_directories(format1_.Path() + "/r.wav");
+    }
     for (const auto& [kind, name, row] : {std::tuple{ListKind::Volume, "v.csv", c.volume},
                                           std::tuple{ListKind::Edit, "e.csv", c.edit}}) {
       if (*row == '\0') continue;
@@ -180,6 +195,9 @@ TEST_F(ConversionDriverTest, RowResultTellsCompletenessAndTheListsInError) {
     Convert(input_.Write("band.mid", BandFile()), "r.mid");
     EXPECT_EQ(row_.complete, c.complete);
     EXPECT_EQ(row_.lists_with_errors, c.lists_with_errors);
+    EXPECT_EQ(std::filesystem::is_regular_file(format1_.Path() + "/r.wav"),
+              std::string(c.wav) == "gm");
+    std::filesystem::remove_all(format1_.Path() + "/r.wav");
   }
 }
 
