@@ -52,6 +52,7 @@ ChannelRule EditChannelRule(int number) {
 }
 
 void ApplyEditList(MidiF1Data& song, const SettingsList& list, EditEnvironment& environment) {
+  environment.song_events.reset();  // the lists before may have changed the song
   for (int row = 1; row < list.RowCount(); ++row) {
     ListRowWatch watch(song, environment, list, row);
     const EditRow edit_row =

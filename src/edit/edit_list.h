@@ -33,6 +33,9 @@ struct EditEnvironment {
   bool explain = false;
   // When set, receives what each edit- and order-list row did, in the order they ran.
   std::vector<RowEffect>* effects = nullptr;
+  // While what rows did is worked out: the song's events as the last row left them, so that
+  // each row takes one picture of the song. Cleared where a list starts.
+  std::optional<SongEvents> song_events{};
 };
 
 // The file that a Save row (target File=name) writes for an output format: the output name in

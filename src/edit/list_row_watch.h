@@ -15,7 +15,7 @@ namespace quillmar {
 class ListRowWatch {
  public:
   // Before the row runs.
-  ListRowWatch(const MidiF1Data& song, const EditEnvironment& environment, const SettingsList& list,
+  ListRowWatch(const MidiF1Data& song, EditEnvironment& environment, const SettingsList& list,
                int row);
   // After the row ran.
   void Finish(const MidiF1Data& song, EditEnvironment& environment);

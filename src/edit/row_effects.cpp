@@ -1,6 +1,8 @@
 #include "edit/row_effects.h"
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 #include <tuple>
 
 #include "model/timed_events.h"
@@ -10,19 +12,32 @@ namespace quillmar {
 namespace {
 
 using Event = SongEvents::Event;
+using Sorted = std::vector<const Event*>;
 
-auto ContentOf(const Event& event) {
-  return std::tie(event.tick, event.kind, event.type, event.channel, event.note, event.velocity,
-                  event.gate, event.value, event.data);
+// The finaliser of splitmix64: spreads every bit of a value over the digest.
+std::uint64_t Mix(std::uint64_t z) {
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  return z ^ (z >> 31);
+}
+
+std::uint64_t ContentOf(Ticks tick, const MusicEvent& event) {
+  constexpr std::uint64_t kPrime = 0x100000001B3ULL;  // of FNV-1a
+  std::uint64_t digest = static_cast<std::uint64_t>(tick);
+  for (const std::int32_t field : {static_cast<std::int32_t>(event.kind), event.type, event.channel,
+                                   event.note, event.velocity, event.gate, event.value}) {
+    digest = (digest ^ static_cast<std::uint32_t>(field)) * kPrime;
+  }
+  if (!event.data.empty()) digest ^= std::hash<std::string_view>{}(event.data);
+  return Mix(digest);
 }
 
 bool ContentLess(const Event* a, const Event* b) {
-  return ContentOf(*a) < ContentOf(*b);
+  return a->content < b->content;
 }
 
 bool ContentAndTrackLess(const Event* a, const Event* b) {
-  return std::tuple_cat(ContentOf(*a), std::tie(a->track)) <
-         std::tuple_cat(ContentOf(*b), std::tie(b->track));
+  return std::tie(a->content, a->track) < std::tie(b->content, b->track);
 }
 
 bool IsNoteEvent(const Event& event) {
@@ -34,20 +49,10 @@ auto SortOf(const Event& event) {
   return std::make_pair(event.kind, IsNoteEvent(event) ? 0 : event.type);
 }
 
-std::vector<const Event*> Sorted(const std::vector<Event>& events,
-                                 bool (*less)(const Event*, const Event*)) {
-  std::vector<const Event*> sorted;
-  sorted.reserve(events.size());
-  for (const Event& event : events) sorted.push_back(&event);
-  std::sort(sorted.begin(), sorted.end(), less);
-  return sorted;
-}
-
-// Walks two sorted sequences: counts the equal elements and keeps those of each side without
-// a partner.
+// Walks two sequences sorted by content and track: counts the elements equal under `less`
+// and keeps those of each side without a partner.
 template <typename Less>
-int Match(const std::vector<const Event*>& before, const std::vector<const Event*>& after,
-          Less less, std::vector<const Event*>* gone, std::vector<const Event*>* come) {
+int Match(const Sorted& before, const Sorted& after, Less less, Sorted* gone, Sorted* come) {
   int matched = 0;
   std::size_t b = 0;
   std::size_t a = 0;
@@ -68,8 +73,7 @@ int Match(const std::vector<const Event*>& before, const std::vector<const Event
 }
 
 // Counts what left and what came by sort: pairs of one sort are changes.
-void CountBySort(std::vector<const Event*> gone, std::vector<const Event*> come,
-                 RowEffect& effect) {
+void CountBySort(Sorted gone, Sorted come, RowEffect& effect) {
   auto by_sort = [](const Event* a, const Event* b) { return SortOf(*a) < SortOf(*b); };
   std::stable_sort(gone.begin(), gone.end(), by_sort);
   std::stable_sort(come.begin(), come.end(), by_sort);
@@ -93,6 +97,13 @@ void CountBySort(std::vector<const Event*> gone, std::vector<const Event*> come,
   }
 }
 
+Sorted InOrder(const std::vector<Event>& events, const std::vector<std::uint32_t>& order) {
+  Sorted sorted;
+  sorted.reserve(order.size());
+  for (const std::uint32_t index : order) sorted.push_back(&events[index]);
+  return sorted;
+}
+
 TouchedNote Touched(const Event& event, bool removed) {
   return {event.tick, event.channel, event.note, event.gate, removed};
 }
@@ -109,25 +120,39 @@ bool RowEffect::ChangedNothing() const {
 
 SongEvents::SongEvents(const MidiF1Data& song) : tracks_(song.TrackCount()) {
   for (int track = 0; track < song.TrackCount(); ++track) {
-    int place = 0;
     for (const auto [time, event] : TimedEvents(song.Track(track).Events())) {
-      ++place;
       if (event.kind == EventKind::Removed || event.IsMeta(MetaType::EndOfTrack)) continue;
-      events_.push_back({track, place - 1, time, static_cast<std::int32_t>(event.kind), event.type,
-                         event.channel, event.note, event.velocity, event.gate, event.value,
-                         event.data});
+      events_.push_back({ContentOf(time, event), track, time, static_cast<std::int32_t>(event.kind),
+                         event.type, event.channel, event.note, event.gate});
     }
   }
+  // Sorted as small keys side by side, which is much faster than through the events.
+  struct Key {
+    std::uint64_t content;
+    std::int32_t track;
+    std::uint32_t index;
+  };
+  std::vector<Key> keys;
+  keys.reserve(events_.size());
+  for (std::uint32_t index = 0; index < events_.size(); ++index) {
+    keys.push_back({events_[index].content, events_[index].track, index});
+  }
+  std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+    return std::tie(a.content, a.track) < std::tie(b.content, b.track);
+  });
+  sorted_.reserve(keys.size());
+  for (const Key& key : keys) sorted_.push_back(key.index);
 }
 
 void CompareSongEvents(const SongEvents& before, const SongEvents& after, RowEffect& effect) {
   effect.tracks_added = std::max(0, after.tracks_ - before.tracks_);
   effect.tracks_removed = std::max(0, before.tracks_ - after.tracks_);
 
-  std::vector<const Event*> gone;
-  std::vector<const Event*> come;
-  const int matched = Match(Sorted(before.events_, ContentLess), Sorted(after.events_, ContentLess),
-                            ContentLess, &gone, &come);
+  const Sorted old_events = InOrder(before.events_, before.sorted_);
+  const Sorted new_events = InOrder(after.events_, after.sorted_);
+  Sorted gone;
+  Sorted come;
+  const int matched = Match(old_events, new_events, ContentLess, &gone, &come);
   for (const Event* event : come) {
     if (IsNoteEvent(*event)) effect.touched.push_back(Touched(*event, false));
   }
@@ -139,13 +164,12 @@ void CompareSongEvents(const SongEvents& before, const SongEvents& after, RowEff
 
   // Track numbers mean the same tracks only while their count stays.
   if (before.tracks_ != after.tracks_) return;
-  effect.moved_to_other_tracks = matched - Match(Sorted(before.events_, ContentAndTrackLess),
-                                                 Sorted(after.events_, ContentAndTrackLess),
-                                                 ContentAndTrackLess, nullptr, nullptr);
+  effect.moved_to_other_tracks =
+      matched - Match(old_events, new_events, ContentAndTrackLess, nullptr, nullptr);
   if (!same_content || effect.moved_to_other_tracks != 0) return;
   // The same events in the same tracks: those not in their old place were reordered.
   for (std::size_t index = 0; index < before.events_.size(); ++index) {
-    if (ContentOf(before.events_[index]) != ContentOf(after.events_[index])) ++effect.reordered;
+    if (before.events_[index].content != after.events_[index].content) ++effect.reordered;
   }
 }
 

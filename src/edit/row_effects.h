@@ -46,29 +46,28 @@ struct RowEffect {
   bool ChangedNothing() const;
 };
 
-// The events of a song as a row's effect compares them.
+// The events of a song as a row's effect compares them: each event's tick and content as one
+// 64-bit digest, sorted once, so that comparing two songs is a walk over both.
 class SongEvents {
  public:
   explicit SongEvents(const MidiF1Data& song);
 
   struct Event {
-    int track;
-    int place;  // the event's index in its track
+    std::uint64_t content;  // the digest of the tick, kind, type, channel, values and data
+    std::int32_t track;
     std::int64_t tick;
     std::int32_t kind;
     std::int32_t type;
     std::int32_t channel;
     std::int32_t note;
-    std::int32_t velocity;
     std::int32_t gate;
-    std::int32_t value;
-    std::string data;
   };
 
  private:
   friend void CompareSongEvents(const SongEvents& before, const SongEvents& after,
                                 RowEffect& effect);
-  std::vector<Event> events_;
+  std::vector<Event> events_;          // in track order, End of Track left out
+  std::vector<std::uint32_t> sorted_;  // indices into events_ by content, then track
   int tracks_ = 0;
 };
 

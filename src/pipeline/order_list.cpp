@@ -12,6 +12,7 @@ constexpr int kKeywordColumn = 1;
 }  // namespace
 
 void ApplyOrderList(MidiF1Data& song, const SettingsList& list, EditEnvironment& environment) {
+  environment.song_events.reset();  // the lists before may have changed the song
   for (int row = list.RowCount() - 1; row >= 1; --row) {
     ListRowWatch watch(song, environment, list, row);
     const EventKeyword keyword =
