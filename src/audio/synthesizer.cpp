@@ -1,6 +1,7 @@
 #include "audio/synthesizer.h"
 
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace quillmar {
@@ -18,8 +19,22 @@ std::string NoSoundFontText(const std::optional<std::string>& chosen) {
          "fluid-soundfont-gm), or choose a SoundFont file";
 }
 
+namespace {
+
+// Whether the file starts as a SoundFont does (a RIFF file of form "sfbk"), so that another
+// file is refused with a message of ours rather than the library's.
+bool LooksLikeSoundFont(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  char start[12] = {};
+  return file.read(start, sizeof start) && std::string_view(start, 4) == "RIFF" &&
+         std::string_view(start + 8, 4) == "sfbk";
+}
+
+}  // namespace
+
 std::variant<std::unique_ptr<Synthesizer>, std::string> Synthesizer::Open(
     const std::string& soundfont, std::string_view driver, std::string_view file) {
+  if (!LooksLikeSoundFont(soundfont)) return "the file " + soundfont + " is not a SoundFont";
   auto loaded = FluidSynthLibrary::Load();
   if (auto* reason = std::get_if<std::string>(&loaded)) return *reason;
   std::unique_ptr<Synthesizer> synthesizer(new Synthesizer);

@@ -1,5 +1,6 @@
 #include "audio/wav_file.h"
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <variant>
@@ -30,7 +31,9 @@ std::string RenderWav(const SongSound& song, Synthesizer& synthesizer) {
   constexpr int kChannels = 2;
   constexpr int kBytesPerSample = 2;
   const auto data_size = static_cast<std::uint32_t>(samples.size() * kBytesPerSample);
-  std::string bytes = "RIFF";
+  std::string bytes;
+  bytes.reserve(44 + data_size);
+  bytes += "RIFF";
   Append(bytes, 36 + data_size, 4);
   bytes += "WAVEfmt ";
   Append(bytes, 16, 4);  // the format chunk's size
@@ -42,7 +45,12 @@ std::string RenderWav(const SongSound& song, Synthesizer& synthesizer) {
   Append(bytes, 8 * kBytesPerSample, 2);
   bytes += "data";
   Append(bytes, data_size, 4);
-  for (const std::int16_t sample : samples) Append(bytes, static_cast<std::uint16_t>(sample), 2);
+  // The samples as they lie in memory when that is little-endian, as WAV wants them.
+  if constexpr (std::endian::native == std::endian::little) {
+    bytes.append(reinterpret_cast<const char*>(samples.data()), data_size);
+  } else {
+    for (const std::int16_t sample : samples) Append(bytes, static_cast<std::uint16_t>(sample), 2);
+  }
   return bytes;
 }
 
