@@ -2,22 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
-#include <queue>
-#include <unordered_set>
+#include <limits>
 
 namespace quillmar {
 namespace {
-
-struct Sounding {
-  Ticks end;
-  std::int64_t key;  // channel and note number
-  bool operator>(const Sounding& other) const { return end > other.end; }
-};
-
-std::int64_t NoteKey(const MusicEvent& note) {
-  return (std::int64_t{note.channel} << 32) | static_cast<std::uint32_t>(note.note);
-}
 
 // Collects the changes. The counts taken at the events of one tick stand there as their
 // highest; from the next tick the count after the tick's last event stands. A note of gate 0
@@ -79,35 +67,21 @@ class PeakOnly {
 // `changes` each count taken at an event and each fall between events.
 template <typename Changes>
 void WalkSounding(const MidiTrackData& track, NoteJoining joining, Changes& changes) {
-  const bool one_per_key = joining == NoteJoining::OnePerKey;
-  std::priority_queue<Sounding, std::vector<Sounding>, std::greater<>> sounding;
-  std::unordered_set<std::int64_t> sounding_keys;
-  auto end_notes_until = [&](Ticks time) {
-    while (!sounding.empty() && sounding.top().end <= time) {
-      const Sounding ended = sounding.top();
-      sounding.pop();
-      if (one_per_key) sounding_keys.erase(ended.key);
-      // Notes ending exactly at `time` are counted by the event there.
-      if (ended.end < time) changes.Fall(ended.end, static_cast<int>(sounding.size()));
-    }
-  };
+  SoundingNotes sounding(joining);
   Ticks time = 0;
   for (const MusicEvent& event : track.Events()) {
     time += event.delta;
-    end_notes_until(time);
-    if (event.IsNote()) {
-      const std::int64_t key = NoteKey(event);
-      if (!one_per_key || sounding_keys.insert(key).second) {
-        sounding.push({time + event.gate, key});
-      }
+    sounding.EndUntil(time, [&](Ticks end, int count) {
+      // Notes ending exactly at `time` are counted by the event there.
+      if (end < time) changes.Fall(end, count);
+    });
+    if (event.IsNote() && sounding.Joins(event.channel, event.note)) {
+      sounding.Join(time + event.gate, event.channel, event.note);
     }
-    changes.Sample(time, static_cast<int>(sounding.size()));
+    changes.Sample(time, sounding.Count());
   }
-  while (!sounding.empty()) {
-    const Sounding ended = sounding.top();
-    sounding.pop();
-    changes.Fall(ended.end, static_cast<int>(sounding.size()));
-  }
+  sounding.EndUntil(std::numeric_limits<Ticks>::max(),
+                    [&](Ticks end, int count) { changes.Fall(end, count); });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/midi_track_data.h"
+#include "model/sounding_notes.h"
 
 namespace quillmar {
 
@@ -12,9 +13,6 @@ struct SoundingChange {
   int notes = 0;
   bool operator==(const SoundingChange&) const = default;
 };
-
-// Whether a note joins while the same note of the same channel still sounds.
-enum class NoteJoining { Always, OnePerKey };
 
 // How many notes sound at every moment of a track in GateTimeForm, one entry per change,
 // ticks rising, starting from nothing sounding. The count is taken at each event: notes that
