@@ -10,9 +10,9 @@
 
 namespace quillmar {
 
-// Plays songs through the system's sound, or through the audio driver that the synthesizer's
-// settings name: FluidSynth's driver asks for sound on a thread of its own, and the player
-// renders the song it plays, or silence. Its calls are safe from any thread.
+// Plays songs through the system's sound: FluidSynth's audio driver asks for sound on a thread
+// of its own, and the player renders the song it plays, or silence. Its calls are safe from
+// any thread.
 class AudioPlayer {
  public:
   // Starts the audio driver; the text tells why there is none (no audio device).

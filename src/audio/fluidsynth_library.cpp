@@ -31,7 +31,6 @@ std::variant<std::unique_ptr<FluidSynthLibrary>, std::string> FluidSynthLibrary:
       Find(handle, "new_fluid_settings", f.new_settings) &&
       Find(handle, "delete_fluid_settings", f.delete_settings) &&
       Find(handle, "fluid_settings_setnum", f.settings_setnum) &&
-      Find(handle, "fluid_settings_setstr", f.settings_setstr) &&
       Find(handle, "new_fluid_synth", f.new_synth) &&
       Find(handle, "delete_fluid_synth", f.delete_synth) &&
       Find(handle, "fluid_synth_sfload", f.sfload) &&

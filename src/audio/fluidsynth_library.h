@@ -16,7 +16,6 @@ struct FluidSynthFunctions {
   decltype(&new_fluid_settings) new_settings;
   decltype(&delete_fluid_settings) delete_settings;
   decltype(&fluid_settings_setnum) settings_setnum;
-  decltype(&fluid_settings_setstr) settings_setstr;
   decltype(&new_fluid_synth) new_synth;
   decltype(&delete_fluid_synth) delete_synth;
   decltype(&fluid_synth_sfload) sfload;

@@ -1,6 +1,7 @@
 #include "audio/song_sound.h"
 
 #include <algorithm>
+#include <optional>
 #include <tuple>
 
 #include "model/tempo_map.h"
@@ -23,29 +24,29 @@ std::uint8_t DataByte(std::int32_t value) {
   return static_cast<std::uint8_t>(std::clamp(value, 0, 127));
 }
 
+// A channel message: the status's kind on the channel, and its data bytes.
+SoundMessage ChannelMessage(int status, std::int32_t channel, std::int32_t data1,
+                            std::int32_t data2, int note = -1) {
+  return {0,
+          static_cast<std::uint8_t>(status | (channel & 0x0F)),
+          DataByte(data1),
+          DataByte(data2),
+          {},
+          note};
+}
+
 // The message of a channel event other than a note; none for an event the synthesizer does
 // not take.
-std::optional<SoundMessage> ChannelMessage(const MusicEvent& event) {
-  const auto channel = static_cast<std::uint8_t>(event.channel & 0x0F);
+std::optional<SoundMessage> ChannelMessageOf(const MusicEvent& event) {
   switch (event.kind) {
     case EventKind::ControlChange:
-      return SoundMessage{0,
-                          static_cast<std::uint8_t>(0xB0 | channel),
-                          DataByte(event.type),
-                          DataByte(event.value),
-                          {}};
+      return ChannelMessage(0xB0, event.channel, event.type, event.value);
     case EventKind::ProgramChange:
-      return SoundMessage{
-          0, static_cast<std::uint8_t>(0xC0 | channel), DataByte(event.value), 0, {}};
+      return ChannelMessage(0xC0, event.channel, event.value, 0);
     case EventKind::PitchBend:
-      return SoundMessage{0,
-                          static_cast<std::uint8_t>(0xE0 | channel),
-                          DataByte(event.note),
-                          DataByte(event.value),
-                          {}};
+      return ChannelMessage(0xE0, event.channel, event.note, event.value);
     case EventKind::ChannelPressure:
-      return SoundMessage{
-          0, static_cast<std::uint8_t>(0xD0 | channel), DataByte(event.value), 0, {}};
+      return ChannelMessage(0xD0, event.channel, event.value, 0);
     default:
       return std::nullopt;
   }
@@ -72,17 +73,13 @@ SongSound::SongSound(const MidiTrackData& merged, std::int32_t division) {
       notes_.push_back({time, time + event.gate, event.channel, event.note});
       note_orders.push_back(order);
       placed.push_back({time, Rank::NoteOn, order,
-                        SoundMessage{0,
-                                     static_cast<std::uint8_t>(0x90 | (event.channel & 0x0F)),
-                                     DataByte(event.note),
-                                     DataByte(event.velocity),
-                                     {},
-                                     static_cast<int>(notes_.size()) - 1}});
+                        ChannelMessage(0x90, event.channel, event.note, event.velocity,
+                                       static_cast<int>(notes_.size()) - 1)});
     } else if (event.IsSysEx()) {
       std::string bytes = SysExBytes(event);
       if (!bytes.empty()) placed.push_back({time, Rank::Other, order, {0, 0xF0, 0, 0, bytes}});
     } else if (event.channel != kNoChannel) {
-      if (const auto message = ChannelMessage(event)) {
+      if (const auto message = ChannelMessageOf(event)) {
         placed.push_back({time, Rank::Other, order, *message});
       }
     }
@@ -92,12 +89,7 @@ SongSound::SongSound(const MidiTrackData& merged, std::int32_t division) {
     const HeardNote& heard = notes_[index];
     end = std::max(end, heard.end);
     placed.push_back({heard.end, Rank::NoteOff, note_orders[index],
-                      SoundMessage{0,
-                                   static_cast<std::uint8_t>(0x80 | (heard.channel & 0x0F)),
-                                   DataByte(heard.key),
-                                   0,
-                                   {},
-                                   static_cast<int>(index)}});
+                      ChannelMessage(0x80, heard.channel, heard.key, 0, static_cast<int>(index))});
   }
   std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
     return std::tie(a.tick, a.rank, a.order) < std::tie(b.tick, b.rank, b.order);
@@ -113,7 +105,6 @@ SongSound::SongSound(const MidiTrackData& merged, std::int32_t division) {
 
 SongSound SongSound::WithHandsetLimit(int limit) const {
   SongSound limited = *this;
-  limited.limit_ = limit;
   limited.left_out_ = LeftOutByHandset(notes_, limit);
   std::erase_if(limited.messages_, [&](const SoundMessage& message) {
     return message.note >= 0 && limited.left_out_[static_cast<std::size_t>(message.note)];

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,7 +38,6 @@ class SongSound {
   const std::vector<HeardNote>& Notes() const { return notes_; }
   // One flag for each note, true for a note the limit leaves out.
   const std::vector<bool>& LeftOut() const { return left_out_; }
-  std::optional<int> Limit() const { return limit_; }
   // In time order; at one time, note-offs first, then other messages in the song's order,
   // then note-ons.
   const std::vector<SoundMessage>& Messages() const { return messages_; }
@@ -52,7 +50,6 @@ class SongSound {
  private:
   std::vector<HeardNote> notes_;
   std::vector<bool> left_out_;
-  std::optional<int> limit_;
   std::vector<SoundMessage> messages_;
   double seconds_ = 0;
 };

@@ -33,7 +33,7 @@ bool LooksLikeSoundFont(const std::string& path) {
 }  // namespace
 
 std::variant<std::unique_ptr<Synthesizer>, std::string> Synthesizer::Open(
-    const std::string& soundfont, std::string_view driver, std::string_view file) {
+    const std::string& soundfont) {
   if (!LooksLikeSoundFont(soundfont)) return "the file " + soundfont + " is not a SoundFont";
   auto loaded = FluidSynthLibrary::Load();
   if (auto* reason = std::get_if<std::string>(&loaded)) return *reason;
@@ -49,12 +49,6 @@ std::variant<std::unique_ptr<Synthesizer>, std::string> Synthesizer::Open(
   fluid.settings_setnum(synthesizer->settings_, "synth.sample-rate", kSampleRate);
   // FluidSynth's default gain (0.2) leaves a single melody far too quiet.
   fluid.settings_setnum(synthesizer->settings_, "synth.gain", 0.6);
-  if (!driver.empty()) {
-    fluid.settings_setstr(synthesizer->settings_, "audio.driver", std::string(driver).c_str());
-  }
-  if (!file.empty()) {
-    fluid.settings_setstr(synthesizer->settings_, "audio.file.name", std::string(file).c_str());
-  }
   synthesizer->synth_ = fluid.new_synth(synthesizer->settings_);
   if (synthesizer->synth_ == nullptr) return std::string("the synthesizer could not start");
   if (fluid.sfload(synthesizer->synth_, soundfont.c_str(), 1) == FLUID_FAILED) {

@@ -24,15 +24,11 @@ std::optional<std::string> SoundFontToUse(const std::optional<std::string>& chos
 std::string NoSoundFontText(const std::optional<std::string>& chosen);
 
 // A FluidSynth synthesizer at kSampleRate with one SoundFont loaded, through the library it
-// loads. Its settings also choose the audio driver when one is made for it (see AudioPlayer).
+// loads. Its settings also serve the audio driver made for it (see AudioPlayer).
 class Synthesizer {
  public:
-  // Loads the SoundFont (a native path); the text tells why it could not. `driver` names
-  // FluidSynth's audio driver for a player ("file" writes `file` instead of sounding); empty
-  // leaves FluidSynth's own choice.
-  static std::variant<std::unique_ptr<Synthesizer>, std::string> Open(const std::string& soundfont,
-                                                                      std::string_view driver = {},
-                                                                      std::string_view file = {});
+  // Loads the SoundFont (a native path); the text tells why it could not.
+  static std::variant<std::unique_ptr<Synthesizer>, std::string> Open(const std::string& soundfont);
   ~Synthesizer();
   Synthesizer(const Synthesizer&) = delete;
   Synthesizer& operator=(const Synthesizer&) = delete;

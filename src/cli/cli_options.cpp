@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <sstream>
+#include <string_view>
 
 namespace quillmar {
 namespace {
@@ -45,32 +46,20 @@ std::variant<CliOptions, std::string> ParseCliOptions(const std::vector<std::str
       paths_only = true;
       continue;
     }
-    if (argument == "-h" || argument == "--help") {
-      options.help = true;
-      continue;
-    }
-    if (argument == "--version") {
-      options.version = true;
-      continue;
-    }
-    if (argument == "--yes") {
-      options.yes = true;
-      continue;
-    }
-    if (argument == "--timeline") {
-      options.timelines = true;
-      continue;
-    }
-    if (argument == "--explain") {
-      options.explain = true;
-      continue;
-    }
-    if (argument == "--wav") {
-      options.wav = true;
-      continue;
-    }
-    if (argument == "--sjis") {
-      options.sjis_output = true;
+    // Options without a value switch something on.
+    static const std::vector<std::pair<std::string_view, bool CliOptions::*>> kSwitches = {
+        {"-h", &CliOptions::help},
+        {"--help", &CliOptions::help},
+        {"--version", &CliOptions::version},
+        {"--yes", &CliOptions::yes},
+        {"--timeline", &CliOptions::timelines},
+        {"--explain", &CliOptions::explain},
+        {"--wav", &CliOptions::wav},
+        {"--sjis", &CliOptions::sjis_output}};
+    const auto switched = std::find_if(kSwitches.begin(), kSwitches.end(),
+                                       [&](const auto& s) { return s.first == argument; });
+    if (switched != kSwitches.end()) {
+      options.*(switched->second) = true;
       continue;
     }
     static const std::vector<std::pair<std::string, CliStep::Kind>> kFolderOptions = {

@@ -21,6 +21,8 @@ class ListRowWatch {
   void Finish(const MidiF1Data& song, EditEnvironment& environment);
 
  private:
+  const SettingsList* list_;
+  int row_;
   RowEffect effect_;
   std::uint64_t lines_before_;
   std::optional<SongEvents> before_;  // only when what the row did is asked for
